@@ -1,0 +1,32 @@
+#pragma once
+// The clock and event-pump seams. Transport and test-run code reads time and sleeps only through
+// TheClock(), and lets the windows repaint only through ThePump(), so that tests run the analyzer's
+// four-second read windows, pauses and polls in virtual time.
+
+#include <cstdint>
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Calendar clock in whole seconds (the read window's one-second resolution).
+    virtual int64_t Seconds() = 0;
+    // Monotonic milliseconds.
+    virtual int64_t Milliseconds() = 0;
+    virtual void Sleep(int milliseconds) = 0;
+};
+
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    // Processes the window messages that are waiting, so windows repaint and take input.
+    virtual void ProcessMessages() = 0;
+};
+
+// The installed clock; the system clock until another is installed.
+Clock& TheClock();
+// Installs a clock (not owned); nullptr restores the system clock.
+void InstallClock(Clock* clock);
+
+// The installed pump; QCoreApplication::processEvents until another is installed.
+EventPump& ThePump();
+void InstallPump(EventPump* pump);

@@ -1,0 +1,93 @@
+#include "records/tzrtestrec.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <cstring>
+
+void TZRTestRec::ClearTest() {
+    std::memset(AnalyzerStatus, 0, sizeof AnalyzerStatus);
+    std::memset(DeviceInfo, 0, sizeof DeviceInfo);
+    for (TZRTest& load : Loads)
+        load.ClearTest();
+}
+
+void TZRTestRec::CopyTest(const TZRTestRec& source) {
+    if (&source == this)
+        return;
+    std::memcpy(AnalyzerStatus, source.AnalyzerStatus, sizeof AnalyzerStatus);
+    for (int slot = 0; slot < DEVICE_INFO_SLOTS; ++slot) {
+        // A bounded string copy: the characters up to the first NUL, zeros after them.
+        const char* from = source.DeviceInfo[slot];
+        const size_t length = strnlen(from, DEVICE_INFO_SLOT_SIZE);
+        std::memset(DeviceInfo[slot], 0, DEVICE_INFO_SLOT_SIZE);
+        std::memcpy(DeviceInfo[slot], from, length);
+    }
+    for (int i = 0; i < LOAD_COUNT; ++i)
+        Loads[i].CopyTest(source.Loads[i]);
+}
+
+void TZRTestRec::SetDeviceInfo(TDeviceInfoSlot slot, const QString& text) {
+    char* target = DeviceInfo[slot];
+    std::memset(target, 0, DEVICE_INFO_SLOT_SIZE);
+    const QByteArray bytes = text.left(DEVICE_INFO_MAX_CHARS).toLatin1();
+    // A NUL typed into the text would end it early when read back; store the characters before it.
+    std::memcpy(target, bytes.constData(), strnlen(bytes.constData(), DEVICE_INFO_MAX_CHARS));
+}
+
+QString TZRTestRec::GetDeviceInfo(TDeviceInfoSlot slot) const {
+    const char* from = DeviceInfo[slot];
+    return QString::fromLatin1(from, static_cast<qsizetype>(strnlen(from, DEVICE_INFO_SLOT_SIZE)));
+}
+
+QString TZRTestRec::AnalyzerID() const {
+    const char* from = reinterpret_cast<const char*>(AnalyzerStatus + ANALYZER_ID_OFFSET);
+    return QString::fromLatin1(from, static_cast<qsizetype>(strnlen(from, ANALYZER_ID_SIZE)));
+}
+
+DateStamp TZRTestRec::TestDateTime() const {
+    DateStamp stamp;
+    std::memcpy(&stamp, AnalyzerStatus + TEST_DATE_TIME_OFFSET, sizeof stamp);
+    return stamp;
+}
+
+int TZRTestRec::SaveTestFile(const QString& fileName) const {
+    // Written to a temporary file beside the target, which replaces the target only once every byte
+    // is on disk: a save that fails half-way (disk full, stick pulled out) keeps the previous copy.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EFileError(QStringLiteral("Cannot create file %1").arg(fileName).toStdString());
+
+    auto written = [&file](const void* data, qint64 size) {
+        return file.write(static_cast<const char*>(data), size) == size;
+    };
+    bool ok = written(AnalyzerStatus, sizeof AnalyzerStatus) && written(DeviceInfo, sizeof DeviceInfo);
+    for (int i = 0; ok && i < LOAD_COUNT; ++i)
+        ok = Loads[i].WriteLoad(file) == 0;
+    if (!ok) {
+        file.cancelWriting();
+        return -1;
+    }
+    return file.commit() ? 0 : -1;
+}
+
+int TZRTestRec::LoadTestFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileError(QStringLiteral("Cannot open file %1").arg(fileName).toStdString());
+    if (file.size() != TEST_RECORD_SIZE)
+        return -1;
+
+    auto read = [&file](void* data, qint64 size) {
+        return file.read(static_cast<char*>(data), size) == size;
+    };
+    if (!read(AnalyzerStatus, sizeof AnalyzerStatus) || !read(DeviceInfo, sizeof DeviceInfo))
+        return -1;
+    for (TZRTest& load : Loads)
+        if (load.ReadLoad(file) != 0)
+            return -1;
+    return 0;
+}
+
+QString LoadName(int loadIndex) {
+    return QStringLiteral("%1 ohms").arg(LoadOhms(loadIndex));
+}

@@ -1,0 +1,85 @@
+#pragma once
+// One whole variable load test: the analyzer's status block, the identity of the device under test
+// and the seven loads. A *.zrq file is this structure's byte image, exactly 72424 bytes.
+
+#include "records/datestamp.h"
+#include "records/tzrtest.h"
+
+#include <QString>
+#include <bit>
+#include <stdexcept>
+
+constexpr int TEST_RECORD_SIZE = 72424;
+constexpr int ANALYZER_STATUS_SIZE = 37;
+constexpr int DEVICE_INFO_SLOTS = 7;
+constexpr int DEVICE_INFO_SLOT_SIZE = 32;
+constexpr int DEVICE_INFO_MAX_CHARS = DEVICE_INFO_SLOT_SIZE - 1;
+constexpr int ANALYZER_ID_OFFSET = 12;
+constexpr int ANALYZER_ID_SIZE = 16;
+constexpr int TEST_DATE_TIME_OFFSET = 28;
+
+static_assert(std::endian::native == std::endian::little,
+              "records and *.zrq files hold little-endian values; a big-endian host needs conversions");
+
+enum TDeviceInfoSlot {
+    diDeviceID = 0,
+    diSerialNo = 1,
+    diManufacturer = 2,
+    diModel = 3,
+    diFacility = 4,
+    diLocation = 5,
+    diTechID = 6,
+};
+
+// Raised when a record file cannot be opened or created at all; carries the message for the user.
+class EFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+#pragma pack(push, 1)
+
+class TZRTestRec {
+public:
+    uint8_t AnalyzerStatus[ANALYZER_STATUS_SIZE];
+    char DeviceInfo[DEVICE_INFO_SLOTS][DEVICE_INFO_SLOT_SIZE];
+    TZRTest Loads[LOAD_COUNT];
+
+    TZRTestRec() { ClearTest(); }
+    ~TZRTestRec() { ClearTest(); }
+    TZRTestRec(const TZRTestRec&) = delete;
+    TZRTestRec& operator=(const TZRTestRec&) = delete;
+
+    void ClearTest();
+    void CopyTest(const TZRTestRec& source);
+
+    void SetDeviceInfo(TDeviceInfoSlot slot, const QString& text);
+    QString GetDeviceInfo(TDeviceInfoSlot slot) const;
+
+    // The analyzer's identification from the status block: up to 16 characters, ending at the first NUL.
+    QString AnalyzerID() const;
+    // The date and time of the test from the status block.
+    DateStamp TestDateTime() const;
+
+    // 0 on success, -1 on a short write. The previous file of that name stays as it was unless every
+    // byte of the new one has been written. Throws EFileError ("Cannot create file ...").
+    int SaveTestFile(const QString& fileName) const;
+    // 0 on success, -1 on a wrong size (record unchanged) or a short read (record partly filled).
+    // Throws EFileError ("Cannot open file ...").
+    int LoadTestFile(const QString& fileName);
+};
+
+#pragma pack(pop)
+
+static_assert(sizeof(TZRTestRec) == TEST_RECORD_SIZE);
+static_assert(offsetof(TZRTestRec, AnalyzerStatus) == 0);
+static_assert(offsetof(TZRTestRec, DeviceInfo) == 37);
+static_assert(offsetof(TZRTestRec, Loads) == 261);
+static_assert(offsetof(TZRTestRec, Loads) + 6 * sizeof(TZRTest) == 261 + 6 * 10309);
+
+// "25 ohms" ... "175 ohms" for load index 0..6.
+QString LoadName(int loadIndex);
+// 25 ... 175 for load index 0..6.
+constexpr int LoadOhms(int loadIndex) {
+    return loadIndex * 25 + 25;
+}

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing CorvexZR needs.
+# Safe to run again: packages already present are skipped.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
+  libqcustomplot-dev
+  libftdi1-dev libusb-1.0-0-dev
+  umockdev libumockdev-dev
+  libjpeg-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  xvfb xauth poppler-utils fonts-dejavu-core
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all packages present"
+  exit 0
+fi
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+echo "setup: installing ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

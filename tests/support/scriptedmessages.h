@@ -1,0 +1,24 @@
+#pragma once
+// A message-box implementation for tests: records every box and answers from a script.
+
+#include "app/messages.h"
+
+#include <QList>
+
+class ScriptedMessages : public MessageBoxes {
+public:
+    ScriptedMessages() { InstallMessages(this); }
+    ~ScriptedMessages() override { InstallMessages(nullptr); }
+
+    // Answers for the next boxes, in order; once used up, each box gets its first button.
+    void Answer(std::initializer_list<int> answers) { m_answers.append(QList<int>(answers)); }
+
+    int Show(const MessageRequest& request) override;
+
+    const QList<MessageRequest>& Shown() const { return m_shown; }
+    void Clear() { m_shown.clear(); }
+
+private:
+    QList<int> m_answers;
+    QList<MessageRequest> m_shown;
+};
