@@ -1,0 +1,35 @@
+#pragma once
+// The file-dialog and print-dialog seam. Windows ask through Dialogs(); the program installs the Qt
+// dialogs, tests install scripted answers (a chosen file name, a PDF printer).
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+struct FileDialogRequest {
+    QString caption;
+    // In the "Description|*.ext|All Files (*.*)|*.*" form the windows are specified with.
+    QString filter;
+    // Added when the user types a name without extension ("zrq", "csv").
+    QString defaultSuffix;
+    // The name shown at first (the previous choice of this dialog; empty the first time).
+    QString fileName;
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The chosen path, or an empty string when the user cancelled.
+    virtual QString OpenFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual QString SaveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // Lets the user choose and set up the printer; false when cancelled.
+    virtual bool SetupPrinter(QWidget* parent, QPrinter& printer) = 0;
+};
+
+// The installed dialogs; the Qt ones until others are installed.
+FileDialogs& Dialogs();
+void InstallDialogs(FileDialogs* dialogs);
+
+// "A (*.a)|*.a|All Files (*.*)|*.*" -> "A (*.a);;All Files (*.*)"
+QString QtFileFilter(const QString& pipeFilter);

@@ -1,0 +1,22 @@
+#pragma once
+// The help seam. Windows ask for a topic by its page name ("ZRQHelp.html", ...); the program installs
+// the help window that shows it. Without one installed, asking for help does nothing.
+
+#include <QString>
+
+class HelpViewer {
+public:
+    virtual ~HelpViewer() = default;
+    virtual void ShowTopic(const QString& topic) = 0;
+    // Closes every help window the program opened.
+    virtual void CloseAll() = 0;
+};
+
+void InstallHelpViewer(HelpViewer* viewer);
+// Shows a topic; reports nothing, whatever happens.
+void ShowHelpTopic(const QString& topic);
+void CloseAllHelp();
+
+inline const QString HelpTopicMain = QStringLiteral("ZRQHelp.html");
+inline const QString HelpTopicReportViewer = QStringLiteral("ZRQTestReportViewerHelp.html");
+inline const QString HelpTopicWaveformViewer = QStringLiteral("ZRQWaveformViewerHelp.html");

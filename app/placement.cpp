@@ -1,0 +1,50 @@
+#include "app/placement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+WindowPlacement ReadPlacement(const IniFile& ini, const QString& section) {
+    WindowPlacement p;
+    p.top = ini.ReadInteger(section, QStringLiteral("TOP"), -1);
+    p.left = ini.ReadInteger(section, QStringLiteral("LEFT"), -1);
+    p.height = ini.ReadInteger(section, QStringLiteral("HEIGHT"), -1);
+    p.width = ini.ReadInteger(section, QStringLiteral("WIDTH"), -1);
+    p.state = ini.ReadInteger(section, QStringLiteral("WINDOWSTATE"), 0);
+    return p;
+}
+
+namespace {
+
+bool OnSomeScreen(const QRect& frame) {
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(frame))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void ApplyPlacement(QWidget& window, const WindowPlacement& p, QSize defaultSize) {
+    const QSize size = (p.height == -1 || p.width == -1) ? defaultSize : QSize(p.width, p.height);
+    window.resize(size);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    QPoint topLeft = area.center() - QPoint(size.width() / 2, size.height() / 2);
+    if (p.top != -1 && p.left != -1 && OnSomeScreen(QRect(QPoint(p.left, p.top), size)))
+        topLeft = QPoint(p.left, p.top);
+    window.move(topLeft);
+    if (p.state == 2)
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
+}
+
+void SavePlacement(const QWidget& window, const IniFile& ini, const QString& section) {
+    const int state = window.isMaximized() ? 2 : window.isMinimized() ? 1 : 0;
+    ini.WriteInteger(section, QStringLiteral("WINDOWSTATE"), state);
+    if (state != 0)
+        return;
+    ini.WriteInteger(section, QStringLiteral("TOP"), window.pos().y());
+    ini.WriteInteger(section, QStringLiteral("LEFT"), window.pos().x());
+    ini.WriteInteger(section, QStringLiteral("HEIGHT"), window.height());
+    ini.WriteInteger(section, QStringLiteral("WIDTH"), window.width());
+}

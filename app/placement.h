@@ -1,0 +1,29 @@
+#pragma once
+// Where a non-modal window stands, kept in its own section of the settings file: "TOP", "LEFT",
+// "HEIGHT", "WIDTH" (-1 when missing: centred, built-in size) and "WINDOWSTATE" (0 normal,
+// 1 minimized, 2 maximized). Windows add keys of their own beside these.
+
+#include "app/inifile.h"
+
+#include <QSize>
+
+class QWidget;
+
+struct WindowPlacement {
+    int top = -1;
+    int left = -1;
+    int height = -1;
+    int width = -1;
+    int state = 0;
+};
+
+WindowPlacement ReadPlacement(const IniFile& ini, const QString& section);
+
+// Sizes and places a window before it is shown: the stored size or `defaultSize`, the stored
+// position or centred on the screen, maximized for state 2. A stored position that would leave the
+// window wholly outside every screen (a monitor since removed) centres it instead.
+void ApplyPlacement(QWidget& window, const WindowPlacement& placement, QSize defaultSize);
+
+// Writes "WINDOWSTATE" always, and position and size only while the window is in normal state, so
+// a maximized or minimized window keeps its last normal placement.
+void SavePlacement(const QWidget& window, const IniFile& ini, const QString& section);

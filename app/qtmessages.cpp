@@ -1,0 +1,67 @@
+#include "app/qtmessages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon IconOf(MsgIcon icon) {
+    switch (icon) {
+    case MsgIcon::Error:
+        return QMessageBox::Critical;
+    case MsgIcon::Warning:
+        return QMessageBox::Warning;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ButtonsOf(MsgButtons buttons) {
+    switch (buttons) {
+    case MsgButtons::OKCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    case MsgButtons::OK:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+int ResultOf(int button, MsgButtons buttons) {
+    switch (button) {
+    case QMessageBox::Ok:
+        return mrOK;
+    case QMessageBox::Cancel:
+        return mrCancel;
+    case QMessageBox::Yes:
+        return mrYes;
+    case QMessageBox::No:
+        return mrNo;
+    case QMessageBox::Retry:
+        return mrRetry;
+    default:
+        // Closed without a button: the box's "no" answer.
+        return buttons == MsgButtons::YesNo ? mrNo : buttons == MsgButtons::OK ? mrOK : mrCancel;
+    }
+}
+
+} // namespace
+
+int QtMessageBoxes::Show(const MessageRequest& request) {
+    QWidget* owner = (request.flags & mfNoOwner) ? nullptr : QApplication::activeWindow();
+    QMessageBox box(IconOf(request.icon), request.caption, request.text, ButtonsOf(request.buttons), owner);
+    if (request.flags & mfTopMost)
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box.setWindowModality((request.flags & mfTaskModal) || !owner ? Qt::ApplicationModal : Qt::WindowModal);
+    return ResultOf(box.exec(), request.buttons);
+}

@@ -1,0 +1,9 @@
+#pragma once
+// The program's message boxes: QMessageBox behind the message-box seam.
+
+#include "app/messages.h"
+
+class QtMessageBoxes : public MessageBoxes {
+public:
+    int Show(const MessageRequest& request) override;
+};
