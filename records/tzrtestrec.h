@@ -77,6 +77,10 @@ static_assert(offsetof(TZRTestRec, DeviceInfo) == 37);
 static_assert(offsetof(TZRTestRec, Loads) == 261);
 static_assert(offsetof(TZRTestRec, Loads) + 6 * sizeof(TZRTest) == 261 + 6 * 10309);
 
+// A step of the test run or a load to show: a load index 0..6, or 7 for the run's closing step.
+using TTestLoad = int8_t;
+constexpr TTestLoad CLOSING_STEP = 7;
+
 // "25 ohms" ... "175 ohms" for load index 0..6.
 QString LoadName(int loadIndex);
 // 25 ... 175 for load index 0..6.
