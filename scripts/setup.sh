@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxkbcommon-dev
   libqcustomplot-dev
   libftdi1-dev libusb-1.0-0-dev
   umockdev libumockdev-dev
