@@ -8,6 +8,7 @@
 
 const QString CompanyFolderName = QStringLiteral("Velmora");
 const QString ProgramName = QStringLiteral("CorvexZR");
+const QString ApplicationTitle = QStringLiteral("Velmora CorvexZR");
 
 QString ExeFolder;
 QString DataFolder;

@@ -9,6 +9,7 @@
 
 extern const QString CompanyFolderName; // "Velmora"
 extern const QString ProgramName;       // "CorvexZR"
+extern const QString ApplicationTitle;  // "Velmora CorvexZR", the application's title
 
 // Set by SetupDataFolder; empty before it has run. Folders end with a separator.
 extern QString ExeFolder;

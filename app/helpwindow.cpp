@@ -1,0 +1,61 @@
+#include "app/helpwindow.h"
+
+#include "app/global.h"
+#include "app/uifonts.h"
+
+#include <QKeySequence>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrowser(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(ProgramName + QStringLiteral(" Help"));
+    setFont(WindowFont(9));
+    resize(760, 620);
+
+    auto* bar = new QToolBar(this);
+    QAction* back = bar->addAction(QStringLiteral("Back"), m_browser, &QTextBrowser::backward);
+    back->setShortcut(QKeySequence::Back);
+    QAction* forward = bar->addAction(QStringLiteral("Forward"), m_browser, &QTextBrowser::forward);
+    forward->setShortcut(QKeySequence::Forward);
+    bar->addAction(QStringLiteral("Contents"), this, [this] { ShowTopic(HelpTopicMain); });
+    connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
+        setWindowTitle(ProgramName + QStringLiteral(" Help - ") + m_browser->documentTitle());
+    });
+
+    m_browser->setSearchPaths({QStringLiteral(":/help")});
+    m_browser->setOpenExternalLinks(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(m_browser);
+}
+
+void THelpWindow::ShowTopic(const QString& topic) {
+    m_browser->setSource(QUrl(QStringLiteral("qrc:/help/") + topic));
+}
+
+HelpWindows::~HelpWindows() {
+    CloseAll();
+}
+
+void HelpWindows::ShowTopic(const QString& topic) {
+    if (!m_window)
+        m_window = new THelpWindow();
+    m_window->ShowTopic(topic);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void HelpWindows::CloseAll() {
+    if (m_window)
+        m_window->close(); // deletes itself
+}

@@ -1,0 +1,118 @@
+#include "app/zrqmainform.h"
+
+#include "app/dialogs.h"
+#include "app/errorbox.h"
+#include "app/global.h"
+#include "app/helptopic.h"
+#include "app/uifonts.h"
+#include "app/zrqaboutform.h"
+#include "report/testreportviewer.h"
+#include "testrun/newtestchain.h"
+
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace {
+
+constexpr int ClientWidth = 287;
+constexpr int ClientHeight = 259;
+constexpr int StatusBarHeight = 17;
+
+QPushButton* EntryButton(QWidget* parent, const QString& caption, const QString& glyph, int y) {
+    auto* button = new QPushButton(QIcon(glyph), caption, parent);
+    button->setGeometry(64, y, 169, 45);
+    button->setIconSize(QSize(24, 24));
+    return button;
+}
+
+} // namespace
+
+TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
+    setWindowTitle(ApplicationTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/corvexzr.svg")));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(WindowFont());
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
+    setCentralWidget(client);
+    btnNew = EntryButton(client, QStringLiteral("New Variable Load Test"),
+                         QStringLiteral(":/icons/new-test.svg"), 64);
+    btnNew->setDefault(true);
+    btnNew->setAutoDefault(true);
+    btnOpen = EntryButton(client, QStringLiteral("Open Test Report"),
+                          QStringLiteral(":/icons/open-report.svg"), 140);
+    connect(btnNew, &QPushButton::clicked, this, &TZRQForm::btnNewClick);
+    connect(btnOpen, &QPushButton::clicked, this, &TZRQForm::btnOpenClick);
+
+    QMenu* mmFile = menuBar()->addMenu(QStringLiteral("File"));
+    mmOpen = mmFile->addAction(QStringLiteral("Open..."), QKeySequence(QStringLiteral("Ctrl+O")), this,
+                               &TZRQForm::btnOpenClick);
+    mmNew = mmFile->addAction(QStringLiteral("New..."), QKeySequence(QStringLiteral("Ctrl+N")), this,
+                              &TZRQForm::btnNewClick);
+    QMenu* mmHelp = menuBar()->addMenu(QStringLiteral("Help"));
+    mmHelpContents = mmHelp->addAction(QStringLiteral("Help"), QKeySequence(QStringLiteral("F1")), this,
+                                       &TZRQForm::mmHelpContentsClick);
+    mmAboutCorvexZR =
+        mmHelp->addAction(QStringLiteral("About CorvexZR"), this, &TZRQForm::mmAboutCorvexZRClick);
+
+    statusBar()->setFixedHeight(StatusBarHeight);
+    statusBar()->setSizeGripEnabled(false);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Nothing reads or writes settings before this.
+    SetupDataFolder();
+
+    adjustSize();
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TZRQForm::~TZRQForm() {
+    // The most recent viewer first; one whose user cancels the save question is asked again, so
+    // no unsaved test is dropped without an answer.
+    while (!m_viewerList.isEmpty())
+        m_viewerList.last()->close();
+    CloseAllHelp();
+}
+
+void TZRQForm::AddViewer(TTestReportViewer* viewer) {
+    connect(viewer, &TTestReportViewer::Closed, this, [this, viewer] { ChildFormClose(viewer); });
+    m_viewerList.append(viewer);
+    viewer->show();
+}
+
+void TZRQForm::ChildFormClose(TTestReportViewer* viewer) {
+    m_viewerList.removeOne(viewer);
+}
+
+void TZRQForm::btnNewClick() {
+    Guarded([this] {
+        if (TTestReportViewer* viewer = RunNewTestChain(this))
+            AddViewer(viewer);
+    });
+}
+
+void TZRQForm::btnOpenClick() {
+    FileDialogRequest request;
+    request.filter = QStringLiteral("CorvexZR Test Records (*.zrq)|*.zrq|All Files (*.*)|*.*");
+    request.defaultSuffix = QStringLiteral("zrq");
+    const QString fileName = Dialogs().OpenFile(this, request);
+    if (fileName.isEmpty())
+        return;
+    // A file that cannot be opened at all raises its error before any viewer exists.
+    Guarded([&] { AddViewer(new TTestReportViewer(this, fileName)); });
+}
+
+void TZRQForm::mmHelpContentsClick() {
+    ShowHelpTopic(HelpTopicMain);
+}
+
+void TZRQForm::mmAboutCorvexZRClick() {
+    TZRQAbout about(this);
+    about.exec();
+}

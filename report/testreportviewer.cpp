@@ -1,0 +1,271 @@
+#include "report/testreportviewer.h"
+
+#include "app/dialogs.h"
+#include "app/errorbox.h"
+#include "app/global.h"
+#include "app/helptopic.h"
+#include "app/inifile.h"
+#include "app/messages.h"
+#include "app/placement.h"
+#include "app/uifonts.h"
+#include "report/csvexport.h"
+#include "report/reportlines.h"
+#include "report/summaryprint.h"
+#include "waveform/waveformviewer.h"
+
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QSplitter>
+#include <QToolBar>
+
+namespace {
+
+const QString Section = QStringLiteral("TestReportViewer");
+const QString RecordFilter = QStringLiteral("CorvexZR Test Records (*.zrq)|*.zrq|All Files (*.*)|*.*");
+const QString CsvFilter = QStringLiteral("Comma Separated Values Files (*.csv)|*.csv|All Files (*.*)|*.*");
+
+} // namespace
+
+TTestReportViewer::TTestReportViewer(QWidget* owner)
+    : QMainWindow(owner, Qt::Window), m_test(std::make_unique<TZRTestRec>()) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("CorvexZR Test Report Viewer"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/corvexzr.svg")));
+    setFont(WindowFont());
+    resize(537, 563);
+
+    tbTestReport = addToolBar(QStringLiteral("Report"));
+    tbTestReport->setMovable(false);
+    tbTestReport->setFixedHeight(32);
+    tbTestReport->setIconSize(QSize(24, 24));
+    tbSave = tbTestReport->addAction(QIcon(QStringLiteral(":/icons/save.svg")), QStringLiteral("Save"), this,
+                                     &TTestReportViewer::tbSaveClick);
+    tbSaveAsCSV =
+        tbTestReport->addAction(QIcon(QStringLiteral(":/icons/save-csv.svg")), QStringLiteral("Save As CSV"),
+                                this, &TTestReportViewer::tbSaveAsCSVClick);
+    tbTestReport->addSeparator();
+    tbViewWave =
+        tbTestReport->addAction(QIcon(QStringLiteral(":/icons/view-wave.svg")),
+                                QStringLiteral("View Waveform"), this, &TTestReportViewer::tbViewWaveClick);
+    tbPrint =
+        tbTestReport->addAction(QIcon(QStringLiteral(":/icons/print.svg")),
+                                QStringLiteral("Print Summary Data"), this, &TTestReportViewer::tbPrintClick);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    mmSave = file->addAction(QStringLiteral("&Save..."), QKeySequence(QStringLiteral("Ctrl+S")), this,
+                             &TTestReportViewer::tbSaveClick);
+    mmSaveAsCSV =
+        file->addAction(QStringLiteral("Save As &CSV..."), this, &TTestReportViewer::tbSaveAsCSVClick);
+    file->addSeparator();
+    mmPrint = file->addAction(QStringLiteral("&Print Summary Data"), QKeySequence(QStringLiteral("Ctrl+P")),
+                              this, &TTestReportViewer::tbPrintClick);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    mmViewWaveform =
+        view->addAction(QStringLiteral("View &Waveform..."), QKeySequence(QStringLiteral("Ctrl+W")), this,
+                        &TTestReportViewer::tbViewWaveClick);
+    mmShowWaveList =
+        view->addAction(QStringLiteral("Show Wave &List"), QKeySequence(QStringLiteral("Ctrl+L")), this,
+                        &TTestReportViewer::mmShowWaveListClick);
+    mmShowWaveList->setCheckable(true);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    Help2 = help->addAction(QStringLiteral("&Help"), QKeySequence(QStringLiteral("F1")), this,
+                            &TTestReportViewer::Help2Click);
+
+    splitWaveList = new QSplitter(Qt::Horizontal, this);
+    splitWaveList->setHandleWidth(2);
+    splitWaveList->setChildrenCollapsible(false);
+    splitWaveList->setOpaqueResize(false); // drawn as a line while dragged
+    lstWaves = new QListWidget(splitWaveList);
+    lstWaves->setFrameShape(QFrame::NoFrame);
+    lstWaves->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstWaves->setMinimumWidth(15);
+    connect(lstWaves, &QListWidget::itemDoubleClicked, this, &TTestReportViewer::lstWavesDblClick);
+    txtTestReport = new QPlainTextEdit(splitWaveList);
+    txtTestReport->setFrameShape(QFrame::NoFrame);
+    txtTestReport->setReadOnly(true);
+    txtTestReport->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtTestReport->setWordWrapMode(QTextOption::NoWrap);
+    txtTestReport->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtTestReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont memoFont = ReportFont(10);
+    memoFont.setPixelSize(13);
+    txtTestReport->setFont(memoFont);
+    splitWaveList->setStretchFactor(0, 0);
+    splitWaveList->setStretchFactor(1, 1);
+    setCentralWidget(splitWaveList);
+
+    LoadPlacement();
+}
+
+TTestReportViewer::TTestReportViewer(QWidget* owner, const TZRTestRec& test) : TTestReportViewer(owner) {
+    m_test->CopyTest(test);
+    m_saved = false;
+    FillWaveList();
+    BuildReport();
+}
+
+TTestReportViewer::TTestReportViewer(QWidget* owner, const QString& fileName) : TTestReportViewer(owner) {
+    m_saved = true;
+    if (m_test->LoadTestFile(fileName) != 0) {
+        ShowMessage(QStringLiteral("An error occurred reading the file."), QStringLiteral("Read Error"),
+                    MsgIcon::Error, MsgButtons::OK, mfTaskModal);
+        return;
+    }
+    FillWaveList();
+    BuildReport();
+}
+
+TTestReportViewer::~TTestReportViewer() {
+    SavePlacement();
+    while (!m_openWaveViewers.isEmpty()) {
+        TWaveformViewer* viewer = m_openWaveViewers.takeLast();
+        viewer->close();
+    }
+}
+
+void TTestReportViewer::LoadPlacement() {
+    const IniFile ini(SettingsFilePath);
+    ApplyPlacement(*this, ReadPlacement(ini, Section), QSize(670, 630));
+    const bool showList = ini.ReadInteger(Section, QStringLiteral("SHOWWAVELIST"), 1) != 0;
+    const int listWidth = ini.ReadInteger(Section, QStringLiteral("WAVELISTWIDTH"), 80);
+    lstWaves->setVisible(showList);
+    mmShowWaveList->setChecked(showList);
+    splitWaveList->setSizes({listWidth, std::max(1, width() - listWidth)});
+}
+
+void TTestReportViewer::SavePlacement() {
+    const IniFile ini(SettingsFilePath);
+    ::SavePlacement(*this, ini, Section);
+    ini.WriteInteger(Section, QStringLiteral("SHOWWAVELIST"), WaveListVisible() ? 1 : 0);
+    ini.WriteInteger(Section, QStringLiteral("WAVELISTWIDTH"), lstWaves->width());
+}
+
+bool TTestReportViewer::WaveListVisible() const {
+    return mmShowWaveList->isChecked();
+}
+
+void TTestReportViewer::FillWaveList() {
+    lstWaves->clear();
+    m_waveListLoads.clear();
+    for (int load = 0; load < LOAD_COUNT; ++load) {
+        if (m_test->Loads[load].HasData == 0)
+            continue;
+        lstWaves->addItem(LoadName(load));
+        m_waveListLoads.append(static_cast<TTestLoad>(load));
+    }
+    if (lstWaves->count() > 0) {
+        lstWaves->setCurrentRow(0);
+        lstWaves->item(0)->setSelected(true);
+    }
+}
+
+void TTestReportViewer::BuildReport() {
+    m_loadResultsTable = ComputeLoadResultsTable(*m_test);
+    m_reportLines = BuildReportLines(*m_test, m_loadResultsTable, QLocale());
+    txtTestReport->setPlainText(m_reportLines.join(QLatin1Char('\n')));
+}
+
+void TTestReportViewer::OpenWaveformViewer() {
+    QList<TTestLoad> loads;
+    for (int row = 0; row < lstWaves->count(); ++row)
+        if (lstWaves->item(row)->isSelected())
+            loads.append(m_waveListLoads.value(row));
+    if (loads.isEmpty())
+        return;
+    auto* viewer = new TWaveformViewer(this, loads, *m_test);
+    connect(viewer, &TWaveformViewer::Closed, this, [this, viewer] { m_openWaveViewers.removeOne(viewer); });
+    m_openWaveViewers.append(viewer);
+    viewer->show();
+}
+
+void TTestReportViewer::tbViewWaveClick() {
+    OpenWaveformViewer();
+}
+
+void TTestReportViewer::lstWavesDblClick() {
+    OpenWaveformViewer();
+}
+
+void TTestReportViewer::tbSaveClick() {
+    SaveRecord();
+}
+
+TTestReportViewer::SaveOutcome TTestReportViewer::SaveRecord() {
+    FileDialogRequest request;
+    request.filter = RecordFilter;
+    request.defaultSuffix = QStringLiteral("zrq");
+    request.fileName = m_saveName;
+    const QString fileName = Dialogs().SaveFile(this, request);
+    if (fileName.isEmpty())
+        return SaveOutcome::Cancelled;
+    m_saveName = fileName;
+    int result = -1;
+    // A target that cannot be created at all is shown by the general error handler.
+    if (!Guarded([&] { result = m_test->SaveTestFile(fileName); }))
+        return SaveOutcome::Failed;
+    if (result != 0) {
+        ShowMessage(QStringLiteral("An error occurred writing the file."), QStringLiteral("Write Error"),
+                    MsgIcon::Error, MsgButtons::OK, mfTaskModal);
+        return SaveOutcome::Failed;
+    }
+    m_saved = true;
+    return SaveOutcome::Saved;
+}
+
+void TTestReportViewer::tbSaveAsCSVClick() {
+    FileDialogRequest request;
+    request.filter = CsvFilter;
+    request.defaultSuffix = QStringLiteral("csv");
+    request.fileName = m_csvName;
+    const QString fileName = Dialogs().SaveFile(this, request);
+    if (fileName.isEmpty())
+        return;
+    m_csvName = fileName;
+    // The same bytes zrqtool writes; a failure raises the file layer's error for the general handler.
+    Guarded([&] { WriteCsvFile(fileName, BuildCsv(*m_test, m_loadResultsTable, QLocale())); });
+}
+
+void TTestReportViewer::tbPrintClick() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!Dialogs().SetupPrinter(this, printer))
+        return;
+    PrintSummary(printer, m_reportLines);
+}
+
+void TTestReportViewer::mmShowWaveListClick() {
+    // The action has already toggled its own check mark.
+    lstWaves->setVisible(mmShowWaveList->isChecked());
+}
+
+void TTestReportViewer::Help2Click() {
+    ShowHelpTopic(HelpTopicReportViewer);
+}
+
+bool TTestReportViewer::FormCloseQuery() {
+    if (m_saved)
+        return true;
+    switch (ShowMessage(QStringLiteral("Save test report before closing?"),
+                        QStringLiteral("Save Test Report?"), MsgIcon::Question, MsgButtons::YesNoCancel,
+                        mfTaskModal)) {
+    case mrYes:
+        // A save the user cancels closes the window as asked; one that fails keeps it open, so that a
+        // test the user asked to keep is not lost to a full disk or a missing folder.
+        return SaveRecord() != SaveOutcome::Failed;
+    case mrNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TTestReportViewer::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit Closed();
+}

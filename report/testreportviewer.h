@@ -1,0 +1,85 @@
+#pragma once
+// The report viewer: one test's text report, the list of its recorded waveforms, and the commands
+// to save it, export it as CSV, print its summary and open waveform viewers on it.
+
+#include "records/tzrtestrec.h"
+#include "report/loadresultstable.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+class QAction;
+class QListWidget;
+class QPlainTextEdit;
+class QSplitter;
+class QToolBar;
+class TWaveformViewer;
+
+class TTestReportViewer : public QMainWindow {
+    Q_OBJECT
+public:
+    // A finished test: the viewer takes its own copy of the record, which counts as not yet saved.
+    TTestReportViewer(QWidget* owner, const TZRTestRec& test);
+    // A record file. A file of the wrong size shows "Read Error" and opens an empty viewer; a file that
+    // cannot be opened at all raises EFileError and no viewer is made.
+    TTestReportViewer(QWidget* owner, const QString& fileName);
+    ~TTestReportViewer() override;
+
+    QToolBar* tbTestReport = nullptr;
+    QAction* tbSave = nullptr;
+    QAction* tbSaveAsCSV = nullptr;
+    QAction* tbViewWave = nullptr;
+    QAction* tbPrint = nullptr;
+    QAction* mmSave = nullptr;
+    QAction* mmSaveAsCSV = nullptr;
+    QAction* mmPrint = nullptr;
+    QAction* mmViewWaveform = nullptr;
+    QAction* mmShowWaveList = nullptr;
+    QAction* Help2 = nullptr;
+    QListWidget* lstWaves = nullptr;
+    QSplitter* splitWaveList = nullptr;
+    QPlainTextEdit* txtTestReport = nullptr;
+
+    void tbSaveClick();
+    void tbSaveAsCSVClick();
+    void tbViewWaveClick();
+    void lstWavesDblClick();
+    void tbPrintClick();
+    void mmShowWaveListClick();
+    void Help2Click();
+
+    const TZRTestRec& Test() const { return *m_test; }
+    bool Saved() const { return m_saved; }
+    const QStringList& ReportLines() const { return m_reportLines; }
+    const QList<TWaveformViewer*>& OpenWaveViewers() const { return m_openWaveViewers; }
+
+signals:
+    // The window has closed and is about to free itself.
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    explicit TTestReportViewer(QWidget* owner);
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    SaveOutcome SaveRecord();
+    bool FormCloseQuery();
+    void LoadPlacement();
+    void SavePlacement();
+    void FillWaveList();
+    void BuildReport();
+    void OpenWaveformViewer();
+    bool WaveListVisible() const;
+
+    std::unique_ptr<TZRTestRec> m_test;
+    TLoadResultsTable m_loadResultsTable;
+    QStringList m_reportLines;
+    QList<TTestLoad> m_waveListLoads;
+    QList<TWaveformViewer*> m_openWaveViewers;
+    bool m_saved = false;
+    QString m_saveName;
+    QString m_csvName;
+};
