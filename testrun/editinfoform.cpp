@@ -1,0 +1,116 @@
+#include "testrun/editinfoform.h"
+
+#include "app/global.h"
+#include "app/inifile.h"
+#include "app/messages.h"
+#include "app/uifonts.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString Section = QStringLiteral("EditInfo");
+
+struct Field {
+    QLineEdit* TEditInfo::*edit;
+    TDeviceInfoSlot slot;
+    const char* settingsKey; // nullptr: never remembered
+};
+
+constexpr Field Fields[] = {
+    {&TEditInfo::txtDeviceID, diDeviceID, nullptr},    {&TEditInfo::txtSerial, diSerialNo, "SERIAL"},
+    {&TEditInfo::txtMake, diManufacturer, "MAKE"},     {&TEditInfo::txtModel, diModel, "MODEL"},
+    {&TEditInfo::txtFacility, diFacility, "FACILITY"}, {&TEditInfo::txtLocation, diLocation, "LOCATION"},
+    {&TEditInfo::txtTech, diTechID, "TECH"},
+};
+
+} // namespace
+
+TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
+    : TModalForm(owner), m_testRec(testRec), m_deviceIDRequired(deviceIDRequired) {
+    setWindowTitle(QStringLiteral("Edit Device Information"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(WindowFont());
+    setFixedSize(432, 311);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(QStringLiteral("Edit Device Information:"), this), 0, 0, 1, 2);
+    const char* captions[] = {"Device ID", "Serial Number", "Make",         "Model",
+                              "Facility",  "Location",      "Technician ID"};
+    for (int i = 0; i < DEVICE_INFO_SLOTS; ++i) {
+        auto* edit = new QLineEdit(this);
+        edit->setMaxLength(DEVICE_INFO_MAX_CHARS);
+        this->*Fields[i].edit = edit;
+        const int row = 1 + (i / 2) * 2;
+        const int column = i % 2;
+        grid->addWidget(new QLabel(QString::fromLatin1(captions[i]), this), row, column);
+        grid->addWidget(edit, row + 1, column);
+    }
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setDefault(true);
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    grid->setRowStretch(9, 1);
+    grid->addLayout(buttons, 10, 0, 1, 2);
+    connect(btnOK, &QPushButton::clicked, this, &TEditInfo::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TEditInfo::btnCancelClick);
+    for (int i = 0; i + 1 < DEVICE_INFO_SLOTS; ++i)
+        setTabOrder(this->*Fields[i].edit, this->*Fields[i + 1].edit);
+    setTabOrder(txtTech, btnOK);
+    setTabOrder(btnOK, btnCancel);
+
+    // A record already identified shows its own texts; a new one starts from the remembered site details.
+    txtDeviceID->setText(m_testRec->GetDeviceInfo(diDeviceID));
+    const bool identified = !txtDeviceID->text().isEmpty();
+    const IniFile ini(SettingsFilePath);
+    for (const Field& f : Fields) {
+        if (!f.settingsKey)
+            continue;
+        (this->*f.edit)
+            ->setText(identified ? m_testRec->GetDeviceInfo(f.slot)
+                                 : ini.ReadString(Section, QString::fromLatin1(f.settingsKey), QString()));
+    }
+}
+
+bool TEditInfo::DeviceIDMissing() const {
+    if (!m_deviceIDRequired || !txtDeviceID->text().isEmpty())
+        return false;
+    ShowMessage(QStringLiteral("Enter the Device ID."), QStringLiteral("Device ID Not Entered"),
+                MsgIcon::Information);
+    return true;
+}
+
+void TEditInfo::btnOKClick() {
+    if (DeviceIDMissing())
+        return;
+    for (const Field& f : Fields)
+        m_testRec->SetDeviceInfo(f.slot, (this->*f.edit)->text());
+    const IniFile ini(SettingsFilePath);
+    for (const Field& f : Fields)
+        if (f.settingsKey)
+            ini.WriteString(Section, QString::fromLatin1(f.settingsKey), (this->*f.edit)->text());
+    done(mrFormOK);
+}
+
+void TEditInfo::btnCancelClick() {
+    if (DeviceIDMissing())
+        return;
+    done(mrFormCancel);
+}
+
+void TEditInfo::keyPressEvent(QKeyEvent* event) {
+    // Esc is the Cancel button, with its Device ID check; the close box alone closes unchecked.
+    if (event->key() == Qt::Key_Escape) {
+        btnCancelClick();
+        return;
+    }
+    TModalForm::keyPressEvent(event);
+}

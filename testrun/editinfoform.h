@@ -1,0 +1,39 @@
+#pragma once
+// The device information editor: the identity of the defibrillator under test. Everything but the
+// Device ID is remembered in section "EditInfo", so a technician testing several units of one site
+// types it once.
+
+#include "records/tzrtestrec.h"
+
+#include "app/modalform.h"
+
+class QLineEdit;
+class QPushButton;
+
+class TEditInfo : public TModalForm {
+    Q_OBJECT
+public:
+    TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec);
+
+    QLineEdit* txtDeviceID = nullptr;
+    QLineEdit* txtSerial = nullptr;
+    QLineEdit* txtMake = nullptr;
+    QLineEdit* txtModel = nullptr;
+    QLineEdit* txtFacility = nullptr;
+    QLineEdit* txtLocation = nullptr;
+    QLineEdit* txtTech = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+    void btnOKClick();
+    void btnCancelClick();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool DeviceIDMissing() const;
+
+    TZRTestRec* m_testRec;
+    bool m_deviceIDRequired;
+};

@@ -1,0 +1,64 @@
+#include "testrun/testoptionsform.h"
+
+#include "app/global.h"
+#include "app/inifile.h"
+#include "app/uifonts.h"
+#include "records/tzrtestrec.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString Section = QStringLiteral("TEST_OPTIONS");
+}
+
+QString LoadSettingKey(int loadIndex) {
+    return QStringLiteral("LOAD_%1").arg(LoadOhms(loadIndex));
+}
+
+TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
+    : TModalForm(owner), m_selectedLoads(selectedLoads) {
+    setWindowTitle(QStringLiteral("CorvexZR Variable Load Test"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(WindowFont());
+    setFixedSize(281, 269);
+
+    auto* heading =
+        new QLabel(QStringLiteral("Select the loads to include in the variable load test."), this);
+    heading->setFixedHeight(33);
+    heading->setWordWrap(true);
+    cboxOptions = new QListWidget(this);
+    const IniFile ini(SettingsFilePath);
+    for (int i = 0; i < LOAD_COUNT; ++i) {
+        auto* item = new QListWidgetItem(LoadName(i), cboxOptions);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        item->setSizeHint(QSize(0, 15));
+        item->setCheckState(ini.ReadInteger(Section, LoadSettingKey(i), 1) != 0 ? Qt::Checked
+                                                                                : Qt::Unchecked);
+    }
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, &TTestOptions::btnOKClick);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(Button1);
+    bottom->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addWidget(cboxOptions, 1);
+    layout->addLayout(bottom);
+}
+
+void TTestOptions::btnOKClick() {
+    const IniFile ini(SettingsFilePath);
+    for (int i = 0; i < LOAD_COUNT; ++i) {
+        const bool checked = cboxOptions->item(i)->checkState() == Qt::Checked;
+        m_selectedLoads[i] = checked ? 1 : 0;
+        ini.WriteInteger(Section, LoadSettingKey(i), checked ? 1 : 0);
+    }
+    done(mrFormOK);
+}

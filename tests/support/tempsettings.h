@@ -1,0 +1,19 @@
+#pragma once
+// A settings folder of the test's own: SettingsFilePath points into a temporary folder for the
+// object's life, so tests never read or write the user's real settings.
+
+#include "app/global.h"
+#include "app/inifile.h"
+
+#include <QTemporaryDir>
+
+class TempSettings {
+public:
+    TempSettings() { SetupDataFolderIn(m_dir.path()); }
+    ~TempSettings() { SetupDataFolderIn(QString()); }
+    IniFile Ini() const { return IniFile(SettingsFilePath); }
+    QString Folder() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
