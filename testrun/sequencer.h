@@ -1,0 +1,79 @@
+#pragma once
+// The variable load test proper: one step per selected load in ascending order of resistance, then
+// a closing step. On a load step the analyzer checks the accessory's jumpers, waits for the
+// discharge, checks again and sends the measurements and the waveform, which go into the record.
+//
+// The sequencer holds the step list and the flags and runs the exchanges; what the user sees goes
+// through a TestStepView (the step window, or the command line's automatic run).
+
+#include "link/ftdidriver.h"
+#include "link/progressstepper.h"
+#include "records/tzrtestrec.h"
+
+#include <QString>
+#include <vector>
+
+class TestStepView {
+public:
+    virtual ~TestStepView() = default;
+    virtual void SetLoadCaption(const QString& text) = 0; // the step's name, or "Tests done"
+    virtual void SetDescription(const QString& text) = 0; // what the user or the program is doing
+    virtual void ShowFigure(int loadIndex) = 0;           // the jumper figure of a load
+    // Which buttons are usable; the OK button takes the focus when it is enabled.
+    virtual void SetButtons(bool ok, bool back, bool skip) = 0;
+    // Shows the progress display of a download; it lives until CloseProgress.
+    virtual ProgressStepper* OpenProgress(int maximum, const QString& label) = 0;
+    virtual void CloseProgress() = 0;
+    // A waveform viewer on the record as it now stands, for the load just downloaded.
+    virtual void OpenLiveViewer(TTestLoad load) = 0;
+    // The device information editor, shown modally.
+    virtual void EditDeviceInfo(bool deviceIDRequired) = 0;
+    // Ends the run with modal result 1 (OK) or 2 (Cancel).
+    virtual void EndModal(int result) = 0;
+};
+
+class TestSequencer {
+public:
+    // Builds the step list from the seven selection bytes; shows nothing yet (call ShowStep).
+    TestSequencer(TestStepView& view, const uint8_t* selectedLoads, TZRTestRec* testRec,
+                  FtHandle* deviceHandle);
+
+    void ShowStep();
+    void btnOKClick();
+    void btnBackClick();
+    void btnSkipClick();
+    void btnCancelClick();
+    void btnEditInfoClick();
+    // The close box: true when the window may close (a hidden window or one that ended itself closes
+    // at once; otherwise the user is asked).
+    bool FormCloseQuery(bool visible);
+
+    const std::vector<TTestLoad>& Steps() const { return m_steps; }
+    uint32_t StepIndex() const { return m_stepIndex; }
+    TTestLoad CurrentStep() const { return m_steps[m_stepIndex]; }
+    bool CancelRequested() const { return m_cancelRequested; }
+    bool CloseAllowed() const { return m_closeAllowed; }
+    // True while btnOKClick runs (the discharge wait and the download keep the windows alive).
+    bool Busy() const { return m_busy; }
+
+private:
+    void SetButtons(bool ok, bool back, bool skip);
+    bool ConfigurationMatches(TTestLoad load, bool retryNotConnected);
+    bool WaitForDischarge();
+    bool Download(TTestLoad load);
+    void ReconnectAccessory();
+    bool AskExit();
+
+    TestStepView& m_view;
+    TZRTestRec* m_testRec;
+    FtHandle* m_deviceHandle;
+    std::vector<TTestLoad> m_steps;
+    uint32_t m_stepIndex = 0;
+    bool m_cancelRequested = false;
+    bool m_closeAllowed = false;
+    bool m_okEnabled = false;
+    bool m_busy = false;
+};
+
+// Load 0..6 or the closing step.
+constexpr TTestLoad TESTS_DONE_STEP = CLOSING_STEP;

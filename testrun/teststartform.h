@@ -1,0 +1,29 @@
+#pragma once
+// The start window of a variable load test: how to connect the analyzer and the accessory, and the
+// handshake that checks both answer.
+
+#include "app/modalform.h"
+#include "link/ftdidriver.h"
+#include "records/tzrtestrec.h"
+
+class QLabel;
+class QPushButton;
+
+class TTestStart : public TModalForm {
+    Q_OBJECT
+public:
+    TTestStart(QWidget* owner, TZRTestRec* testRec, FtHandle* deviceHandle);
+
+    QPushButton* btnStart = nullptr;
+    QPushButton* btnCancel = nullptr;
+    QLabel* Image1 = nullptr;
+
+    // Runs the handshake; modal result OK when the analyzer and the accessory answered, otherwise the
+    // window stays open for another try.
+    void btnStartClick();
+    void btnCancelClick();
+
+private:
+    TZRTestRec* m_testRec;
+    FtHandle* m_deviceHandle;
+};

@@ -1,0 +1,175 @@
+#include "testrun/teststepform.h"
+
+#include "app/jpegimage.h"
+#include "app/uifonts.h"
+#include "link/commprogressform.h"
+#include "testrun/editinfoform.h"
+#include "waveform/waveformviewer.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// Steps the progress window of a download.
+class WindowStepper : public ProgressStepper {
+public:
+    explicit WindowStepper(TCommProgress& window) : m_window(window) {}
+    void StepIt() override { m_window.StepIt(); }
+
+private:
+    TCommProgress& m_window;
+};
+
+QLabel* CaptionLabel(QWidget* parent, int pixelSize) {
+    auto* label = new QLabel(parent);
+    QFont font = WindowFont();
+    font.setPixelSize(pixelSize);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* testRec,
+                     FtHandle* deviceHandle)
+    : TModalForm(owner), m_testRec(testRec), m_sequencer(*this, selectedLoads, testRec, deviceHandle) {
+    setWindowTitle(QStringLiteral("CorvexZR Variable Load Test"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(WindowFont());
+    setFixedSize(640, 475);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+
+    lblLoad = CaptionLabel(this, 19);
+    lblLoad->setGeometry(16, 8, 608, 26);
+    lblDesc = CaptionLabel(this, 13);
+    lblDesc->setGeometry(16, 36, 608, 22);
+    imgFigure = new QLabel(this);
+    imgFigure->setGeometry(0, 64, 640, 362);
+    imgFigure->setAlignment(Qt::AlignCenter);
+
+    btnEditInfo = new QPushButton(QStringLiteral("Edit Device Info..."), this);
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnBack = new QPushButton(QStringLiteral("< Back"), this);
+    btnSkip = new QPushButton(QStringLiteral("Skip >"), this);
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setDefault(true);
+    btnEditInfo->setGeometry(16, 438, 121, 25);
+    btnCancel->setGeometry(305, 438, 75, 25);
+    btnBack->setGeometry(386, 438, 75, 25);
+    btnSkip->setGeometry(467, 438, 75, 25);
+    btnOK->setGeometry(549, 438, 75, 25);
+    setTabOrder(btnOK, btnEditInfo);
+    setTabOrder(btnEditInfo, btnCancel);
+    setTabOrder(btnCancel, btnBack);
+    setTabOrder(btnBack, btnSkip);
+
+    connect(btnOK, &QPushButton::clicked, this, &TTestStep::RunOK);
+    connect(btnBack, &QPushButton::clicked, this, [this] { m_sequencer.btnBackClick(); });
+    connect(btnSkip, &QPushButton::clicked, this, [this] { m_sequencer.btnSkipClick(); });
+    connect(btnCancel, &QPushButton::clicked, this, [this] { m_sequencer.btnCancelClick(); });
+    connect(btnEditInfo, &QPushButton::clicked, this, [this] { m_sequencer.btnEditInfoClick(); });
+
+    m_sequencer.ShowStep();
+}
+
+TTestStep::~TTestStep() {
+    // The live viewers do not outlive the test.
+    while (!m_waveViewers.isEmpty())
+        m_waveViewers.takeLast()->close();
+}
+
+void TTestStep::RunOK() {
+    m_sequencer.btnOKClick();
+    // A close asked for while the run kept the windows alive is answered now that it has ended.
+    if (m_closePending) {
+        m_closePending = false;
+        if (isVisible())
+            close();
+    }
+}
+
+void TTestStep::closeEvent(QCloseEvent* event) {
+    if (m_sequencer.Busy()) {
+        m_closePending = true;
+        event->ignore();
+        return;
+    }
+    if (!m_sequencer.FormCloseQuery(isVisible())) {
+        event->ignore();
+        return;
+    }
+    TModalForm::closeEvent(event);
+}
+
+void TTestStep::keyPressEvent(QKeyEvent* event) {
+    // Esc is the Cancel button: it asks before abandoning the test, or stops the discharge wait.
+    if (event->key() == Qt::Key_Escape) {
+        m_sequencer.btnCancelClick();
+        return;
+    }
+    TModalForm::keyPressEvent(event);
+}
+
+void TTestStep::SetLoadCaption(const QString& text) {
+    lblLoad->setText(text);
+}
+
+void TTestStep::SetDescription(const QString& text) {
+    lblDesc->setText(text);
+}
+
+void TTestStep::ShowFigure(int loadIndex) {
+    const QString name = QStringLiteral("JPG_FIG%1").arg(LoadOhms(loadIndex), 3, 10, QLatin1Char('0'));
+    const JpegImageResult figure = LoadFigure(name);
+    if (figure.image.isNull()) {
+        imgFigure->setPixmap(QPixmap());
+        imgFigure->setText(QStringLiteral("The figure %1 cannot be shown: %2").arg(name, figure.error));
+        return;
+    }
+    imgFigure->setPixmap(QPixmap::fromImage(figure.image));
+}
+
+void TTestStep::SetButtons(bool ok, bool back, bool skip) {
+    btnOK->setEnabled(ok);
+    btnBack->setEnabled(back);
+    btnSkip->setEnabled(skip);
+    if (ok)
+        btnOK->setFocus();
+}
+
+ProgressStepper* TTestStep::OpenProgress(int maximum, const QString& label) {
+    m_progressStepper.reset();
+    m_commProgress = std::make_unique<TCommProgress>(this, maximum, 0, label);
+    m_progressStepper = std::make_unique<WindowStepper>(*m_commProgress);
+    m_commProgress->show();
+    return m_progressStepper.get();
+}
+
+void TTestStep::CloseProgress() {
+    if (m_commProgress)
+        m_commProgress->close();
+}
+
+void TTestStep::OpenLiveViewer(TTestLoad load) {
+    auto* viewer = new TWaveformViewer(this, QList<TTestLoad>{load}, *m_testRec);
+    connect(viewer, &TWaveformViewer::Closed, this, [this, viewer] { m_waveViewers.removeOne(viewer); });
+    m_waveViewers.append(viewer);
+    viewer->show();
+}
+
+void TTestStep::EditDeviceInfo(bool deviceIDRequired) {
+    TEditInfo editor(this, deviceIDRequired, m_testRec);
+    editor.exec();
+}
+
+void TTestStep::EndModal(int result) {
+    done(result);
+}

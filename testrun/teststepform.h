@@ -1,0 +1,58 @@
+#pragma once
+// The step window of a variable load test: the jumper figure of each load, the buttons that run,
+// skip or repeat a step, and the live waveform viewers of the loads downloaded so far. The steps
+// themselves are run by a TestSequencer.
+
+#include "app/modalform.h"
+#include "testrun/sequencer.h"
+
+#include <QList>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class TCommProgress;
+class TWaveformViewer;
+
+class TTestStep : public TModalForm, private TestStepView {
+    Q_OBJECT
+public:
+    TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* testRec, FtHandle* deviceHandle);
+    ~TTestStep() override;
+
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnSkip = nullptr;
+    QPushButton* btnBack = nullptr;
+    QPushButton* btnEditInfo = nullptr;
+    QPushButton* btnCancel = nullptr;
+    QLabel* imgFigure = nullptr;
+    QLabel* lblLoad = nullptr;
+    QLabel* lblDesc = nullptr;
+
+    TestSequencer& Sequencer() { return m_sequencer; }
+    const QList<TWaveformViewer*>& WaveViewers() const { return m_waveViewers; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void SetLoadCaption(const QString& text) override;
+    void SetDescription(const QString& text) override;
+    void ShowFigure(int loadIndex) override;
+    void SetButtons(bool ok, bool back, bool skip) override;
+    ProgressStepper* OpenProgress(int maximum, const QString& label) override;
+    void CloseProgress() override;
+    void OpenLiveViewer(TTestLoad load) override;
+    void EditDeviceInfo(bool deviceIDRequired) override;
+    void EndModal(int result) override;
+
+    void RunOK();
+
+    TZRTestRec* m_testRec;
+    TestSequencer m_sequencer;
+    QList<TWaveformViewer*> m_waveViewers;
+    std::unique_ptr<TCommProgress> m_commProgress;
+    std::unique_ptr<ProgressStepper> m_progressStepper;
+    bool m_closePending = false;
+};
