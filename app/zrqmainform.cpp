@@ -9,6 +9,7 @@
 #include "report/testreportviewer.h"
 #include "testrun/newtestchain.h"
 
+#include <QCloseEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -78,6 +79,12 @@ TZRQForm::~TZRQForm() {
     while (!m_viewerList.isEmpty())
         m_viewerList.last()->close();
     CloseAllHelp();
+}
+
+void TZRQForm::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    emit Closed();
 }
 
 void TZRQForm::AddViewer(TTestReportViewer* viewer) {

@@ -29,6 +29,13 @@ public:
 
     const QList<TTestReportViewer*>& ViewerList() const { return m_viewerList; }
 
+signals:
+    // The main window has closed: the program ends.
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     // Removes a viewer that has closed from the list; it frees itself.
     void ChildFormClose(TTestReportViewer* viewer);

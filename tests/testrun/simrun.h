@@ -1,0 +1,61 @@
+#pragma once
+// A test run against the simulated analyzer in virtual time: the analyzer installed as the driver,
+// the clock virtual, the message boxes scripted and settings in a temporary folder.
+
+#include "link/usbcomm.h"
+#include "sim/simulatedanalyzer.h"
+#include "sim/virtualclock.h"
+#include "tests/support/scriptedmessages.h"
+#include "tests/support/tempsettings.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+// Lets a test act between two rounds of a wait that keeps the windows alive.
+class HookPump : public EventPump {
+public:
+    HookPump() { InstallPump(this); }
+    ~HookPump() override { InstallPump(nullptr); }
+    void ProcessMessages() override
+    {
+        ++calls;
+        if (hook)
+            hook(calls);
+    }
+    std::function<void(int)> hook;
+    int calls = 0;
+};
+
+class SimRun : public ::testing::Test {
+protected:
+    SimRun()
+    {
+        InstallFtdiDriver(&sim);
+        SimTiming timing;
+        timing.bytesPerSecond = 0; // the wire is not what these tests are about
+        timing.autoDischargeMilliseconds = 3000;
+        sim.SetTiming(timing);
+    }
+    ~SimRun() override
+    {
+        UsbClose(&handle);
+        InstallFtdiDriver(nullptr);
+    }
+
+    QStringList Captions() const
+    {
+        QStringList captions;
+        for (const MessageRequest& box : boxes.Shown())
+            captions << box.caption;
+        return captions;
+    }
+
+    VirtualClock clock;
+    ScopedClock scopedClock{clock};
+    HookPump pump;
+    TempSettings settings;
+    ScriptedMessages boxes;
+    SimulatedAnalyzer sim{&clock};
+    FtHandle handle = FtHandle::Null;
+    std::unique_ptr<TZRTestRec> rec = std::make_unique<TZRTestRec>();
+};
