@@ -177,7 +177,7 @@ void DrawCables(QPainter& painter) {
     DrawText(painter, QRect(kAnalyzerAdapterPort.x() + 14, kAdapterRunY - 24, 180, 20), Qt::AlignLeft,
              QStringLiteral("ZRU adapter cable"), FigureFont(13, true), QColor(kAdapterCable));
     DrawText(painter, QRect(kAnalyzerAdapterPort.x() + 14, kAdapterRunY + 12, 200, 34), Qt::AlignLeft,
-             QStringLiteral("into Bank A or Bank B as shown\nfor each load"), FigureFont(11), kInk);
+             QStringLiteral("Bank A or B as shown\nfor each load"), FigureFont(11), kInk);
 }
 
 } // namespace
