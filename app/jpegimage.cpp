@@ -116,7 +116,7 @@ JpegImageResult DecodeJpeg(const QByteArray& bytes) {
 
     Decompressor d;
     if (!ReadHeader(d, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                    (unsigned long)bytes.size()))
+                    static_cast<unsigned long>(bytes.size())))
         return Failure(DecodingError(d));
 
     const qint64 width = d.info.output_width;
