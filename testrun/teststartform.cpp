@@ -38,7 +38,7 @@ TTestStart::TTestStart(QWidget* owner, TZRTestRec* testRec, FtHandle* deviceHand
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 80, 640, 386);
     Image1->setAlignment(Qt::AlignCenter);
-    const JpegImageResult diagram = LoadFigure(QStringLiteral("JPG_CONNECTION"));
+    const JpegImageResult diagram = LoadFigure(QString::fromLatin1(kConnectionFigure));
     if (diagram.image.isNull())
         Image1->setText(QStringLiteral("The connection diagram cannot be shown: ") + diagram.error);
     else

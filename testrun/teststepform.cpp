@@ -127,7 +127,7 @@ void TTestStep::SetDescription(const QString& text) {
 }
 
 void TTestStep::ShowFigure(int loadIndex) {
-    const QString name = QStringLiteral("JPG_FIG%1").arg(LoadOhms(loadIndex), 3, 10, QLatin1Char('0'));
+    const QString name = FigureResourceName(loadIndex);
     const JpegImageResult figure = LoadFigure(name);
     if (figure.image.isNull()) {
         imgFigure->setPixmap(QPixmap());
