@@ -8,7 +8,18 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+// The pages live in a static library: registering them from the window that shows them makes the
+// linker keep them wherever help can be shown. Outside any namespace, as Q_INIT_RESOURCE requires.
+static void RegisterHelpPages() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(help);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
 THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrowser(this)) {
+    RegisterHelpPages();
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(ProgramName + QStringLiteral(" Help"));
     setFont(WindowFont(9));
