@@ -9,7 +9,6 @@
 #include <QHash>
 #include <QImage>
 #include <QPainter>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -151,14 +150,19 @@ TEST_P(HelpPages, EveryPictureOfTheHelpExists) {
 TEST_P(HelpPages, FitTheHelpWindowWithoutScrollingSideways) {
     Show(GetParam());
     QTextBrowser* browser = window.Browser();
-    browser->document()->adjustSize();
-    EXPECT_EQ(browser->horizontalScrollBar()->maximum(), 0)
+    QCoreApplication::processEvents(); // the page takes the width the window leaves it
+    ASSERT_EQ(browser->document()->textWidth(), browser->viewport()->width());
+    // Content wider than the text width (a picture, a table, a line of a report) widens the page.
+    EXPECT_LE(browser->document()->size().width(), browser->viewport()->width())
         << "something on the page is wider than the help window";
 
     // Rendered pages for a writer's eyes: CORVEX_HELP_SNAPSHOTS=<folder> writes one PNG per screen.
     const QString folder = qEnvironmentVariable("CORVEX_HELP_SNAPSHOTS");
     if (folder.isEmpty())
         return;
+    QCoreApplication::processEvents(); // the scroll bars follow the final layout
+    window.grab().save(
+        QDir(folder).filePath(QFileInfo(GetParam()).baseName() + QStringLiteral("-window.png")));
     QTextDocument* document = browser->document();
     const QSizeF size = document->size();
     const int screen = 900;
