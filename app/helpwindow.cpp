@@ -1,6 +1,7 @@
 #include "app/helpwindow.h"
 
 #include "app/global.h"
+#include "app/jpegimage.h"
 #include "app/uifonts.h"
 
 #include <QKeySequence>
@@ -18,7 +19,31 @@ static void RegisterHelpPages() {
     Q_UNUSED(registered);
 }
 
-THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrowser(this)) {
+namespace {
+
+// The pages show the program's own pictures (qrc:/figures/...). They are decoded as the test windows
+// decode them, with libjpeg, so the help does not depend on an image plugin of Qt's being installed.
+class HelpBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (type == QTextDocument::ImageResource && name.scheme() == QLatin1String("qrc") &&
+            name.path().startsWith(FiguresFolder)) {
+            const JpegImageResult figure = LoadFigure(name.path().mid(FiguresFolder.size()));
+            if (figure.ok())
+                return figure.image;
+        }
+        return QTextBrowser::loadResource(type, name);
+    }
+
+private:
+    static inline const QString FiguresFolder = QStringLiteral("/figures/");
+};
+
+} // namespace
+
+THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window), m_browser(new HelpBrowser(this)) {
     RegisterHelpPages();
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(ProgramName + QStringLiteral(" Help"));
