@@ -1,0 +1,24 @@
+#include "cli/command.h"
+#include "cli/recordinput.h"
+#include "report/csvexport.h"
+
+#include <QFileInfo>
+
+int RunCsvCommand(const QStringList& args, QTextStream&, QTextStream& err) {
+    const QString& input = args.at(0);
+    const QString& output = args.at(1);
+    const auto rec = ReadTestRecord(input, err);
+    if (!rec)
+        return ExitFailure;
+    // A slip of the fingers (zrqtool csv a.zrq a.zrq) must not replace the test with its export.
+    if (QFileInfo(output).canonicalFilePath() == QFileInfo(input).canonicalFilePath()) {
+        err << "zrqtool: " << output << ": is the test record itself; the CSV file needs another name\n";
+        return ExitFailure;
+    }
+    const QString problem = SaveCsvFile(output, BuildCsv(ComputeLoadResultsTable(*rec)));
+    if (!problem.isEmpty()) {
+        err << "zrqtool: " << problem << '\n';
+        return ExitFailure;
+    }
+    return ExitSuccess;
+}
