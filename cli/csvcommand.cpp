@@ -15,9 +15,10 @@ int RunCsvCommand(const QStringList& args, QTextStream&, QTextStream& err) {
         err << "zrqtool: " << output << ": is the test record itself; the CSV file needs another name\n";
         return ExitFailure;
     }
-    const QString problem = SaveCsvFile(output, BuildCsv(ComputeLoadResultsTable(*rec)));
-    if (!problem.isEmpty()) {
-        err << "zrqtool: " << problem << '\n';
+    try {
+        WriteCsvFile(output, BuildCsv(*rec, ComputeLoadResultsTable(*rec)));
+    } catch (const EFileError& error) {
+        err << "zrqtool: " << QString::fromLocal8Bit(error.what()) << '\n';
         return ExitFailure;
     }
     return ExitSuccess;

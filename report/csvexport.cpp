@@ -93,7 +93,7 @@ private:
 
 } // namespace
 
-QByteArray BuildCsv(const TLoadResultsTable& table, const QLocale& locale) {
+QByteArray BuildCsv(const TZRTestRec& rec, const TLoadResultsTable& table, const QLocale& locale) {
     QByteArray out(CsvCapacity, Qt::Uninitialized);
     const QChar separator = DecimalSeparator(locale);
     CsvWriter csv(out, separator.unicode() <= 0xFF ? static_cast<char>(separator.unicode()) : '.');
@@ -102,11 +102,16 @@ QByteArray BuildCsv(const TLoadResultsTable& table, const QLocale& locale) {
         csv.Text(field);
     csv.EndLine();
 
+    // The table's rows of loads without data are zero already; the flags make it certain.
+    bool hasData[LOAD_COUNT];
+    for (int load = 0; load < LOAD_COUNT; ++load)
+        hasData[load] = rec.Loads[load].HasData != 0;
+
     for (const CsvRow& row : ResultRows) {
         csv.Text(row.label);
         if (row.value != NoValue)
             for (int load = 0; load < LOAD_COUNT; ++load)
-                csv.Number(table.Result(load, row.value), FieldWidth, row.decimals);
+                csv.Number(hasData[load] ? table.Result(load, row.value) : 0.0f, FieldWidth, row.decimals);
         csv.EndLine();
     }
 
@@ -117,23 +122,24 @@ QByteArray BuildCsv(const TLoadResultsTable& table, const QLocale& locale) {
     for (int j = 0; j < SAMPLE_COUNT; ++j) {
         csv.Number(SampleTime(j), TimeWidth, TimeDecimals);
         for (int load = 0; load < LOAD_COUNT; ++load)
-            csv.Number(table.Amps(load, j), FieldWidth, AmpsDecimals);
+            csv.Number(hasData[load] ? table.Amps(load, j) : 0.0f, FieldWidth, AmpsDecimals);
         csv.EndLine();
     }
     csv.Finish();
     return out;
 }
 
-QString SaveCsvFile(const QString& fileName, const QByteArray& csv) {
+void WriteCsvFile(const QString& fileName, const QByteArray& csv) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot create file %1: %2").arg(fileName, file.errorString());
-    if (file.write(csv) != csv.size()) {
+        throw EFileError(QStringLiteral("Cannot create file %1: %2")
+                             .arg(fileName, file.errorString())
+                             .toLocal8Bit()
+                             .toStdString());
+    if (file.write(csv) != csv.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return QStringLiteral("Cannot write file %1: %2").arg(fileName, reason);
+        throw EFileError(
+            QStringLiteral("Cannot write file %1: %2").arg(fileName, reason).toLocal8Bit().toStdString());
     }
-    if (!file.commit())
-        return QStringLiteral("Cannot write file %1: %2").arg(fileName, file.errorString());
-    return QString();
 }

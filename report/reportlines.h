@@ -13,8 +13,6 @@ constexpr int REPORT_LINE_COUNT = 5167;
 // Every results and waveform line: a 25-character label or time column and seven 5-character cells
 // separated by two spaces.
 constexpr int REPORT_TABLE_LINE_WIDTH = 72;
-// Lines 1 to 34: what "Print Summary Data" prints.
-constexpr int REPORT_SUMMARY_LINE_COUNT = 34;
 
 // The report's 5167 lines. The month name and the decimal separator come from the locale.
 QStringList BuildReportLines(const TZRTestRec& rec, const TLoadResultsTable& table,

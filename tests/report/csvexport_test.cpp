@@ -14,7 +14,7 @@
 namespace {
 
 QByteArray Csv(const TZRTestRec& rec, const QLocale& locale = QLocale::c()) {
-    return BuildCsv(ComputeLoadResultsTable(rec), locale);
+    return BuildCsv(rec, ComputeLoadResultsTable(rec), locale);
 }
 
 // The lines without their CR LF; fails the test when a line ends otherwise.
@@ -209,23 +209,44 @@ TEST_F(CsvFile, WritesTheBytesAndReplacesAnOlderFile) {
     const QString path = Path(QStringLiteral("out.csv"));
     WriteBytes(path, QByteArray(100000, 'x'));
     const QByteArray csv = Csv(*MakeFullRecord());
-    EXPECT_EQ(SaveCsvFile(path, csv), QString());
+    EXPECT_NO_THROW(WriteCsvFile(path, csv));
     EXPECT_EQ(ReadBytes(path), csv);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.csv")});
+}
+
+// The message of a failed write, or an empty text when it succeeded.
+QString WriteFailure(const QString& path) {
+    try {
+        WriteCsvFile(path, "x\r\n");
+    } catch (const EFileError& error) {
+        return QString::fromLocal8Bit(error.what());
+    }
+    return QString();
 }
 
 TEST_F(CsvFile, FailureNamesTheFileAndLeavesNothingBehind) {
     const QString folder = Path(QStringLiteral("a folder"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    const QString problem = SaveCsvFile(folder, "x\r\n");
-    EXPECT_TRUE(problem.startsWith(QStringLiteral("Cannot create file "))) << problem.toStdString();
-    EXPECT_TRUE(problem.contains(folder)) << problem.toStdString();
+    const QString problem = WriteFailure(folder);
+    EXPECT_TRUE(problem.startsWith(QStringLiteral("Cannot create file ") + folder)) << problem.toStdString();
+    EXPECT_FALSE(problem.contains(QLatin1Char('\n')));
     EXPECT_TRUE(QFileInfo(folder).isDir());
 
     const QString missing = Path(QStringLiteral("no such folder/out.csv"));
-    EXPECT_TRUE(SaveCsvFile(missing, "x\r\n").contains(missing));
+    EXPECT_TRUE(WriteFailure(missing).startsWith(QStringLiteral("Cannot create file ") + missing));
     EXPECT_FALSE(QFile::exists(missing));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList());
+}
+
+TEST(Csv, LoadsWithoutDataExportZerosWhateverTheTableHolds) {
+    // A table computed before a load's flag was cleared still exports zeros for that load.
+    auto rec = MakeFullRecord();
+    const TLoadResultsTable table = ComputeLoadResultsTable(*rec);
+    rec->Loads[5].HasData = 0;
+    const QList<QByteArray> lines = CsvLines(BuildCsv(*rec, table, QLocale::c()));
+    EXPECT_EQ(Fields(lines[1])[6], " 0.00");
+    EXPECT_NE(Fields(lines[1])[5], " 0.00");
+    EXPECT_EQ(Fields(lines[13 + 20])[6], " 0.00");
 }
 
 } // namespace

@@ -18,7 +18,7 @@ TEST_P(Golden, ReportMatchesGoldenFile) {
 
 TEST_P(Golden, CsvMatchesGoldenFile) {
     const auto rec = GetParam().make();
-    const QByteArray csv = BuildCsv(ComputeLoadResultsTable(*rec), QLocale::c());
+    const QByteArray csv = BuildCsv(*rec, ComputeLoadResultsTable(*rec), QLocale::c());
     EXPECT_TRUE(MatchesGolden(QStringLiteral("report/%1.csv").arg(GetParam().name), csv));
 }
 
