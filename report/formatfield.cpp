@@ -1,6 +1,7 @@
 #include "report/formatfield.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -20,33 +21,23 @@
 // instead: that would make the text depend on how the value happened to be printed, not on the value.
 //
 // The usual path works on integers: a finite double is m * 2^e exactly, so value * 10^decimals is
-// m * 10^decimals * 2^e, which fits 64 bits for every float and every decimals up to 9. Other values
-// (huge numbers, full 53-bit doubles with many decimals) go through the C library's exact conversion;
-// an exact half among them is rounded on its exact text, because the C library breaks ties to even.
+// m * 10^decimals * 2^e, which fits 64 bits for every float below 10^15 at up to four decimals.
+// Other values (huge numbers, full 53-bit doubles with many decimals) go through the C library's
+// exact conversion; an exact half among them is rounded on its exact text, because the C library
+// breaks ties to even.
 
 namespace {
 
 constexpr int MaxFastDecimals = 19;
-constexpr uint64_t Pow10[MaxFastDecimals + 1] = {1ULL,
-                                                 10ULL,
-                                                 100ULL,
-                                                 1000ULL,
-                                                 10000ULL,
-                                                 100000ULL,
-                                                 1000000ULL,
-                                                 10000000ULL,
-                                                 100000000ULL,
-                                                 1000000000ULL,
-                                                 10000000000ULL,
-                                                 100000000000ULL,
-                                                 1000000000000ULL,
-                                                 10000000000000ULL,
-                                                 100000000000000ULL,
-                                                 1000000000000000ULL,
-                                                 10000000000000000ULL,
-                                                 100000000000000000ULL,
-                                                 1000000000000000000ULL,
-                                                 10000000000000000000ULL};
+constexpr auto Pow10 = [] {
+    std::array<uint64_t, MaxFastDecimals + 1> powers{};
+    uint64_t power = 1;
+    for (uint64_t& p : powers) {
+        p = power;
+        power *= 10; // wraps harmlessly after the last entry
+    }
+    return powers;
+}();
 
 // magnitude (finite, > 0) as odd mantissa * 2^exponent.
 void Decompose(double magnitude, uint64_t& mantissa, int& exponent) {

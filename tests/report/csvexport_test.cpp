@@ -186,6 +186,14 @@ TEST(Csv, DecimalCommaStaysInsideTheQuotes) {
         ASSERT_FALSE(lines[n].contains('.')) << "line " << n + 1;
 }
 
+TEST(Csv, SeparatorOutsideLatin1BecomesAFullStop) {
+    const QList<QByteArray> lines =
+        CsvLines(Csv(*MakeFullRecord(), QLocale(QLocale::Arabic, QLocale::Egypt)));
+    ASSERT_EQ(lines.size(), 5133);
+    EXPECT_EQ(Fields(lines[1])[1], "25.00");
+    EXPECT_EQ(Fields(lines[5132])[0], "58.3566");
+}
+
 TEST(Csv, ArbitraryBytesGiveAWholeFile) {
     QByteArray bytes(TEST_RECORD_SIZE, Qt::Uninitialized);
     for (int i = 0; i < bytes.size(); ++i)

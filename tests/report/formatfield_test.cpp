@@ -124,6 +124,15 @@ TEST(FormatField, UsesTheLocaleDecimalSeparator) {
     EXPECT_EQ(FormatField(1234567.0, 5, 2, German), "12345"); // no thousands separators
 }
 
+TEST(FormatField, SeparatorOutsideLatin1) {
+    const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    const QChar separator = DecimalSeparator(arabic);
+    if (separator.unicode() <= 0xFF)
+        GTEST_SKIP() << "this Qt gives the Arabic locale a Latin-1 decimal separator";
+    EXPECT_EQ(FormatField(24.994, 5, 2, arabic), QStringLiteral("24") + separator + QStringLiteral("99"));
+    EXPECT_EQ(FormatField(1234.5, 5, 1, arabic), QStringLiteral("1234") + separator); // not a full stop: kept
+}
+
 TEST(FormatField, DefaultLocaleIsTheProgramDefault) {
     EXPECT_EQ(FormatField(24.994, 5, 2), "24.99"); // the tests run with the C locale as default
 }

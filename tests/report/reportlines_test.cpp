@@ -266,6 +266,17 @@ TEST(ReportLines, LocaleGivesMonthNameAndDecimalSeparator) {
         ASSERT_FALSE(Line(lines, n).contains(QLatin1Char('.'))) << "line " << n;
 }
 
+TEST(ReportLines, SeparatorOutsideLatin1) {
+    const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    const QChar separator = DecimalSeparator(arabic);
+    if (separator.unicode() <= 0xFF)
+        GTEST_SKIP() << "this Qt gives the Arabic locale a Latin-1 decimal separator";
+    const QStringList lines = Report(*MakeFullRecord(), arabic);
+    EXPECT_EQ(Cell(Line(lines, 19), 0), QStringLiteral("25") + separator + QStringLiteral("00"));
+    EXPECT_EQ(Line(lines, 5165).mid(14, 7), QStringLiteral("58") + separator + QStringLiteral("3566"));
+    EXPECT_EQ(Line(lines, 5165).size(), 72);
+}
+
 TEST(ReportLines, ControlCharactersInTextsCannotBreakLines) {
     auto rec = MakeFullRecord();
     std::memcpy(rec->DeviceInfo[diDeviceID], "A\nB\rC\tD\x1b[2J", 12);
