@@ -57,8 +57,10 @@ TLoadResults ComputeLoadResults(const TZRTest& test, int loadIndex) {
 
 TSampleAmps SampleToAmps(const TZRTest& test, const TLoadResults& results) {
     float M = 0.0f;
-    for (int16_t sample : test.Samples) {
-        const float magnitude = static_cast<float>(std::abs(static_cast<int32_t>(sample)));
+    // Indexed, not a range-for: the samples of a load inside a record lie at odd addresses, and a
+    // reference to an element of a packed array would assume an alignment they do not have.
+    for (int j = 0; j < SAMPLE_COUNT; ++j) {
+        const float magnitude = static_cast<float>(std::abs(static_cast<int32_t>(test.Samples[j])));
         if (magnitude > M)
             M = magnitude;
     }

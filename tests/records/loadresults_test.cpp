@@ -149,6 +149,15 @@ TEST(SampleConversion, MostNegativeSampleCountsAs32768) {
     EXPECT_FLOAT_EQ(amps[0], 32767.0f * (40.0f / 32768.0f));
 }
 
+TEST(SampleConversion, WorksOnLoadsInsideARecord) {
+    // Every odd load of a record starts at an odd address (the sanitizer build checks the reads).
+    const auto rec = MakeFullRecord();
+    for (int index = 0; index < LOAD_COUNT; ++index) {
+        const TLoadResults r = ComputeLoadResults(rec->Loads[index], index);
+        EXPECT_FLOAT_EQ(SampleToAmps(rec->Loads[index], r)[20], r[lrPeakCurrent1]) << index;
+    }
+}
+
 TEST(SampleConversion, SilentWaveformIsZeroAmps) {
     auto t = LoadWith(5000, 5000);
     const TSampleAmps amps = SampleToAmps(*t, ComputeLoadResults(*t, 2));

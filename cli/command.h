@@ -1,0 +1,37 @@
+#pragma once
+// The subcommands of zrqtool. Each one is a handler in a file of its own and one row of the command
+// table (commandtable.cpp); the dispatcher checks the arguments before a handler runs.
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <span>
+
+enum ExitCode {
+    ExitSuccess = 0,
+    ExitFailure = 1, // bad input, or the output could not be written
+    ExitUsage = 2,
+};
+
+// A handler gets the arguments after the command's name, already counted, and reports on the two
+// streams; it returns the exit code.
+using CommandHandler = int (*)(const QStringList& args, QTextStream& out, QTextStream& err);
+
+struct Command {
+    const char* name;
+    const char* arguments; // as the usage shows them, e.g. "FILE.zrq OUT.csv"
+    const char* summary;
+    int minArgs;
+    int maxArgs;
+    CommandHandler run;
+};
+
+std::span<const Command> Commands();
+
+// Runs zrqtool with its arguments (without the program name) and returns the exit status.
+int RunZrqTool(const QStringList& args, QTextStream& out, QTextStream& err);
+
+// The handlers.
+int RunReportCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunCsvCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunInfoCommand(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -1,0 +1,16 @@
+#include "cli/command.h"
+
+namespace {
+
+// In the order the usage lists them.
+constexpr Command CommandTable[] = {
+    {"report", "FILE.zrq", "print the test report on standard output", 1, 1, RunReportCommand},
+    {"csv", "FILE.zrq OUT.csv", "write the results and waveforms as CSV to OUT.csv", 2, 2, RunCsvCommand},
+    {"info", "FILE.zrq", "print a short summary of the test", 1, 1, RunInfoCommand},
+};
+
+} // namespace
+
+std::span<const Command> Commands() {
+    return CommandTable;
+}

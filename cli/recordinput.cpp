@@ -1,0 +1,48 @@
+#include "cli/recordinput.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QString& error) {
+    const QFileInfo info(path);
+    auto fail = [&](const QString& problem) {
+        error = QStringLiteral("%1: %2").arg(path, problem);
+        return nullptr;
+    };
+    if (!info.exists())
+        return fail(QStringLiteral("no such file"));
+    if (info.isDir())
+        return fail(QStringLiteral("is a folder, not a test record"));
+    if (!info.isFile())
+        return fail(QStringLiteral("is not a regular file"));
+
+    // Opened here first so that an unreadable file says why, rather than through the record's own
+    // error, and so that its size is the size of what is read.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot be read (%1)").arg(file.errorString()));
+    const qint64 size = file.size();
+    if (size != TEST_RECORD_SIZE)
+        return fail(QStringLiteral("holds %1 byte%2 where a test record holds %3")
+                        .arg(size)
+                        .arg(size == 1 ? QString() : QStringLiteral("s"))
+                        .arg(TEST_RECORD_SIZE));
+    file.close();
+
+    auto rec = std::make_unique<TZRTestRec>();
+    try {
+        if (rec->LoadTestFile(path) != 0)
+            return fail(QStringLiteral("could not be read whole"));
+    } catch (const EFileError&) { // gone or locked since it was opened above
+        return fail(QStringLiteral("cannot be read"));
+    }
+    return rec;
+}
+
+std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QTextStream& err) {
+    QString error;
+    auto rec = ReadTestRecord(path, error);
+    if (!rec)
+        err << "zrqtool: " << error << '\n';
+    return rec;
+}

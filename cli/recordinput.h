@@ -1,0 +1,15 @@
+#pragma once
+// Reading the test record named on zrqtool's command line.
+
+#include "records/tzrtestrec.h"
+
+#include <QString>
+#include <QTextStream>
+#include <memory>
+
+// The record in the file, or null with a one-line message naming the file and the problem (missing,
+// a folder, unreadable, not 72424 bytes long).
+std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QString& error);
+
+// The same, writing the message as "zrqtool: ..." to err when the file cannot be used.
+std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QTextStream& err);

@@ -1,0 +1,197 @@
+#include "report/reportlines.h"
+
+#include "app/global.h"
+#include "report/formatfield.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+constexpr int LabelWidth = 25;
+constexpr int CellWidth = 5;
+constexpr int CellGap = 2;
+constexpr int TimeIndent = 14;
+constexpr int TimeWidth = 7;
+constexpr int TimeDecimals = 4;
+constexpr int TimeGap = 4;
+constexpr int AmpsDecimals = 2;
+static_assert(LabelWidth + LOAD_COUNT * CellWidth + (LOAD_COUNT - 1) * CellGap == REPORT_TABLE_LINE_WIDTH);
+static_assert(TimeIndent + TimeWidth + TimeGap == LabelWidth);
+
+constexpr int NoValue = -1;
+
+// One line of the results section: a literal line, or a 25-character label followed by the cells of
+// a TLoadResults value (minus another one, for the second phase's energy).
+struct ResultLine {
+    std::string_view text;
+    int value = NoValue;
+    int minus = NoValue;
+    int decimals = 0;
+};
+
+constexpr ResultLine ResultLines[] = {
+    {"ACTUAL LOAD (ohms)       ", lrActualLoad, NoValue, 2},
+    {"DISCHARGE ENERGY (J)     ", lrTotalEnergy, NoValue, 1},
+    {""},
+    {"--- FIRST PHASE ---"},
+    {"ENERGY (J)               ", lrEnergy1, NoValue, 1},
+    {"PEAK CURRENT (Amps)      ", lrPeakCurrent1, NoValue, 2},
+    {"AVERAGE CURRENT (Amps)   ", lrAvgCurrent1, NoValue, 2},
+    {"PEAK Voltage (Volts)     ", lrPeakVoltage1, NoValue, 0},
+    {"AVERAGE Voltage (Volts)  ", lrAvgVoltage1, NoValue, 0},
+    {"WIDTH @ 10% (msec)       ", lrWidth10_1, NoValue, 2},
+    {"WIDTH @ 50% (msec)       ", lrWidth50_1, NoValue, 2},
+    {""},
+    {"--- SECOND PHASE ---"},
+    {"ENERGY (J)               ", lrTotalEnergy, lrEnergy1, 1},
+    {"PEAK CURRENT (Amps)      ", lrPeakCurrent2, NoValue, 2},
+    {"AVERAGE CURRENT (Amps)   ", lrAvgCurrent2, NoValue, 2},
+    {"PEAK VOLTAGE (Volts)     ", lrPeakVoltage2, NoValue, 0},
+    {"AVERAGE VOLTAGE (Volts)  ", lrAvgVoltage2, NoValue, 0},
+    {"WIDTH @ 10% (msec)       ", lrWidth10_2, NoValue, 2},
+    {""},
+    {"INTERPHASE DELAY (msec)  ", lrInterphaseDelay, NoValue, 2},
+    {"TILT (%)                 ", lrTilt, NoValue, 1},
+    {"MODULATION FREQUENCY (Hz)", lrModulationFreq, NoValue, 0},
+    {"DUTY CYCLE (%)           ", lrDutyCycle, NoValue, 1},
+};
+
+consteval bool LabelsFitTheColumn() {
+    for (const ResultLine& line : ResultLines)
+        if (line.value != NoValue && line.text.size() != LabelWidth)
+            return false;
+    return true;
+}
+static_assert(LabelsFitTheColumn(), "every results label is 25 characters wide");
+
+constexpr std::string_view Ruler = "--25-----50-----75----100----125----150----175-";
+constexpr std::string_view TestLoadTitle = "------------------ TEST LOAD ------------------";
+static_assert(Ruler.size() == REPORT_TABLE_LINE_WIDTH - LabelWidth);
+static_assert(TestLoadTitle.size() == Ruler.size());
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Spaces(int count) {
+    return QString(count, QLatin1Char(' '));
+}
+
+// Writes the table lines of the report into an 8-bit line buffer and widens each finished line.
+class TableWriter {
+public:
+    TableWriter(const TZRTestRec& rec, const QLocale& locale)
+        : m_separator(DecimalSeparator(locale)), m_latin1Separator(Latin1Separator(m_separator)) {
+        for (int load = 0; load < LOAD_COUNT; ++load)
+            m_hasData[load] = rec.Loads[load].HasData != 0;
+    }
+
+    // The label (or time column) occupies the first 25 characters; value(load) gives each cell.
+    template <typename Value> QString Line(const char* label, int decimals, Value value) {
+        char* p = m_line;
+        std::memcpy(p, label, LabelWidth);
+        p += LabelWidth;
+        for (int load = 0; load < LOAD_COUNT; ++load) {
+            if (load > 0) {
+                std::memset(p, ' ', CellGap);
+                p += CellGap;
+            }
+            if (m_hasData[load])
+                FormatFieldChars(p, value(load), CellWidth, decimals, m_latin1Separator);
+            else
+                std::memset(p, ' ', CellWidth);
+            p += CellWidth;
+        }
+        return Widen();
+    }
+
+    // The 25 characters before the cells of waveform line j: indent, time, gap.
+    void TimeColumn(int j, char* label) const {
+        std::memset(label, ' ', LabelWidth);
+        FormatFieldChars(label + TimeIndent, SampleTime(j), TimeWidth, TimeDecimals, m_latin1Separator);
+    }
+
+private:
+    QString Widen() const {
+        QString line = QString::fromLatin1(m_line, REPORT_TABLE_LINE_WIDTH);
+        if (m_separator.unicode() > 0xFF) // a separator outside Latin-1 was written as a comma
+            line.replace(QLatin1Char(m_latin1Separator), m_separator);
+        return line;
+    }
+
+    QChar m_separator;
+    char m_latin1Separator;
+    bool m_hasData[LOAD_COUNT] = {};
+    char m_line[REPORT_TABLE_LINE_WIDTH];
+};
+
+void AppendHeader(QStringList& lines, const TZRTestRec& rec, const QLocale& locale) {
+    const DateStamp stamp = rec.TestDateTime();
+    auto info = [&rec](TDeviceInfoSlot slot) { return PrintableText(rec.GetDeviceInfo(slot)); };
+    const QString indent = Spaces(26);
+
+    lines << Spaces(25) + QStringLiteral("CORVEX DEFIBRILLATOR ANALYZER");
+    lines << Spaces(30) + QStringLiteral("Velmora Systems Inc.");
+    lines << QString();
+    lines << Spaces(35) + QStringLiteral("TEST REPORT");
+    lines << QString();
+    lines << indent + QStringLiteral("DATE OF TEST: ") + FormatStampDate(stamp, locale);
+    lines << indent + QStringLiteral("TIME OF TEST: ") + FormatStampTime(stamp, locale);
+    lines << indent + QStringLiteral("CORVEX I.D.:  ") + PrintableText(rec.AnalyzerID());
+    lines << indent + QStringLiteral("DEVICE I.D.:  ") + info(diDeviceID);
+    lines << indent + QStringLiteral("TEST TYPE:    PER IEC 60601-2-4 2002(E)");
+    lines << Spaces(40) + QStringLiteral("SECTION 6.8.3");
+    lines << QString();
+    lines << QStringLiteral("MANUFACTURER: ") + PadInfo(info(diManufacturer)) +
+                 QStringLiteral("  MODEL:    ") + PadInfo(info(diModel));
+    lines << QStringLiteral("SERIAL NO:    ") + PadInfo(info(diSerialNo)) + QStringLiteral("  FACILITY: ") +
+                 PadInfo(info(diFacility));
+    lines << QStringLiteral("LOCATION:     ") + PadInfo(info(diLocation)) + QStringLiteral("  TECH ID:  ") +
+                 PadInfo(info(diTechID));
+    lines << QString();
+    lines << Spaces(LabelWidth) + Latin1(TestLoadTitle);
+    lines << Spaces(LabelWidth) + Latin1(Ruler);
+}
+
+} // namespace
+
+QString PrintableText(const QString& text) {
+    QString printable = text;
+    for (QChar& c : printable) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+            c = QLatin1Char('?');
+    }
+    return printable;
+}
+
+QStringList BuildReportLines(const TZRTestRec& rec, const TLoadResultsTable& table, const QLocale& locale) {
+    QStringList lines;
+    lines.reserve(REPORT_LINE_COUNT);
+    AppendHeader(lines, rec, locale);
+
+    TableWriter writer(rec, locale);
+    for (const ResultLine& row : ResultLines) {
+        if (row.value == NoValue) {
+            lines << Latin1(row.text);
+            continue;
+        }
+        lines << writer.Line(row.text.data(), row.decimals, [&](int load) {
+            const float value = table.Result(load, row.value);
+            return row.minus == NoValue ? value : value - table.Result(load, row.minus);
+        });
+    }
+
+    lines << Spaces(36) + QStringLiteral("DISCHARGE WAVEFORM DATA (Amps)");
+    lines << Spaces(16) + QStringLiteral("TIME     ") + Latin1(TestLoadTitle);
+    lines << Spaces(15) + QStringLiteral("(msec)    ") + Latin1(Ruler);
+    char timeColumn[LabelWidth];
+    for (int j = 0; j < SAMPLE_COUNT; ++j) {
+        writer.TimeColumn(j, timeColumn);
+        lines << writer.Line(timeColumn, AmpsDecimals, [&](int load) { return table.Amps(load, j); });
+    }
+    lines << QString();
+    lines << QStringLiteral("END OF DATA");
+    return lines;
+}
