@@ -1,0 +1,28 @@
+#include "link/ftdidriver.h"
+
+namespace {
+
+// What a program without a backend sees: no analyzer is ever plugged in.
+class NoDeviceDriver : public FtdiDriver {
+public:
+    FtStatus OpenEx(const char*, uint32_t, FtHandle&) override { return FtDeviceNotFound; }
+    FtStatus Close(FtHandle) override { return FtInvalidHandle; }
+    FtStatus GetQueueStatus(FtHandle, uint32_t&) override { return FtInvalidHandle; }
+    FtStatus Read(FtHandle, void*, uint32_t, uint32_t&) override { return FtInvalidHandle; }
+    FtStatus Write(FtHandle, const void*, uint32_t, uint32_t&) override { return FtInvalidHandle; }
+    FtStatus Purge(FtHandle, uint32_t) override { return FtInvalidHandle; }
+    FtStatus GetStatus(FtHandle, uint32_t&, uint32_t&, uint32_t&) override { return FtInvalidHandle; }
+};
+
+NoDeviceDriver g_noDevice;
+FtdiDriver* g_driver = nullptr;
+
+} // namespace
+
+FtdiDriver& TheFtdiDriver() {
+    return g_driver ? *g_driver : g_noDevice;
+}
+
+void InstallFtdiDriver(FtdiDriver* driver) {
+    g_driver = driver;
+}

@@ -1,0 +1,177 @@
+#include "link/usbcomm.h"
+
+#include "app/clock.h"
+#include "app/messages.h"
+#include "link/wiretrace.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const QString ReadErrorCaption = QStringLiteral("Error reading from device");
+const QString WriteErrorCaption = QStringLiteral("Error writing to device");
+
+// Offsets of the 16-bit fields of the measurement block that travel big-endian.
+constexpr int SwappedFieldOffsets[] = {22, 24, 26, 28, 30, 32, 34, 36, 38, 40, 42, 44, 46, 48, 50, 52, 54, 63};
+
+void Trace(WireEventKind kind, uint32_t status, uint32_t value = 0, QByteArray bytes = {}, QByteArray text = {}) {
+    if (WireTrace* trace = TheWireTrace())
+        trace->Record(WireEvent{kind, status, value, std::move(bytes), std::move(text)});
+}
+
+QByteArray Bytes(const void* data, uint32_t count) {
+    return QByteArray(static_cast<const char*>(data), static_cast<qsizetype>(count));
+}
+
+// The timed retry shared by UsbRead and UsbQueryStatus: attempts without pause while not enough data
+// has arrived and fewer than four whole clock seconds have passed. Returns the last attempt's result
+// and the elapsed seconds at its end, which the two callers judge differently.
+struct TimedRead {
+    int result;
+    int64_t elapsed;
+};
+
+TimedRead ReadWithinWindow(FtHandle* handle, void* buffer, uint32_t count) {
+    Clock& clock = TheClock();
+    const int64_t start = clock.Seconds();
+    int result = 1;
+    int64_t elapsed = 0;
+    while (result == 1 && elapsed < ReadWindowSeconds) {
+        result = UsbReadAttempt(handle, buffer, count);
+        elapsed = clock.Seconds() - start;
+    }
+    return {result, elapsed};
+}
+
+} // namespace
+
+int UsbOpen(FtHandle* handle) {
+    const FtStatus status = TheFtdiDriver().OpenEx(AnalyzerDescription, FtOpenByDescription, *handle);
+    Trace(WireEventKind::Open, status, 0, {}, AnalyzerDescription);
+    if (status == FtOK)
+        return 0;
+    ShowMessage(QStringLiteral("Device Not Detected.\nPlease check connection.\n\nOperation Canceled."),
+                QStringLiteral("Error"), MsgIcon::Error, MsgButtons::OK, mfNoOwner);
+    return -1;
+}
+
+void UsbClose(FtHandle* handle) {
+    if (*handle == FtHandle::Null)
+        return;
+    const FtStatus status = TheFtdiDriver().Close(*handle);
+    Trace(WireEventKind::Close, status);
+    *handle = FtHandle::Null;
+}
+
+int UsbReadAttempt(FtHandle* handle, void* buffer, uint32_t count) {
+    FtdiDriver& driver = TheFtdiDriver();
+    uint32_t waiting = 0;
+    FtStatus status = driver.GetQueueStatus(*handle, waiting);
+    if (status != FtOK) {
+        Trace(WireEventKind::QueueError, status);
+        return -1;
+    }
+    if (waiting < count)
+        return 1;
+
+    uint32_t delivered = 0;
+    status = driver.Read(*handle, buffer, count, delivered);
+    if (TheWireTrace())
+        Trace(WireEventKind::Read, status, count, Bytes(buffer, delivered <= count ? delivered : count));
+    if (status != FtOK) {
+        ShowMessage(QStringLiteral("Read status is: %1").arg(static_cast<uint32_t>(status)), ReadErrorCaption,
+                    MsgIcon::Error);
+        return -1;
+    }
+    if (delivered != count) {
+        ShowMessage(QStringLiteral("Bytes read: %1").arg(delivered), ReadErrorCaption, MsgIcon::Error);
+        return -1;
+    }
+    return 0;
+}
+
+int UsbRead(FtHandle* handle, void* buffer, uint32_t count) {
+    const TimedRead read = ReadWithinWindow(handle, buffer, count);
+    return read.result == 0 && read.elapsed <= ReadWindowSeconds ? 0 : -1;
+}
+
+int UsbReadBlocks(FtHandle* handle, void* buffer, uint32_t count, ProgressStepper* progress, uint32_t size) {
+    auto* bytes = static_cast<uint8_t*>(buffer);
+    for (uint32_t i = 0; i < count; ++i) {
+        if (UsbRead(handle, bytes + static_cast<size_t>(i) * size, size) != 0)
+            return -1;
+        if (progress)
+            progress->StepIt();
+        ThePump().ProcessMessages();
+    }
+    return 0;
+}
+
+int UsbWrite(FtHandle* handle, const void* data, uint32_t count) {
+    uint32_t accepted = 0;
+    const FtStatus status = TheFtdiDriver().Write(*handle, data, count, accepted);
+    if (TheWireTrace())
+        Trace(WireEventKind::Write, status, accepted, Bytes(data, count));
+    if (status != FtOK) {
+        ShowMessage(QStringLiteral("Write status is: %1").arg(static_cast<uint32_t>(status)), WriteErrorCaption,
+                    MsgIcon::None);
+        return -1;
+    }
+    if (accepted != count) {
+        ShowMessage(QStringLiteral("Bytes written: %1").arg(accepted), WriteErrorCaption, MsgIcon::None);
+        return -1;
+    }
+    return 0;
+}
+
+void UsbSendCommand(FtHandle* handle, const char* command, uint32_t count) {
+    // Command, terminator and a trailing zero that is not sent.
+    std::vector<char> frame(static_cast<size_t>(count) + 2, '\0');
+    std::memcpy(frame.data(), command, count);
+    frame[count] = CommandTerminator;
+    UsbWrite(handle, frame.data(), count + 1);
+}
+
+int UsbQueryStatus(FtHandle* handle, uint8_t* destination) {
+    UsbSendCommand(handle, "GS", 2);
+    const TimedRead read = ReadWithinWindow(handle, destination, 37);
+    // Unlike UsbRead, a reply completed at the very end of the fourth second does not count.
+    if (read.result == 0 && read.elapsed < ReadWindowSeconds)
+        return 0;
+    UsbClose(handle);
+    return -1;
+}
+
+int UsbCheckLink(FtHandle* handle) {
+    uint32_t rxBytes = 0;
+    uint32_t txBytes = 0;
+    uint32_t eventWord = 0xFFFFFFFFu;
+    const FtStatus status = TheFtdiDriver().GetStatus(*handle, rxBytes, txBytes, eventWord);
+    Trace(WireEventKind::LinkCheck, status, eventWord);
+    return eventWord == 0 ? 0 : -1;
+}
+
+void UsbPurge(FtHandle* handle) {
+    const uint32_t mask = FtPurgeRx | FtPurgeTx;
+    const FtStatus status = TheFtdiDriver().Purge(*handle, mask);
+    Trace(WireEventKind::Purge, status, mask);
+}
+
+void SwapWord(void* word) {
+    auto* bytes = static_cast<uint8_t*>(word);
+    const uint8_t first = bytes[0];
+    bytes[0] = bytes[1];
+    bytes[1] = first;
+}
+
+void SwapMeasurementBlock(TMeasurementBlock* block) {
+    auto* bytes = reinterpret_cast<uint8_t*>(block);
+    for (int offset : SwappedFieldOffsets)
+        SwapWord(bytes + offset);
+}
+
+void SwapWaveform(int16_t* samples) {
+    for (int i = 0; i < SAMPLE_COUNT; ++i)
+        SwapWord(samples + i);
+}

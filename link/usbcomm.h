@@ -1,0 +1,58 @@
+#pragma once
+// The USB transport to the analyzer: open it by its USB description, send commands, read replies of
+// known length within a window of four clock seconds, read long replies block by block while the
+// progress display moves and the windows stay alive, and turn the analyzer's big-endian 16-bit
+// fields into host order. It knows nothing of what the commands mean.
+//
+// Every operation takes the address of the caller's handle variable (one per test run; Null = not
+// open). Results: 0 success, -1 failure; UsbReadAttempt also returns 1 for "not enough data yet".
+// Failures that the transport reports, it reports itself with a message box; callers add their own.
+// Everything runs on the user-interface thread; the drivers are reached through TheFtdiDriver(),
+// time through TheClock(), the window messages through ThePump().
+
+#include "link/ftdidriver.h"
+#include "link/progressstepper.h"
+#include "records/tzrtest.h"
+
+#include <cstdint>
+
+// The USB product description of the analyzer, by which it is found.
+inline constexpr char AnalyzerDescription[] = "Corvex Defib Tester Final";
+// Whole clock seconds a reply of known length may take.
+inline constexpr int64_t ReadWindowSeconds = 4;
+// Ends every command on the wire.
+inline constexpr char CommandTerminator = '\r';
+
+// Opens the analyzer and stores its handle. -1 when it is not found ("Device Not Detected." box).
+int UsbOpen(FtHandle* handle);
+// Closes the analyzer if the handle is set and sets it to Null; does nothing otherwise.
+void UsbClose(FtHandle* handle);
+// One try: reads exactly `count` bytes when that many are waiting (0), reads nothing when fewer are
+// (1), or fails (-1; a failed read is reported, a failed queue query is not).
+int UsbReadAttempt(FtHandle* handle, void* buffer, uint32_t count);
+// Tries without pause until `count` bytes have been read or the read window has run out (nothing is
+// reported when it runs out; the caller knows what was expected).
+int UsbRead(FtHandle* handle, void* buffer, uint32_t count);
+// Reads `count` blocks of `size` bytes, each with its own read window; after each block steps the
+// progress display (if any) and lets the windows process their messages. Blocks read before a
+// failure stay in the buffer.
+int UsbReadBlocks(FtHandle* handle, void* buffer, uint32_t count, ProgressStepper* progress, uint32_t size);
+// Writes `count` bytes; a failed or short write is reported.
+int UsbWrite(FtHandle* handle, const void* data, uint32_t count);
+// Writes the command followed by the terminator, in one write. A failure has been reported by the
+// write; the caller's read then runs out of its window.
+void UsbSendCommand(FtHandle* handle, const char* command, uint32_t count);
+// Sends "GS" and reads the 37-byte status block into `destination` as received. The reply counts
+// only if it completed in less than the full window. On failure closes the analyzer; no message.
+int UsbQueryStatus(FtHandle* handle, uint8_t* destination);
+// 0 while the analyzer answers, -1 when it is gone (or the driver says nothing).
+int UsbCheckLink(FtHandle* handle);
+// Empties both queues of the device; the result is not examined.
+void UsbPurge(FtHandle* handle);
+
+// Exchanges the two bytes of a 16-bit value in place (signed or unsigned alike; any alignment).
+void SwapWord(void* word);
+// Turns the 18 big-endian fields of a received measurement block into host order (and back).
+void SwapMeasurementBlock(TMeasurementBlock* block);
+// Turns 5120 big-endian samples into host order (and back).
+void SwapWaveform(int16_t* samples);

@@ -1,0 +1,58 @@
+#pragma once
+// The wire trace: every call the transport makes to the analyzer, with the bytes that went out and
+// came in, time-stamped. A fault seen in the field is then a file that support can turn into a
+// scripted test. The trace is a seam like the clock: nothing is recorded until a sink is installed.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+enum class WireEventKind {
+    Open,       // text: the description asked for; status
+    Close,      //
+    Write,      // bytes: what was handed to the driver; value: bytes accepted; status
+    Read,       // bytes: what was delivered; value: bytes asked for; status
+    QueueError, // status of a failed receive-queue query
+    Purge,      // value: the purge mask; status
+    LinkCheck,  // value: the event word; status
+};
+
+struct WireEvent {
+    WireEventKind kind = WireEventKind::Open;
+    uint32_t status = 0;
+    uint32_t value = 0;
+    QByteArray bytes;
+    QByteArray text;
+};
+
+class WireTrace {
+public:
+    virtual ~WireTrace() = default;
+    virtual void Record(const WireEvent& event) = 0;
+};
+
+// The installed sink, or nullptr when nothing is traced (the transport then builds no events).
+WireTrace* TheWireTrace();
+// Installs a sink (not owned); nullptr stops tracing.
+void InstallWireTrace(WireTrace* trace);
+
+// The lines of one event at `milliseconds` since the trace began: time in seconds, a tag, then the
+// details. Data is shown as hex, 16 bytes a line, with the printable characters beside it.
+QStringList FormatWireEvent(int64_t milliseconds, const WireEvent& event);
+
+// A trace written to a text file, one event after another, flushed after each so that the file is
+// complete up to the last call even if the program is killed. Times come from TheClock().
+class FileWireTrace : public WireTrace {
+public:
+    // Creates or replaces the file. IsOpen() tells whether that worked; ErrorString() says why not.
+    explicit FileWireTrace(const QString& path);
+    bool IsOpen() const { return m_file.isOpen(); }
+    QString ErrorString() const { return m_file.errorString(); }
+    void Record(const WireEvent& event) override;
+
+private:
+    QFile m_file;
+    int64_t m_start;
+};
