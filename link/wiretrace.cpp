@@ -48,13 +48,12 @@ QString Summary(const WireEvent& e) {
     case WireEventKind::Open:
         return QStringLiteral("\"%1\" status %2").arg(QString::fromLatin1(e.text)).arg(e.status);
     case WireEventKind::Close:
-        return QString();
+    case WireEventKind::QueueError:
+        return QStringLiteral("status %1").arg(e.status);
     case WireEventKind::Write:
         return QStringLiteral("%1 bytes, %2 accepted, status %3").arg(e.bytes.size()).arg(e.value).arg(e.status);
     case WireEventKind::Read:
         return QStringLiteral("%1 of %2 bytes, status %3").arg(e.bytes.size()).arg(e.value).arg(e.status);
-    case WireEventKind::QueueError:
-        return QStringLiteral("status %1").arg(e.status);
     case WireEventKind::Purge:
         return QStringLiteral("mask %1 status %2").arg(e.value).arg(e.status);
     case WireEventKind::LinkCheck:

@@ -1,0 +1,41 @@
+#pragma once
+// Shared setup of the transport tests: a virtual clock installed as TheClock(), scripted message
+// boxes, and a pump and progress display that count what the block reader does.
+
+#include "app/clock.h"
+#include "link/progressstepper.h"
+#include "sim/virtualclock.h"
+#include "tests/support/scriptedmessages.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+class CountingPump : public EventPump {
+public:
+    CountingPump() { InstallPump(this); }
+    ~CountingPump() override { InstallPump(nullptr); }
+    void ProcessMessages() override {
+        ++calls;
+        if (onPump)
+            onPump(calls);
+    }
+    int calls = 0;
+    std::function<void(int)> onPump;
+};
+
+class CountingStepper : public ProgressStepper {
+public:
+    void StepIt() override { ++steps; }
+    int steps = 0;
+};
+
+// Starts the virtual clock at a whole calendar second, so a read window is exactly four seconds.
+class LinkTest : public ::testing::Test {
+protected:
+    VirtualClock clock{1'800'000'000, 0};
+    ScopedClock installClock{clock};
+    ScriptedMessages boxes;
+    CountingPump pump;
+
+    double ElapsedSeconds(int64_t sinceMicros) const { return (clock.Microseconds() - sinceMicros) / 1e6; }
+};

@@ -1,0 +1,18 @@
+#pragma once
+// Readable failure output for Qt strings in GoogleTest assertions.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& lines, std::ostream* os) {
+    *os << "{\n";
+    for (const QString& line : lines)
+        *os << "  \"" << line.toStdString() << "\"\n";
+    *os << "}";
+}

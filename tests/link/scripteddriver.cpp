@@ -1,0 +1,83 @@
+#include "tests/link/scripteddriver.h"
+
+#include <cstring>
+
+void ScriptedDriver::Deliver(const QByteArray& bytes, int64_t afterMicroseconds) {
+    m_pending.push_back({m_clock.Microseconds() + afterMicroseconds, bytes});
+}
+
+uint32_t ScriptedDriver::Waiting() const {
+    return static_cast<uint32_t>(m_queue.size());
+}
+
+void ScriptedDriver::Log(const QString& call) {
+    if (call == QLatin1String("GetQueueStatus") && !calls.isEmpty() && calls.last() == call)
+        return;
+    calls << call;
+}
+
+void ScriptedDriver::Arrive() {
+    while (!m_pending.empty() && m_pending.front().at <= m_clock.Microseconds()) {
+        m_queue += m_pending.front().bytes;
+        m_pending.pop_front();
+    }
+}
+
+FtStatus ScriptedDriver::OpenEx(const char* arg, uint32_t flags, FtHandle& handle) {
+    Log(QStringLiteral("OpenEx(%1,%2)").arg(QString::fromLatin1(arg)).arg(flags));
+    if (openStatus == FtOK)
+        handle = Handle;
+    return openStatus;
+}
+
+FtStatus ScriptedDriver::Close(FtHandle handle) {
+    Log(QStringLiteral("Close(%1)").arg(static_cast<uintptr_t>(handle)));
+    return FtOK;
+}
+
+FtStatus ScriptedDriver::GetQueueStatus(FtHandle, uint32_t& rxBytes) {
+    Log(QStringLiteral("GetQueueStatus"));
+    ++queuePolls;
+    m_clock.Advance(pollMicroseconds);
+    Arrive();
+    if (queueStatus != FtOK)
+        return queueStatus;
+    rxBytes = Waiting();
+    return FtOK;
+}
+
+FtStatus ScriptedDriver::Read(FtHandle, void* buffer, uint32_t toRead, uint32_t& bytesReturned) {
+    Log(QStringLiteral("Read(%1)").arg(toRead));
+    if (readStatus != FtOK)
+        return readStatus;
+    uint32_t n = qMin<uint32_t>(toRead, Waiting());
+    if (readLimit)
+        n = qMin(n, *readLimit);
+    std::memcpy(buffer, m_queue.constData(), n);
+    m_queue.remove(0, n);
+    bytesReturned = n;
+    return FtOK;
+}
+
+FtStatus ScriptedDriver::Write(FtHandle, const void* buffer, uint32_t toWrite, uint32_t& bytesWritten) {
+    const QByteArray bytes(static_cast<const char*>(buffer), toWrite);
+    Log(QStringLiteral("Write(%1)").arg(QString::fromLatin1(bytes.toHex(' '))));
+    if (writeStatus != FtOK)
+        return writeStatus;
+    bytesWritten = writeLimit ? qMin(toWrite, *writeLimit) : toWrite;
+    written += bytes.left(bytesWritten);
+    return FtOK;
+}
+
+FtStatus ScriptedDriver::Purge(FtHandle, uint32_t mask) {
+    Log(QStringLiteral("Purge(%1)").arg(mask));
+    m_queue.clear();
+    return FtOK;
+}
+
+FtStatus ScriptedDriver::GetStatus(FtHandle, uint32_t& rxBytes, uint32_t& txBytes, uint32_t& event) {
+    Log(QStringLiteral("GetStatus(%1,%2,%3)").arg(rxBytes).arg(txBytes).arg(event, 0, 16));
+    if (eventWord)
+        event = *eventWord;
+    return FtOK;
+}

@@ -1,0 +1,61 @@
+#pragma once
+// A byte-exact fake of the FTDI driver for transport tests: replies arrive in the receive queue at
+// set virtual times, every call is logged, and each result can be forced. Each queue-status call
+// moves the virtual clock on by `pollMicroseconds`, as a real round trip would.
+
+#include "link/ftdidriver.h"
+#include "sim/virtualclock.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <deque>
+#include <optional>
+
+class ScriptedDriver : public FtdiDriver {
+public:
+    explicit ScriptedDriver(VirtualClock& clock) : m_clock(clock) { InstallFtdiDriver(this); }
+    ~ScriptedDriver() override { InstallFtdiDriver(nullptr); }
+
+    // `bytes` arrive `afterMicroseconds` from now.
+    void Deliver(const QByteArray& bytes, int64_t afterMicroseconds = 0);
+
+    int64_t pollMicroseconds = 1000;
+    FtStatus openStatus = FtOK;
+    FtStatus queueStatus = FtOK;
+    FtStatus readStatus = FtOK;
+    FtStatus writeStatus = FtOK;
+    // Deliver this many bytes at most on a read, whatever was asked.
+    std::optional<uint32_t> readLimit;
+    // Accept this many bytes at most on a write.
+    std::optional<uint32_t> writeLimit;
+    // What GetStatus writes into the event word; nullopt leaves it untouched.
+    std::optional<uint32_t> eventWord = 0;
+
+    // The calls in order; a run of queue-status polls is logged once.
+    QStringList calls;
+    QByteArray written;
+    int queuePolls = 0;
+    uint32_t Waiting() const;
+
+    FtStatus OpenEx(const char* arg, uint32_t flags, FtHandle& handle) override;
+    FtStatus Close(FtHandle handle) override;
+    FtStatus GetQueueStatus(FtHandle handle, uint32_t& rxBytes) override;
+    FtStatus Read(FtHandle handle, void* buffer, uint32_t toRead, uint32_t& bytesReturned) override;
+    FtStatus Write(FtHandle handle, const void* buffer, uint32_t toWrite, uint32_t& bytesWritten) override;
+    FtStatus Purge(FtHandle handle, uint32_t mask) override;
+    FtStatus GetStatus(FtHandle handle, uint32_t& rxBytes, uint32_t& txBytes, uint32_t& eventWord) override;
+
+    static constexpr FtHandle Handle = static_cast<FtHandle>(0x5A);
+
+private:
+    void Log(const QString& call);
+    void Arrive();
+
+    VirtualClock& m_clock;
+    struct Pending {
+        int64_t at;
+        QByteArray bytes;
+    };
+    std::deque<Pending> m_pending;
+    QByteArray m_queue;
+};

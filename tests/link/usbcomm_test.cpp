@@ -1,0 +1,322 @@
+// The transport against a byte-exact scripted driver: results, read windows, messages and the
+// order of driver calls.
+#include "link/usbcomm.h"
+#include "tests/link/linkfixture.h"
+#include "tests/link/qtprinters.h"
+#include "tests/link/scripteddriver.h"
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+class UsbcommTest : public LinkTest {
+protected:
+    ScriptedDriver driver{clock};
+    FtHandle handle = ScriptedDriver::Handle;
+};
+
+void ExpectBox(const MessageRequest& box, const QString& text, const QString& caption, MsgIcon icon,
+               int flags = mfNone) {
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(box.icon, icon);
+    EXPECT_EQ(box.buttons, MsgButtons::OK);
+    EXPECT_EQ(box.flags, flags);
+}
+
+// --- open and close
+
+TEST_F(UsbcommTest, OpenFindsTheAnalyzerByItsDescription) {
+    FtHandle h = FtHandle::Null;
+    EXPECT_EQ(UsbOpen(&h), 0);
+    EXPECT_EQ(h, ScriptedDriver::Handle);
+    EXPECT_EQ(driver.calls, QStringList{"OpenEx(Corvex Defib Tester Final,2)"});
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(UsbcommTest, OpenThatFindsNothingSaysSoInABoxWithoutOwner) {
+    driver.openStatus = FtDeviceNotFound;
+    FtHandle h = FtHandle::Null;
+    EXPECT_EQ(UsbOpen(&h), -1);
+    EXPECT_EQ(h, FtHandle::Null);
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    ExpectBox(boxes.Shown()[0], "Device Not Detected.\nPlease check connection.\n\nOperation Canceled.", "Error",
+              MsgIcon::Error, mfNoOwner);
+}
+
+TEST_F(UsbcommTest, CloseClosesOnceAndClearsTheHandle) {
+    UsbClose(&handle);
+    EXPECT_EQ(handle, FtHandle::Null);
+    UsbClose(&handle);
+    EXPECT_EQ(driver.calls, QStringList{"Close(90)"});
+}
+
+TEST_F(UsbcommTest, CloseOnANullHandleCallsNothing) {
+    FtHandle h = FtHandle::Null;
+    UsbClose(&h);
+    EXPECT_EQ(h, FtHandle::Null);
+    EXPECT_TRUE(driver.calls.isEmpty());
+}
+
+// --- one read attempt
+
+TEST_F(UsbcommTest, AttemptWithOneByteMissingReadsNothingAndLeavesTheBytesQueued) {
+    driver.Deliver("*");
+    std::array<char, 4> buffer{};
+    EXPECT_EQ(UsbReadAttempt(&handle, buffer.data(), 2), 1);
+    EXPECT_EQ(driver.Waiting(), 1u);
+    EXPECT_EQ(buffer[0], '\0');
+    EXPECT_EQ(driver.calls, QStringList{"GetQueueStatus"});
+
+    driver.Deliver("\r");
+    EXPECT_EQ(UsbReadAttempt(&handle, buffer.data(), 2), 0);
+    EXPECT_EQ(QByteArray(buffer.data(), 2), QByteArray("*\r"));
+    EXPECT_EQ(driver.calls, (QStringList{"GetQueueStatus", "Read(2)"}));
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(UsbcommTest, AttemptReadsExactlyTheCountEvenWithMoreQueued) {
+    driver.Deliver("*\rXX");
+    std::array<char, 4> buffer{};
+    EXPECT_EQ(UsbReadAttempt(&handle, buffer.data(), 2), 0);
+    EXPECT_EQ(driver.Waiting(), 2u);
+}
+
+TEST_F(UsbcommTest, FailedQueueQueryFailsWithoutMessage) {
+    driver.queueStatus = FtIoError;
+    char byte = 0;
+    EXPECT_EQ(UsbReadAttempt(&handle, &byte, 1), -1);
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(UsbcommTest, FailedReadShowsItsStatus) {
+    driver.Deliver("abc");
+    driver.readStatus = FtIoError;
+    std::array<char, 4> buffer{};
+    EXPECT_EQ(UsbReadAttempt(&handle, buffer.data(), 3), -1);
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    ExpectBox(boxes.Shown()[0], "Read status is: 4", "Error reading from device", MsgIcon::Error);
+}
+
+TEST_F(UsbcommTest, ShortDeliveryShowsTheCountAndFailsWithoutAnotherAttempt) {
+    driver.Deliver(QByteArray(37, 'S'));
+    driver.readLimit = 36;
+    std::array<uint8_t, 37> status{};
+    EXPECT_EQ(UsbRead(&handle, status.data(), 37), -1);
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    ExpectBox(boxes.Shown()[0], "Bytes read: 36", "Error reading from device", MsgIcon::Error);
+    EXPECT_EQ(driver.calls, (QStringList{"GetQueueStatus", "Read(37)"}));
+}
+
+// --- the read window
+
+TEST_F(UsbcommTest, ReplyTwoSecondsLateIsRead) {
+    driver.Deliver("*\r", 2'000'000);
+    std::array<char, 2> buffer{};
+    EXPECT_EQ(UsbRead(&handle, buffer.data(), 2), 0);
+    EXPECT_EQ(QByteArray(buffer.data(), 2), QByteArray("*\r"));
+    EXPECT_NEAR(ElapsedSeconds(0), 2.0, 0.01);
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(UsbcommTest, ReplyThatNeverComesFailsAfterTheWindowWithoutMessage) {
+    std::array<char, 2> buffer{};
+    EXPECT_EQ(UsbRead(&handle, buffer.data(), 2), -1);
+    // Started on a whole second: the window is the full four seconds.
+    EXPECT_NEAR(ElapsedSeconds(0), 4.0, 0.01);
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+    EXPECT_EQ(pump.calls, 0); // the short waits keep the windows still
+}
+
+TEST_F(UsbcommTest, WindowStartedLateInASecondLastsJustOverThreeSeconds) {
+    clock.Advance(999'000);
+    const int64_t start = clock.Microseconds();
+    std::array<char, 2> buffer{};
+    EXPECT_EQ(UsbRead(&handle, buffer.data(), 2), -1);
+    EXPECT_GT(ElapsedSeconds(start), 3.0);
+    EXPECT_LT(ElapsedSeconds(start), 3.1);
+}
+
+TEST_F(UsbcommTest, ReplyCompletingAtExactlyFourSecondsCountsForReadButNotForStatus) {
+    // Polls advance the clock 1 ms at a time; the poll that sees the reply lands on the 4.000 s mark.
+    driver.Deliver(QByteArray(37, 'S'), 3'999'500);
+    std::array<uint8_t, 37> status{};
+    EXPECT_EQ(UsbRead(&handle, status.data(), 37), 0);
+    EXPECT_NEAR(ElapsedSeconds(0), 4.0, 0.0011);
+
+    clock.AdvanceTo(10'000'000); // a fresh whole second
+    driver.calls.clear();
+    driver.Deliver(QByteArray(37, 'S'), 3'999'500);
+    EXPECT_EQ(UsbQueryStatus(&handle, status.data()), -1);
+    EXPECT_EQ(handle, FtHandle::Null);
+    EXPECT_EQ(driver.calls, (QStringList{"Write(47 53 0d)", "GetQueueStatus", "Read(37)", "Close(90)"}));
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(UsbcommTest, ReplyJustBeforeTheFourthSecondCountsForStatus) {
+    driver.Deliver(QByteArray(37, 'S'), 3'998'500);
+    std::array<uint8_t, 37> status{};
+    EXPECT_EQ(UsbQueryStatus(&handle, status.data()), 0);
+    EXPECT_EQ(handle, ScriptedDriver::Handle);
+}
+
+TEST_F(UsbcommTest, StatusQueryStoresTheBlockAsReceived) {
+    QByteArray block(37, '\0');
+    for (int i = 0; i < 37; ++i)
+        block[i] = static_cast<char>(0xF0 - i);
+    driver.Deliver(block, 50'000);
+    std::array<uint8_t, 37> status{};
+    EXPECT_EQ(UsbQueryStatus(&handle, status.data()), 0);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(status.data()), 37), block);
+    EXPECT_EQ(driver.written, QByteArray("GS\r"));
+}
+
+TEST_F(UsbcommTest, StatusQueryWithoutReplyClosesTheLinkSilently) {
+    std::array<uint8_t, 37> status{};
+    EXPECT_EQ(UsbQueryStatus(&handle, status.data()), -1);
+    EXPECT_EQ(handle, FtHandle::Null);
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+// --- block reads
+
+TEST_F(UsbcommTest, NoBlocksReadsNothing) {
+    CountingStepper progress;
+    char byte = 0;
+    EXPECT_EQ(UsbReadBlocks(&handle, &byte, 0, &progress, 1), 0);
+    EXPECT_TRUE(driver.calls.isEmpty());
+    EXPECT_EQ(progress.steps, 0);
+    EXPECT_EQ(pump.calls, 0);
+}
+
+TEST_F(UsbcommTest, BlocksStepTheProgressAndPumpAfterEachBlock) {
+    driver.Deliver("abcdef");
+    CountingStepper progress;
+    int stepsSeenByPump = -1;
+    pump.onPump = [&](int) { stepsSeenByPump = progress.steps; };
+    std::array<char, 6> buffer{};
+    EXPECT_EQ(UsbReadBlocks(&handle, buffer.data(), 3, &progress, 2), 0);
+    EXPECT_EQ(QByteArray(buffer.data(), 6), QByteArray("abcdef"));
+    EXPECT_EQ(progress.steps, 3);
+    EXPECT_EQ(pump.calls, 3);
+    EXPECT_EQ(stepsSeenByPump, 3); // the step comes before the pump
+    EXPECT_EQ(driver.calls, (QStringList{"GetQueueStatus", "Read(2)", "GetQueueStatus", "Read(2)",
+                                         "GetQueueStatus", "Read(2)"}));
+}
+
+TEST_F(UsbcommTest, BlockReadFailingAtBlockKKeepsTheBlocksBefore) {
+    driver.Deliver("01234");
+    CountingStepper progress;
+    std::array<char, 8> buffer{};
+    EXPECT_EQ(UsbReadBlocks(&handle, buffer.data(), 8, &progress, 1), -1);
+    EXPECT_EQ(QByteArray(buffer.data(), 5), QByteArray("01234"));
+    EXPECT_EQ(buffer[5], '\0');
+    EXPECT_EQ(progress.steps, 5);
+    EXPECT_EQ(pump.calls, 5);
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(UsbcommTest, EachBlockHasItsOwnWindow) {
+    // Three bytes, each 3.5 s after the one before: every block is within its own window.
+    driver.Deliver("a", 3'500'000);
+    driver.Deliver("b", 7'000'000);
+    driver.Deliver("c", 10'500'000);
+    std::array<char, 3> buffer{};
+    EXPECT_EQ(UsbReadBlocks(&handle, buffer.data(), 3, nullptr, 1), 0);
+    EXPECT_EQ(QByteArray(buffer.data(), 3), QByteArray("abc"));
+}
+
+// --- writes and commands
+
+TEST_F(UsbcommTest, CommandGoesOutWithItsTerminatorInOneWrite) {
+    UsbSendCommand(&handle, "ECGDJ20", 7);
+    EXPECT_EQ(driver.calls, QStringList{"Write(45 43 47 44 4a 32 30 0d)"});
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(UsbcommTest, FailedWriteShowsItsStatusWithoutIcon) {
+    driver.writeStatus = FtIoError;
+    EXPECT_EQ(UsbWrite(&handle, "VN\r", 3), -1);
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    ExpectBox(boxes.Shown()[0], "Write status is: 4", "Error writing to device", MsgIcon::None);
+}
+
+TEST_F(UsbcommTest, ShortWriteShowsTheAcceptedCount) {
+    driver.writeLimit = 2;
+    UsbSendCommand(&handle, "DEHT", 4);
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    ExpectBox(boxes.Shown()[0], "Bytes written: 2", "Error writing to device", MsgIcon::None);
+}
+
+// --- link check
+
+TEST_F(UsbcommTest, LinkCheckReadsTheEventWord) {
+    EXPECT_EQ(UsbCheckLink(&handle), 0);
+    EXPECT_EQ(driver.calls, QStringList{"GetStatus(0,0,ffffffff)"});
+    driver.eventWord = FtEventDeviceGone;
+    EXPECT_EQ(UsbCheckLink(&handle), -1);
+}
+
+TEST_F(UsbcommTest, LinkCheckFailsWhenTheDriverLeavesTheEventWordUntouched) {
+    driver.eventWord.reset();
+    EXPECT_EQ(UsbCheckLink(&handle), -1);
+}
+
+TEST_F(UsbcommTest, PurgeEmptiesBothQueues) {
+    UsbPurge(&handle);
+    EXPECT_EQ(driver.calls, QStringList{"Purge(3)"});
+}
+
+// --- byte order
+
+TEST(SwapTest, WordSwapsSignedAndUnsignedAlike) {
+    uint16_t u = 0x1234;
+    SwapWord(&u);
+    EXPECT_EQ(u, 0x3412);
+    int16_t s = static_cast<int16_t>(0x38FF); // 0xFF 0x38 on the wire, stored as is
+    SwapWord(&s);
+    EXPECT_EQ(s, -200);
+}
+
+TEST(SwapTest, MeasurementBlockSwapsExactlyItsEighteenFields) {
+    std::array<uint8_t, 66> wire{};
+    for (int i = 0; i < 66; ++i)
+        wire[i] = static_cast<uint8_t>(i + 1);
+    wire[63] = 0x12;
+    wire[64] = 0x34;
+    TMeasurementBlock block;
+    std::memcpy(&block, wire.data(), 66);
+    SwapMeasurementBlock(&block);
+
+    std::array<uint8_t, 66> host{};
+    std::memcpy(host.data(), &block, 66);
+    for (int i = 0; i < 22; ++i)
+        EXPECT_EQ(host[i], wire[i]) << i;
+    for (int i = 22; i < 56; i += 2) {
+        EXPECT_EQ(host[i], wire[i + 1]) << i;
+        EXPECT_EQ(host[i + 1], wire[i]) << i;
+    }
+    for (int i = 56; i < 63; ++i)
+        EXPECT_EQ(host[i], wire[i]) << i;
+    EXPECT_EQ(block.AnalyzerLoad, 0x1234);
+    EXPECT_EQ(host[65], wire[65]);
+    EXPECT_EQ(block.PeakVoltage1, 23 * 256 + 24);
+
+    SwapMeasurementBlock(&block);
+    std::memcpy(host.data(), &block, 66);
+    EXPECT_EQ(host, wire);
+}
+
+TEST(SwapTest, WaveformSwapsAll5120Samples) {
+    std::array<int16_t, SAMPLE_COUNT> samples{};
+    for (int i = 0; i < SAMPLE_COUNT; ++i)
+        samples[i] = static_cast<int16_t>(i * 7 - 9000);
+    auto wire = samples;
+    for (auto& s : wire)
+        s = static_cast<int16_t>(((s & 0xFF) << 8) | ((s >> 8) & 0xFF));
+    SwapWaveform(wire.data());
+    EXPECT_EQ(wire, samples);
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+// The wire trace: the lines of each event, and a file trace of a real exchange.
+#include "link/usbcomm.h"
+#include "link/wiretrace.h"
+#include "tests/link/qtprinters.h"
+#include "tests/link/linkfixture.h"
+#include "tests/link/scripteddriver.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+// A data line: indented under the tag, hex padded to the width of sixteen bytes, then the text.
+QString DataLine(const QString& hex, const QString& text) {
+    return QString(17, ' ') + hex.leftJustified(16 * 3 + 1) + text;
+}
+
+TEST(WireTraceFormatTest, DataIsShownAsHexAndText) {
+    WireEvent tx{WireEventKind::Write, 0, 3, "GS\r", {}};
+    EXPECT_EQ(FormatWireEvent(1234, tx),
+              (QStringList{"     1.234 TX    3 bytes, 3 accepted, status 0",
+                           DataLine("47 53 0D", "GS.")}));
+}
+
+TEST(WireTraceFormatTest, LongDataWrapsEverySixteenBytes) {
+    QByteArray bytes;
+    for (int i = 0; i < 20; ++i)
+        bytes += static_cast<char>('A' + i);
+    const QStringList lines = FormatWireEvent(0, WireEvent{WireEventKind::Read, 0, 37, bytes, {}});
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], "     0.000 RX    20 of 37 bytes, status 0");
+    EXPECT_EQ(lines[1], DataLine("41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50", "ABCDEFGHIJKLMNOP"));
+    EXPECT_EQ(lines[2], DataLine("51 52 53 54", "QRST"));
+}
+
+TEST(WireTraceFormatTest, EventsWithoutData) {
+    EXPECT_EQ(FormatWireEvent(61'005, WireEvent{WireEventKind::Open, 2, 0, {}, "Corvex Defib Tester Final"}),
+              QStringList{"    61.005 OPEN  \"Corvex Defib Tester Final\" status 2"});
+    EXPECT_EQ(FormatWireEvent(0, WireEvent{WireEventKind::Close, 0, 0, {}, {}}), QStringList{"     0.000 CLOSE status 0"});
+    EXPECT_EQ(FormatWireEvent(0, WireEvent{WireEventKind::LinkCheck, 4, FtEventDeviceGone, {}, {}}),
+              QStringList{"     0.000 LINK  event 0x80000000 status 4"});
+    EXPECT_EQ(FormatWireEvent(0, WireEvent{WireEventKind::Purge, 0, 3, {}, {}}),
+              QStringList{"     0.000 PURGE mask 3 status 0"});
+}
+
+class WireTraceFileTest : public LinkTest {
+protected:
+    ScriptedDriver driver{clock};
+    QTemporaryDir dir;
+};
+
+TEST_F(WireTraceFileTest, RecordsEveryCallOfAnExchangeWithItsTime) {
+    const QString path = dir.filePath("trace.txt");
+    {
+        FileWireTrace trace(path);
+        ASSERT_TRUE(trace.IsOpen());
+        InstallWireTrace(&trace);
+        FtHandle handle = FtHandle::Null;
+        UsbOpen(&handle);
+        UsbPurge(&handle);
+        UsbSendCommand(&handle, "VN", 2);
+        driver.Deliver("*\r", 120'000);
+        std::array<char, 2> reply{};
+        UsbRead(&handle, reply.data(), 2);
+        driver.queueStatus = FtIoError;
+        UsbRead(&handle, reply.data(), 2);
+        UsbCheckLink(&handle);
+        UsbClose(&handle);
+        InstallWireTrace(nullptr);
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromLatin1(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 10);
+    EXPECT_TRUE(lines[0].startsWith("# CorvexZR wire trace, started "));
+    EXPECT_EQ(lines.mid(1), (QStringList{
+                                "     0.000 OPEN  \"Corvex Defib Tester Final\" status 0",
+                                "     0.000 PURGE mask 3 status 0",
+                                "     0.000 TX    3 bytes, 3 accepted, status 0",
+                                DataLine("56 4E 0D", "VN."),
+                                "     0.120 RX    2 of 2 bytes, status 0",
+                                DataLine("2A 0D", "*."),
+                                "     0.121 QUEUE status 4",
+                                "     0.121 LINK  event 0x00000000 status 0",
+                                "     0.121 CLOSE status 0",
+                            }));
+}
+
+TEST_F(WireTraceFileTest, UnwritablePathIsReportedNotFatal) {
+    FileWireTrace trace(dir.filePath("missing/folder/trace.txt"));
+    EXPECT_FALSE(trace.IsOpen());
+    EXPECT_FALSE(trace.ErrorString().isEmpty());
+    trace.Record(WireEvent{}); // does nothing
+}
+
+} // namespace
