@@ -1,0 +1,74 @@
+#include "link/ftdiprobe.h"
+
+#include "link/ftdibackend.h"
+#include "link/usbcomm.h"
+
+namespace {
+
+QString Place(const FtdiDeviceInfo& device) {
+    return QStringLiteral("bus %1 address %2")
+        .arg(device.bus, 3, 10, QLatin1Char('0'))
+        .arg(device.address, 3, 10, QLatin1Char('0'));
+}
+
+const char PermissionHint[] =
+    "On Linux, install the udev rule resources/70-corvexzr.rules (see the README), then unplug the\n"
+    "analyzer and plug it in again.\n";
+
+} // namespace
+
+int ProbeAnalyzer(QTextStream& out, QTextStream& err) {
+    QString usbError;
+    const QList<FtdiDeviceInfo> devices = LibFtdiDriver::ListDevices(&usbError);
+    if (!usbError.isEmpty()) {
+        err << usbError << "\n";
+        err.flush();
+        return ProbeAnalyzerNotFound;
+    }
+
+    out << "FTDI devices (vendor 0403):\n";
+    if (devices.isEmpty())
+        out << "  none\n";
+    const FtdiDeviceInfo* analyzer = nullptr;
+    int unreadable = 0;
+    for (const FtdiDeviceInfo& device : devices) {
+        out << "  " << Place(device) << QStringLiteral("  product %1  ").arg(device.productId, 4, 16, QLatin1Char('0'));
+        if (device.readError.isEmpty()) {
+            out << '"' << device.product << "\"\n";
+            if (!analyzer && device.product == QLatin1String(AnalyzerDescription))
+                analyzer = &device;
+        } else {
+            out << "product string not readable: " << device.readError << "\n";
+            ++unreadable;
+        }
+    }
+    out.flush();
+
+    if (!analyzer) {
+        err << "The analyzer (\"" << AnalyzerDescription << "\") was not found.\n";
+        if (unreadable > 0)
+            err << "Some FTDI devices could not be read, most likely for lack of permission; the analyzer may be\n"
+                   "one of them. "
+                << PermissionHint;
+        else
+            err << "Check that it is switched on and connected to this computer by USB.\n";
+        err.flush();
+        return ProbeAnalyzerNotFound;
+    }
+
+    out << "Analyzer \"" << AnalyzerDescription << "\" found at " << Place(*analyzer) << ".\n";
+    out.flush();
+    LibFtdiDriver driver;
+    FtHandle handle = FtHandle::Null;
+    QString why;
+    if (driver.Open(AnalyzerDescription, handle, &why) != FtOK) {
+        err << "The analyzer could not be opened: " << why << "\n"
+            << "Another program may be using it, or this user may not have permission. " << PermissionHint;
+        err.flush();
+        return ProbeAnalyzerNotOpened;
+    }
+    driver.Close(handle);
+    out << "Opened it and closed it again: the analyzer is ready for a test.\n";
+    out.flush();
+    return ProbeAnalyzerOpened;
+}
