@@ -2,7 +2,9 @@
 
 #include "link/ftdilink.h"
 
+#include <algorithm>
 #include <cstring>
+#include <tuple>
 #include <ftdi.h>
 #include <libusb.h>
 
@@ -106,6 +108,9 @@ QList<FtdiDeviceInfo> LibFtdiDriver::ListDevices(QString* error) {
     ScanFtdi(list, [&](const Scanned& s) {
         devices << s.info;
         return true;
+    });
+    std::sort(devices.begin(), devices.end(), [](const FtdiDeviceInfo& a, const FtdiDeviceInfo& b) {
+        return std::tie(a.bus, a.address) < std::tie(b.bus, b.address);
     });
     return devices;
 }
