@@ -299,9 +299,9 @@ TEST(SwapTest, MeasurementBlockSwapsExactlyItsEighteenFields) {
     }
     for (int i = 56; i < 63; ++i)
         EXPECT_EQ(host[i], wire[i]) << i;
-    EXPECT_EQ(block.AnalyzerLoad, 0x1234);
+    EXPECT_EQ(uint16_t{block.AnalyzerLoad}, 0x1234); // copies: the fields are packed
     EXPECT_EQ(host[65], wire[65]);
-    EXPECT_EQ(block.PeakVoltage1, 23 * 256 + 24);
+    EXPECT_EQ(uint16_t{block.PeakVoltage1}, 23 * 256 + 24);
 
     SwapMeasurementBlock(&block);
     std::memcpy(host.data(), &block, 66);
