@@ -216,6 +216,8 @@ void SimulatedAnalyzer::HandleCommand(const QByteArray& command) {
         reply = "*\r";
     } else if (command == "RL") {
         ApplyFollowedLoad();
+        if (!m_accessory.cableConnected)
+            m_accessoryLinked = false;
         reply = m_accessory.LoadConfigReply(m_accessoryLinked);
     } else if (command == "ECGDJ20" || command == "ECGDJ10") {
         reply = "*\r";

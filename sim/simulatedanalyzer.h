@@ -154,7 +154,9 @@ private:
     uint16_t m_analyzerLoad = 5000;
     SimAccessory m_accessory;
     std::function<int()> m_followLoad;
-    bool m_accessoryLinked = false;
+    // The analyzer's link to the accessory: up at power-on; lost when the cable is pulled, and then
+    // only "VN" brings it back.
+    bool m_accessoryLinked = true;
     DefibSettings m_defib;
 
     QByteArray m_pending; // command bytes received so far

@@ -44,9 +44,15 @@ TEST_F(SimExchangeTest, AccessoryWithoutCableAnswersXX) {
     EXPECT_TRUE(IsAccessoryNotConnected(config[0], config[1]));
 }
 
-TEST_F(SimExchangeTest, AccessoryIsNotLinkedBeforeVN) {
+TEST_F(SimExchangeTest, AccessoryWhoseCableWasPulledAnswersOnlyAfterVN) {
     Open();
+    EXPECT_FALSE(IsAccessoryNotConnectedText(Ask(CmdLoadConfig, LoadConfigReplySize)));
+    sim.Accessory().cableConnected = false;
     EXPECT_TRUE(IsAccessoryNotConnectedText(Ask(CmdLoadConfig, LoadConfigReplySize)));
+    sim.Accessory().cableConnected = true;
+    EXPECT_TRUE(IsAccessoryNotConnectedText(Ask(CmdLoadConfig, LoadConfigReplySize)));
+    EXPECT_TRUE(IsAcknowledgement(Ask(CmdAccessoryConnect, AckReplySize)));
+    EXPECT_FALSE(IsAccessoryNotConnectedText(Ask(CmdLoadConfig, LoadConfigReplySize)));
 }
 
 TEST_F(SimExchangeTest, UnpluggedAnalyzerIsNotFound) {
