@@ -1,0 +1,54 @@
+// The waveform download reads 10306 bytes one at a time: for each byte a queue check, a read, a
+// progress step and a pass of the window messages. Measured against the simulated analyzer with
+// an unlimited wire, in real time with the system clock, so that what remains is the cost of the
+// loop itself. Goal: under 20 us a byte.
+#include "link/protocol.h"
+#include "link/usbcomm.h"
+#include "sim/simulatedanalyzer.h"
+
+#include <benchmark/benchmark.h>
+#include <vector>
+
+namespace {
+
+class Counter : public ProgressStepper {
+public:
+    void StepIt() override { ++steps; }
+    long steps = 0;
+};
+
+void BM_WaveformDownloadPerByte(benchmark::State& state) {
+    SimulatedAnalyzer sim; // real time
+    SimTiming timing;
+    timing.bytesPerSecond = 0;
+    timing.replyDelayMicroseconds = 0;
+    sim.SetTiming(timing);
+    InstallFtdiDriver(&sim);
+    FtHandle handle = FtHandle::Null;
+    if (UsbOpen(&handle) != 0) {
+        state.SkipWithError("the simulated analyzer could not be opened");
+        InstallFtdiDriver(nullptr);
+        return;
+    }
+    std::vector<uint8_t> buffer(WaveformReplySize);
+    Counter progress;
+    for (auto _ : state) {
+        UsbPurge(&handle);
+        SendCommand(&handle, CmdWaveform);
+        if (UsbReadBlocks(&handle, buffer.data(), WaveformReplySize, &progress, 1) != 0) {
+            state.SkipWithError("download failed");
+            break;
+        }
+        benchmark::DoNotOptimize(buffer.data());
+    }
+    state.SetItemsProcessed(state.iterations() * WaveformReplySize);
+    // Seconds per byte, shown with its SI prefix ("1.4u" is 1.4 us).
+    state.counters["time_per_byte"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * WaveformReplySize),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::OneK::kIs1000);
+    UsbClose(&handle);
+    InstallFtdiDriver(nullptr);
+}
+BENCHMARK(BM_WaveformDownloadPerByte)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
