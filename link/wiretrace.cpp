@@ -3,12 +3,15 @@
 #include "app/clock.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
 namespace {
 
 WireTrace* g_trace = nullptr;
 
 constexpr int BytesPerLine = 16;
+// Data lines are indented past the time and the tag: "    12.345 TX    " is 17 characters.
+constexpr int DataIndent = 17;
 
 QString Tag(WireEventKind kind) {
     switch (kind) {
@@ -90,6 +93,58 @@ QStringList FormatWireEvent(int64_t milliseconds, const WireEvent& event) {
         while (line.endsWith(QLatin1Char(' ')))
             line.chop(1);
     return lines;
+}
+
+QList<TracedEvent> ParseWireTrace(const QStringList& lines) {
+    static const QRegularExpression head(QStringLiteral(R"(^\s*(\d+)\.(\d{3}) (OPEN |CLOSE|TX   |RX   |QUEUE|PURGE|LINK )(.*)$)"));
+    static const QRegularExpression status(QStringLiteral(R"(status (\d+))"));
+    static const QRegularExpression firstNumbers(QStringLiteral(R"((\d+)\D+(\d+))"));
+    static const QRegularExpression hexValue(QStringLiteral(R"(0x([0-9a-fA-F]+))"));
+    static const QRegularExpression quoted(QStringLiteral(R"re("(.*)")re"));
+    QList<TracedEvent> events;
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1Char('#')))
+            continue;
+        const QRegularExpressionMatch m = head.match(line);
+        if (m.hasMatch()) {
+            TracedEvent traced;
+            traced.milliseconds = m.captured(1).toLongLong() * 1000 + m.captured(2).toLongLong();
+            const QString tag = m.captured(3).trimmed();
+            const QString rest = m.captured(4);
+            WireEvent& e = traced.event;
+            e.status = status.match(rest).captured(1).toUInt();
+            const QRegularExpressionMatch numbers = firstNumbers.match(rest);
+            if (tag == QLatin1String("OPEN")) {
+                e.kind = WireEventKind::Open;
+                e.text = quoted.match(rest).captured(1).toLatin1();
+            } else if (tag == QLatin1String("CLOSE")) {
+                e.kind = WireEventKind::Close;
+            } else if (tag == QLatin1String("TX")) {
+                e.kind = WireEventKind::Write;
+                e.value = numbers.captured(2).toUInt(); // "N bytes, A accepted"
+            } else if (tag == QLatin1String("RX")) {
+                e.kind = WireEventKind::Read;
+                e.value = numbers.captured(2).toUInt(); // "N of M bytes"
+            } else if (tag == QLatin1String("QUEUE")) {
+                e.kind = WireEventKind::QueueError;
+            } else if (tag == QLatin1String("PURGE")) {
+                e.kind = WireEventKind::Purge;
+                e.value = numbers.captured(1).toUInt(); // "mask M"
+            } else {
+                e.kind = WireEventKind::LinkCheck;
+                e.value = hexValue.match(rest).captured(1).toUInt(nullptr, 16);
+            }
+            events << traced;
+            continue;
+        }
+        // A data line of the event before: hex bytes, then the same bytes as text.
+        if (events.isEmpty() || line.size() <= DataIndent || !line.left(DataIndent).trimmed().isEmpty())
+            continue;
+        const QStringList hex = line.mid(DataIndent, BytesPerLine * 3).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (const QString& byte : hex)
+            events.last().event.bytes.append(static_cast<char>(byte.toUInt(nullptr, 16)));
+    }
+    return events;
 }
 
 FileWireTrace::FileWireTrace(const QString& path) : m_file(path), m_start(TheClock().Milliseconds()) {

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -41,6 +42,16 @@ void InstallWireTrace(WireTrace* trace);
 // The lines of one event at `milliseconds` since the trace began: time in seconds, a tag, then the
 // details. Data is shown as hex, 16 bytes a line, with the printable characters beside it.
 QStringList FormatWireEvent(int64_t milliseconds, const WireEvent& event);
+
+// One event read back from a trace, with its time in milliseconds since the trace began.
+struct TracedEvent {
+    int64_t milliseconds = 0;
+    WireEvent event;
+};
+
+// Reads back the lines written by FormatWireEvent (comment lines starting with "#" are skipped), so
+// that a trace taken in the field can be replayed in a test. Lines it does not recognise are skipped.
+QList<TracedEvent> ParseWireTrace(const QStringList& lines);
 
 // A trace written to a text file, one event after another, flushed after each so that the file is
 // complete up to the last call even if the program is killed. Times come from TheClock().

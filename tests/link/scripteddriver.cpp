@@ -6,6 +6,12 @@ void ScriptedDriver::Deliver(const QByteArray& bytes, int64_t afterMicroseconds)
     m_pending.push_back({m_clock.Microseconds() + afterMicroseconds, bytes});
 }
 
+void ScriptedDriver::Replay(const QList<TracedEvent>& trace) {
+    for (const TracedEvent& traced : trace)
+        if (traced.event.kind == WireEventKind::Read)
+            Deliver(traced.event.bytes, traced.milliseconds * 1000);
+}
+
 uint32_t ScriptedDriver::Waiting() const {
     return static_cast<uint32_t>(m_queue.size());
 }

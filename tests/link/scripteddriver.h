@@ -4,6 +4,7 @@
 // moves the virtual clock on by `pollMicroseconds`, as a real round trip would.
 
 #include "link/ftdidriver.h"
+#include "link/wiretrace.h"
 #include "sim/virtualclock.h"
 
 #include <QByteArray>
@@ -18,6 +19,9 @@ public:
 
     // `bytes` arrive `afterMicroseconds` from now.
     void Deliver(const QByteArray& bytes, int64_t afterMicroseconds = 0);
+    // Replays the bytes an analyzer sent in a recorded wire trace, each read's bytes arriving at the
+    // time it was read, counted from now.
+    void Replay(const QList<TracedEvent>& trace);
 
     int64_t pollMicroseconds = 1000;
     FtStatus openStatus = FtOK;

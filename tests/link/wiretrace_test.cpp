@@ -86,6 +86,64 @@ TEST_F(WireTraceFileTest, RecordsEveryCallOfAnExchangeWithItsTime) {
                             }));
 }
 
+TEST(WireTraceParseTest, ReadsBackWhatWasWritten) {
+    const QList<WireEvent> written = {
+        {WireEventKind::Open, 0, 0, {}, "Corvex Defib Tester Final"},
+        {WireEventKind::Write, 0, 3, "GS\r", {}},
+        {WireEventKind::Read, 0, 37, QByteArray(37, '\xA5'), {}},
+        {WireEventKind::Purge, 0, 3, {}, {}},
+        {WireEventKind::QueueError, 4, 0, {}, {}},
+        {WireEventKind::LinkCheck, 4, FtEventDeviceGone, {}, {}},
+        {WireEventKind::Close, 0, 0, {}, {}},
+    };
+    QStringList lines{"# CorvexZR wire trace, started 2026-12-08T00:00:00"};
+    for (int i = 0; i < written.size(); ++i)
+        lines += FormatWireEvent(1000 * i + 7, written[i]);
+    const QList<TracedEvent> read = ParseWireTrace(lines);
+    ASSERT_EQ(read.size(), written.size());
+    for (int i = 0; i < written.size(); ++i) {
+        EXPECT_EQ(read[i].milliseconds, 1000 * i + 7) << i;
+        EXPECT_EQ(read[i].event.kind, written[i].kind) << i;
+        EXPECT_EQ(read[i].event.status, written[i].status) << i;
+        EXPECT_EQ(read[i].event.value, written[i].value) << i;
+        EXPECT_EQ(read[i].event.bytes, written[i].bytes) << i;
+        EXPECT_EQ(read[i].event.text, written[i].text) << i;
+    }
+}
+
+TEST_F(WireTraceFileTest, AFieldTraceReplaysAsATestCase) {
+    // The field: a status query answered 250 ms late, traced to a file.
+    const QString path = dir.filePath("field.txt");
+    QByteArray block(37, '\0');
+    for (int i = 0; i < 37; ++i)
+        block[i] = static_cast<char>(i * 7);
+    {
+        FileWireTrace trace(path);
+        InstallWireTrace(&trace);
+        FtHandle handle = FtHandle::Null;
+        UsbOpen(&handle);
+        driver.Deliver(block, 250'000);
+        std::array<uint8_t, 37> status{};
+        ASSERT_EQ(UsbQueryStatus(&handle, status.data()), 0);
+        InstallWireTrace(nullptr);
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QList<TracedEvent> trace = ParseWireTrace(QString::fromLatin1(file.readAll()).split('\n'));
+
+    // The test: a fresh driver replays what the analyzer sent, at the times it came.
+    ScriptedDriver replay(clock);
+    replay.Replay(trace);
+    FtHandle handle = FtHandle::Null;
+    UsbOpen(&handle);
+    const int64_t start = clock.Microseconds();
+    std::array<uint8_t, 37> status{};
+    ASSERT_EQ(UsbQueryStatus(&handle, status.data()), 0);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(status.data()), 37), block);
+    EXPECT_NEAR(ElapsedSeconds(start), 0.25, 0.002);
+    EXPECT_EQ(replay.written, QByteArray("GS\r"));
+}
+
 TEST_F(WireTraceFileTest, UnwritablePathIsReportedNotFatal) {
     FileWireTrace trace(dir.filePath("missing/folder/trace.txt"));
     EXPECT_FALSE(trace.IsOpen());
