@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <tuple>
 #include <ftdi.h>
 #include <libusb.h>
+#include <tuple>
 
 namespace {
 
@@ -61,9 +61,10 @@ FtdiDeviceInfo Describe(libusb_device* device, const libusb_device_descriptor& d
         return info;
     }
     unsigned char text[256] = {};
-    const int length = descriptor.iProduct == 0
-                           ? 0
-                           : libusb_get_string_descriptor_ascii(handle, descriptor.iProduct, text, sizeof text);
+    const int length =
+        descriptor.iProduct == 0
+            ? 0
+            : libusb_get_string_descriptor_ascii(handle, descriptor.iProduct, text, sizeof text);
     libusb_close(handle);
     if (length < 0)
         info.readError = QString::fromLatin1(libusb_strerror(length));
@@ -72,8 +73,7 @@ FtdiDeviceInfo Describe(libusb_device* device, const libusb_device_descriptor& d
     return info;
 }
 
-template <typename Visit>
-void ScanFtdi(const DeviceList& list, Visit visit) {
+template <typename Visit> void ScanFtdi(const DeviceList& list, Visit visit) {
     for (ssize_t i = 0; i < list.Count(); ++i) {
         libusb_device_descriptor descriptor{};
         if (libusb_get_device_descriptor(list[i], &descriptor) < 0)
@@ -189,7 +189,8 @@ FtStatus LibFtdiDriver::Purge(FtHandle handle, uint32_t mask) {
     return link ? link->Purge(mask) : FtInvalidHandle;
 }
 
-FtStatus LibFtdiDriver::GetStatus(FtHandle handle, uint32_t& rxBytes, uint32_t& txBytes, uint32_t& eventWord) {
+FtStatus LibFtdiDriver::GetStatus(FtHandle handle, uint32_t& rxBytes, uint32_t& txBytes,
+                                  uint32_t& eventWord) {
     FtdiLink* link = Find(handle);
     if (!link)
         return FtInvalidHandle;

@@ -24,8 +24,8 @@ struct FtdiDeviceInfo {
     uint8_t bus = 0;
     uint8_t address = 0;
     uint16_t productId = 0;
-    QString product;     // its USB product string, when it could be read
-    QString readError;   // why it could not be read (for example, no permission), otherwise empty
+    QString product;   // its USB product string, when it could be read
+    QString readError; // why it could not be read (for example, no permission), otherwise empty
 };
 
 class LibFtdiDriver : public FtdiDriver {

@@ -47,7 +47,8 @@ public:
     virtual FtStatus Purge(FtHandle handle, uint32_t mask) = 0;
     // The event word is 0 while the device answers; a backend may leave the three outputs untouched
     // when the handle is not usable.
-    virtual FtStatus GetStatus(FtHandle handle, uint32_t& rxBytes, uint32_t& txBytes, uint32_t& eventWord) = 0;
+    virtual FtStatus GetStatus(FtHandle handle, uint32_t& rxBytes, uint32_t& txBytes,
+                               uint32_t& eventWord) = 0;
 };
 
 // The installed driver. Until one is installed, a driver that finds no device at all.

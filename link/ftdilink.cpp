@@ -95,7 +95,8 @@ FtStatus FtdiLink::Request(std::unique_lock<std::mutex>& lock) {
     const uint64_t number = ++m_requested;
     m_written = 0;
     m_changed.notify_all();
-    const bool served = m_changed.wait_for(lock, RequestTimeout, [&] { return m_served == number || m_gone; });
+    const bool served =
+        m_changed.wait_for(lock, RequestTimeout, [&] { return m_served == number || m_gone; });
     if (!served || m_served != number) {
         if (m_op != Op::None && m_requested == number)
             m_op = Op::None; // not taken up: withdraw it
@@ -117,7 +118,8 @@ void FtdiLink::Serve(std::unique_lock<std::mutex>& lock) {
     uint32_t written = 0;
     bool gone = false;
     if (op == Op::Write) {
-        const int r = data.empty() ? 0 : ftdi_write_data(m_context.get(), data.data(), static_cast<int>(data.size()));
+        const int r =
+            data.empty() ? 0 : ftdi_write_data(m_context.get(), data.data(), static_cast<int>(data.size()));
         if (r < 0) {
             status = FtIoError;
             gone = r == LIBUSB_ERROR_NO_DEVICE;
@@ -161,7 +163,8 @@ void FtdiLink::Run() {
         }
         lock.unlock();
         // Returns after the chip's latency timer when it has nothing to send.
-        const int r = ftdi_read_data(m_context.get(), chunk.data(), static_cast<int>(std::min<size_t>(room, ReadChunk)));
+        const int r = ftdi_read_data(m_context.get(), chunk.data(),
+                                     static_cast<int>(std::min<size_t>(room, ReadChunk)));
         lock.lock();
         if (r > 0) {
             size_t tail = (m_head + m_size) % RingSize;

@@ -32,7 +32,8 @@ int ProbeAnalyzer(QTextStream& out, QTextStream& err) {
     const FtdiDeviceInfo* analyzer = nullptr;
     int unreadable = 0;
     for (const FtdiDeviceInfo& device : devices) {
-        out << "  " << Place(device) << QStringLiteral("  product %1  ").arg(device.productId, 4, 16, QLatin1Char('0'));
+        out << "  " << Place(device)
+            << QStringLiteral("  product %1  ").arg(device.productId, 4, 16, QLatin1Char('0'));
         if (device.readError.isEmpty()) {
             out << '"' << device.product << "\"\n";
             if (!analyzer && device.product == QLatin1String(AnalyzerDescription))
@@ -47,7 +48,8 @@ int ProbeAnalyzer(QTextStream& out, QTextStream& err) {
     if (!analyzer) {
         err << "The analyzer (\"" << AnalyzerDescription << "\") was not found.\n";
         if (unreadable > 0)
-            err << "Some FTDI devices could not be read, most likely for lack of permission; the analyzer may be\n"
+            err << "Some FTDI devices could not be read, most likely for lack of permission; the analyzer "
+                   "may be\n"
                    "one of them. "
                 << PermissionHint;
         else

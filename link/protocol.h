@@ -12,14 +12,14 @@
 #include <string_view>
 
 // Commands, without the carriage return that UsbSendCommand adds.
-inline constexpr std::string_view CmdStatus = "GS";             // -> 37-byte status block
-inline constexpr std::string_view CmdAccessoryConnect = "VN";   // -> "*" CR
-inline constexpr std::string_view CmdLoadConfig = "RL";         // -> 4-byte load configuration
-inline constexpr std::string_view CmdStep25Ohms = "ECGDJ20";    // -> "*" CR, step of the 25-ohm load
+inline constexpr std::string_view CmdStatus = "GS";              // -> 37-byte status block
+inline constexpr std::string_view CmdAccessoryConnect = "VN";    // -> "*" CR
+inline constexpr std::string_view CmdLoadConfig = "RL";          // -> 4-byte load configuration
+inline constexpr std::string_view CmdStep25Ohms = "ECGDJ20";     // -> "*" CR, step of the 25-ohm load
 inline constexpr std::string_view CmdStepOtherLoads = "ECGDJ10"; // -> "*" CR, steps of 50..175 ohms
-inline constexpr std::string_view CmdDischargeWait = "DEHT";    // -> discharge text, open-ended
-inline constexpr std::string_view CmdAbort = "\x1b";            // -> "*"
-inline constexpr std::string_view CmdWaveform = "VW";           // -> 10306-byte waveform block
+inline constexpr std::string_view CmdDischargeWait = "DEHT";     // -> discharge text, open-ended
+inline constexpr std::string_view CmdAbort = "\x1b";             // -> "*"
+inline constexpr std::string_view CmdWaveform = "VW";            // -> 10306-byte waveform block
 
 inline constexpr uint32_t StatusReplySize = 37;
 inline constexpr uint32_t AckReplySize = 2;

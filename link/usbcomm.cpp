@@ -13,9 +13,11 @@ const QString ReadErrorCaption = QStringLiteral("Error reading from device");
 const QString WriteErrorCaption = QStringLiteral("Error writing to device");
 
 // Offsets of the 16-bit fields of the measurement block that travel big-endian.
-constexpr int SwappedFieldOffsets[] = {22, 24, 26, 28, 30, 32, 34, 36, 38, 40, 42, 44, 46, 48, 50, 52, 54, 63};
+constexpr int SwappedFieldOffsets[] = {22, 24, 26, 28, 30, 32, 34, 36, 38,
+                                       40, 42, 44, 46, 48, 50, 52, 54, 63};
 
-void Trace(WireEventKind kind, uint32_t status, uint32_t value = 0, QByteArray bytes = {}, QByteArray text = {}) {
+void Trace(WireEventKind kind, uint32_t status, uint32_t value = 0, QByteArray bytes = {},
+           QByteArray text = {}) {
     if (WireTrace* trace = TheWireTrace())
         trace->Record(WireEvent{kind, status, value, std::move(bytes), std::move(text)});
 }
@@ -114,8 +116,8 @@ int UsbWrite(FtHandle* handle, const void* data, uint32_t count) {
     if (TheWireTrace())
         Trace(WireEventKind::Write, status, accepted, Bytes(data, count));
     if (status != FtOK) {
-        ShowMessage(QStringLiteral("Write status is: %1").arg(static_cast<uint32_t>(status)), WriteErrorCaption,
-                    MsgIcon::None);
+        ShowMessage(QStringLiteral("Write status is: %1").arg(static_cast<uint32_t>(status)),
+                    WriteErrorCaption, MsgIcon::None);
         return -1;
     }
     if (accepted != count) {

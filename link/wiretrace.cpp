@@ -54,7 +54,10 @@ QString Summary(const WireEvent& e) {
     case WireEventKind::QueueError:
         return QStringLiteral("status %1").arg(e.status);
     case WireEventKind::Write:
-        return QStringLiteral("%1 bytes, %2 accepted, status %3").arg(e.bytes.size()).arg(e.value).arg(e.status);
+        return QStringLiteral("%1 bytes, %2 accepted, status %3")
+            .arg(e.bytes.size())
+            .arg(e.value)
+            .arg(e.status);
     case WireEventKind::Read:
         return QStringLiteral("%1 of %2 bytes, status %3").arg(e.bytes.size()).arg(e.value).arg(e.status);
     case WireEventKind::Purge:
@@ -76,9 +79,8 @@ void InstallWireTrace(WireTrace* trace) {
 }
 
 QStringList FormatWireEvent(int64_t milliseconds, const WireEvent& event) {
-    const QString stamp = QStringLiteral("%1.%2")
-                              .arg(milliseconds / 1000, 6)
-                              .arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
+    const QString stamp =
+        QStringLiteral("%1.%2").arg(milliseconds / 1000, 6).arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
     const QString head = stamp + QLatin1Char(' ') + Tag(event.kind);
     QStringList lines;
     QString first = head;
@@ -96,7 +98,8 @@ QStringList FormatWireEvent(int64_t milliseconds, const WireEvent& event) {
 }
 
 QList<TracedEvent> ParseWireTrace(const QStringList& lines) {
-    static const QRegularExpression head(QStringLiteral(R"(^\s*(\d+)\.(\d{3}) (OPEN |CLOSE|TX   |RX   |QUEUE|PURGE|LINK )(.*)$)"));
+    static const QRegularExpression head(
+        QStringLiteral(R"(^\s*(\d+)\.(\d{3}) (OPEN |CLOSE|TX   |RX   |QUEUE|PURGE|LINK )(.*)$)"));
     static const QRegularExpression status(QStringLiteral(R"(status (\d+))"));
     static const QRegularExpression firstNumbers(QStringLiteral(R"((\d+)\D+(\d+))"));
     static const QRegularExpression hexValue(QStringLiteral(R"(0x([0-9a-fA-F]+))"));
@@ -140,7 +143,8 @@ QList<TracedEvent> ParseWireTrace(const QStringList& lines) {
         // A data line of the event before: hex bytes, then the same bytes as text.
         if (events.isEmpty() || line.size() <= DataIndent || !line.left(DataIndent).trimmed().isEmpty())
             continue;
-        const QStringList hex = line.mid(DataIndent, BytesPerLine * 3).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QStringList hex =
+            line.mid(DataIndent, BytesPerLine * 3).split(QLatin1Char(' '), Qt::SkipEmptyParts);
         for (const QString& byte : hex)
             events.last().event.bytes.append(static_cast<char>(byte.toUInt(nullptr, 16)));
     }

@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr int SwappedFieldOffsets[] = {22, 24, 26, 28, 30, 32, 34, 36, 38, 40, 42, 44, 46, 48, 50, 52, 54, 63};
+constexpr int SwappedFieldOffsets[] = {22, 24, 26, 28, 30, 32, 34, 36, 38,
+                                       40, 42, 44, 46, 48, 50, 52, 54, 63};
 
 uint16_t Counts(double value) {
     return static_cast<uint16_t>(std::clamp(std::lround(value), 0L, 65535L));
@@ -45,7 +46,7 @@ struct LobeFigures {
     double averageAmps = 0;
     double width10 = 0; // seconds
     double width50 = 0;
-    double energy = 0;  // joules
+    double energy = 0; // joules
     double trailingAmps = 0;
 };
 

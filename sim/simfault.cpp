@@ -2,7 +2,8 @@
 
 namespace {
 
-SimFault Make(SimFault::Kind kind, const QByteArray& command, int times, int value = 0, const QByteArray& bytes = {}) {
+SimFault Make(SimFault::Kind kind, const QByteArray& command, int times, int value = 0,
+              const QByteArray& bytes = {}) {
     SimFault fault;
     fault.kind = kind;
     fault.command = command;

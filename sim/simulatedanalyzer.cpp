@@ -341,7 +341,8 @@ FtStatus SimulatedAnalyzer::Read(FtHandle handle, void* buffer, uint32_t toRead,
     return FtOK;
 }
 
-FtStatus SimulatedAnalyzer::Write(FtHandle handle, const void* buffer, uint32_t toWrite, uint32_t& bytesWritten) {
+FtStatus SimulatedAnalyzer::Write(FtHandle handle, const void* buffer, uint32_t toWrite,
+                                  uint32_t& bytesWritten) {
     Spend();
     Update();
     if (const FtStatus status = Usable(handle); status != FtOK)
@@ -363,7 +364,8 @@ FtStatus SimulatedAnalyzer::Purge(FtHandle handle, uint32_t mask) {
     return FtOK;
 }
 
-FtStatus SimulatedAnalyzer::GetStatus(FtHandle handle, uint32_t& rxBytes, uint32_t& txBytes, uint32_t& eventWord) {
+FtStatus SimulatedAnalyzer::GetStatus(FtHandle handle, uint32_t& rxBytes, uint32_t& txBytes,
+                                      uint32_t& eventWord) {
     Spend();
     Update();
     const FtStatus status = Usable(handle);

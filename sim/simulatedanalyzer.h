@@ -164,9 +164,9 @@ private:
     QList<SimFault> m_faults;
 
     SimState m_state = SimState::Idle;
-    bool m_silentWait = false;   // no text during this discharge wait
-    int64_t m_dischargeAt = -1;  // automatic discharge due
-    int64_t m_textAt = -1;       // energy text due
+    bool m_silentWait = false;          // no text during this discharge wait
+    int64_t m_dischargeAt = -1;         // automatic discharge due
+    int64_t m_textAt = -1;              // energy text due
     std::optional<uint64_t> m_unplugAt; // the device is gone once the host has taken this many bytes
 
     TMeasurementBlock m_lastBlock;

@@ -29,15 +29,19 @@ QByteArray Hex(const QByteArray& bytes) {
 QByteArray Descriptors(uint16_t productId) {
     QByteArray d;
     // Device: USB 2.0, vendor 0403, the product id, bcdDevice 0600 (FT232R), strings 1..3, one configuration.
-    d += QByteArray::fromHex("1201000200000008" "0304");
+    d += QByteArray::fromHex("1201000200000008"
+                             "0304");
     d += static_cast<char>(productId & 0xFF);
     d += static_cast<char>(productId >> 8);
-    d += QByteArray::fromHex("0006010203" "01");
+    d += QByteArray::fromHex("0006010203"
+                             "01");
     // Configuration, one interface with a bulk IN (0x81) and a bulk OUT (0x02) endpoint of 64 bytes.
     d += QByteArray::fromHex("09022000010100a02d");
     d += QByteArray::fromHex("0904000002ffffff02");
-    d += QByteArray::fromHex("0705810240" "0000");
-    d += QByteArray::fromHex("0705020240" "0000");
+    d += QByteArray::fromHex("0705810240"
+                             "0000");
+    d += QByteArray::fromHex("0705020240"
+                             "0000");
     return d;
 }
 
@@ -96,8 +100,9 @@ gboolean EmulatedFtdiChip::State::Handle(UMockdevIoctlClient* client) {
     switch (request) {
     case USBDEVFS_GET_CAPABILITIES: {
         UMockdevIoctlData* d = umockdev_ioctl_data_resolve(arg, 0, sizeof(guint32), nullptr);
-        *reinterpret_cast<guint32*>(d->data) = USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
-                                              USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
+        *reinterpret_cast<guint32*>(d->data) = USBDEVFS_CAP_BULK_CONTINUATION |
+                                               USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
+                                               USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
         g_object_unref(d);
         umockdev_ioctl_client_complete(client, 0, 0);
         return TRUE;
@@ -153,8 +158,8 @@ void EmulatedFtdiChip::State::Submit(UMockdevIoctlClient* client, UMockdevIoctlD
     }
     UMockdevIoctlData* urbData = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
     auto* urb = reinterpret_cast<usbdevfs_urb*>(urbData->data);
-    UMockdevIoctlData* buffer =
-        umockdev_ioctl_data_resolve(urbData, offsetof(usbdevfs_urb, buffer), static_cast<gsize>(urb->buffer_length), nullptr);
+    UMockdevIoctlData* buffer = umockdev_ioctl_data_resolve(urbData, offsetof(usbdevfs_urb, buffer),
+                                                            static_cast<gsize>(urb->buffer_length), nullptr);
     g_object_unref(buffer); // stays resolved inside the urb
     urb->status = 0;
     urb->actual_length = 0;
@@ -264,7 +269,8 @@ void EmulatedFtdiChip::State::Reap(UMockdevIoctlClient* client, UMockdevIoctlDat
     g_object_unref(urbData);
 }
 
-EmulatedFtdiChip::EmulatedFtdiChip(UMockdevTestbed* testbed, int bus, const QByteArray& product, uint16_t productId)
+EmulatedFtdiChip::EmulatedFtdiChip(UMockdevTestbed* testbed, int bus, const QByteArray& product,
+                                   uint16_t productId)
     : m_state(std::make_unique<State>()) {
     State& s = *m_state;
     s.testbed = testbed;
@@ -361,7 +367,8 @@ bool EmulatedFtdiBus::InMockEnvironment() {
 
 EmulatedFtdiChip& EmulatedFtdiBus::AddChip(const QByteArray& product, uint16_t productId) {
     const int bus = static_cast<int>(m_chips.size()) + 1;
-    m_chips.push_back(std::unique_ptr<EmulatedFtdiChip>(new EmulatedFtdiChip(m_testbed, bus, product, productId)));
+    m_chips.push_back(
+        std::unique_ptr<EmulatedFtdiChip>(new EmulatedFtdiChip(m_testbed, bus, product, productId)));
     return *m_chips.back();
 }
 

@@ -62,4 +62,5 @@ private:
 };
 
 // Waits (really, but briefly) until `done` holds or `limit` has passed; true when it held.
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::milliseconds(3000));
+bool WaitUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds limit = std::chrono::milliseconds(3000));

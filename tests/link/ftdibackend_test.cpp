@@ -146,9 +146,8 @@ TEST_F(FtdiBackendTest, PurgeFlushesTheChipAndTheQueue) {
 
 TEST_F(FtdiBackendTest, StatusQueryThroughTheTransport) {
     EmulatedFtdiChip& chip = bus->AddChip(Analyzer);
-    chip.SetResponder([](const QByteArray& command) {
-        return command == "GS\r" ? QByteArray(37, 'S') : QByteArray();
-    });
+    chip.SetResponder(
+        [](const QByteArray& command) { return command == "GS\r" ? QByteArray(37, 'S') : QByteArray(); });
     ScriptedMessages boxes;
     FtHandle h = FtHandle::Null;
     ASSERT_EQ(UsbOpen(&h), 0);

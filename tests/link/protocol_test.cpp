@@ -59,11 +59,13 @@ TEST(ProtocolTest, EachLoadHasItsBankAndJumper) {
 
 TEST(ProtocolTest, DescribeLoadConfigNamesResistanceBankAndCode) {
     EXPECT_EQ(DescribeLoadConfig('B', '3'), "Resistance: 75 Ohms\nBank: Bank B \nError code: B3");
-    EXPECT_EQ(DescribeLoadConfig('X', 'X'), "Resistance: Unknown Error\nBank: Unknown Error \nError code: XX");
+    EXPECT_EQ(DescribeLoadConfig('X', 'X'),
+              "Resistance: Unknown Error\nBank: Unknown Error \nError code: XX");
     EXPECT_EQ(DescribeLoadConfig('-', '-'),
               "Resistance: No Resistance Selected\nBank: No Bank Selected \nError code: --");
-    EXPECT_EQ(DescribeLoadConfig('E', 'E'),
-              "Resistance: More Than One Resistance Selected\nBank: Both Bank A And B Selected \nError code: EE");
+    EXPECT_EQ(
+        DescribeLoadConfig('E', 'E'),
+        "Resistance: More Than One Resistance Selected\nBank: Both Bank A And B Selected \nError code: EE");
     EXPECT_EQ(DescribeLoadConfig('A', '7'), "Resistance: 175 Ohms\nBank: Bank A \nError code: A7");
 }
 

@@ -41,8 +41,8 @@ TEST_F(UsbcommTest, OpenThatFindsNothingSaysSoInABoxWithoutOwner) {
     EXPECT_EQ(UsbOpen(&h), -1);
     EXPECT_EQ(h, FtHandle::Null);
     ASSERT_EQ(boxes.Shown().size(), 1);
-    ExpectBox(boxes.Shown()[0], "Device Not Detected.\nPlease check connection.\n\nOperation Canceled.", "Error",
-              MsgIcon::Error, mfNoOwner);
+    ExpectBox(boxes.Shown()[0], "Device Not Detected.\nPlease check connection.\n\nOperation Canceled.",
+              "Error", MsgIcon::Error, mfNoOwner);
 }
 
 TEST_F(UsbcommTest, CloseClosesOnceAndClearsTheHandle) {

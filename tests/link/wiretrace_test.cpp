@@ -1,8 +1,8 @@
 // The wire trace: the lines of each event, and a file trace of a real exchange.
 #include "link/usbcomm.h"
 #include "link/wiretrace.h"
-#include "tests/link/qtprinters.h"
 #include "tests/link/linkfixture.h"
+#include "tests/link/qtprinters.h"
 #include "tests/link/scripteddriver.h"
 
 #include <QFile>
@@ -18,8 +18,7 @@ QString DataLine(const QString& hex, const QString& text) {
 TEST(WireTraceFormatTest, DataIsShownAsHexAndText) {
     WireEvent tx{WireEventKind::Write, 0, 3, "GS\r", {}};
     EXPECT_EQ(FormatWireEvent(1234, tx),
-              (QStringList{"     1.234 TX    3 bytes, 3 accepted, status 0",
-                           DataLine("47 53 0D", "GS.")}));
+              (QStringList{"     1.234 TX    3 bytes, 3 accepted, status 0", DataLine("47 53 0D", "GS.")}));
 }
 
 TEST(WireTraceFormatTest, LongDataWrapsEverySixteenBytes) {
@@ -36,7 +35,8 @@ TEST(WireTraceFormatTest, LongDataWrapsEverySixteenBytes) {
 TEST(WireTraceFormatTest, EventsWithoutData) {
     EXPECT_EQ(FormatWireEvent(61'005, WireEvent{WireEventKind::Open, 2, 0, {}, "Corvex Defib Tester Final"}),
               QStringList{"    61.005 OPEN  \"Corvex Defib Tester Final\" status 2"});
-    EXPECT_EQ(FormatWireEvent(0, WireEvent{WireEventKind::Close, 0, 0, {}, {}}), QStringList{"     0.000 CLOSE status 0"});
+    EXPECT_EQ(FormatWireEvent(0, WireEvent{WireEventKind::Close, 0, 0, {}, {}}),
+              QStringList{"     0.000 CLOSE status 0"});
     EXPECT_EQ(FormatWireEvent(0, WireEvent{WireEventKind::LinkCheck, 4, FtEventDeviceGone, {}, {}}),
               QStringList{"     0.000 LINK  event 0x80000000 status 4"});
     EXPECT_EQ(FormatWireEvent(0, WireEvent{WireEventKind::Purge, 0, 3, {}, {}}),
