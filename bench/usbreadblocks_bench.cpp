@@ -6,6 +6,7 @@
 #include "link/usbcomm.h"
 #include "sim/simulatedanalyzer.h"
 
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <vector>
 
@@ -17,7 +18,17 @@ public:
     long steps = 0;
 };
 
+// A Qt application object, so that a pass of the window messages costs what it costs in the program.
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "corvex_bench";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv); // lives until the process ends, as in the program
+}
+
 void BM_WaveformDownloadPerByte(benchmark::State& state) {
+    EnsureApplication();
     SimulatedAnalyzer sim; // real time
     SimTiming timing;
     timing.bytesPerSecond = 0;
