@@ -35,3 +35,4 @@ int RunZrqTool(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunReportCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunCsvCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunInfoCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunProbeCommand(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -7,6 +7,8 @@ constexpr Command CommandTable[] = {
     {"report", "FILE.zrq", "print the test report on standard output", 1, 1, RunReportCommand},
     {"csv", "FILE.zrq OUT.csv", "write the results and waveforms as CSV to OUT.csv", 2, 2, RunCsvCommand},
     {"info", "FILE.zrq", "print a short summary of the test", 1, 1, RunInfoCommand},
+    {"probe", "", "look for the analyzer on USB and try to open it (exit 3: not found, 4: not opened)", 0, 0,
+     RunProbeCommand},
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "cli/command.h"
 
+#include "link/wiretrace.h"
+
 namespace {
 
 const QString Tool = QStringLiteral("zrqtool");
@@ -9,11 +11,14 @@ QString Latin1(const char* text) {
 }
 
 void PrintUsage(QTextStream& s) {
-    s << "Usage: zrqtool COMMAND ARGUMENTS\n"
+    s << "Usage: zrqtool [--trace FILE] COMMAND ARGUMENTS\n"
          "       zrqtool COMMAND --help\n"
          "       zrqtool --help | --version\n"
          "\n"
-         "Turns CorvexZR test records (*.zrq) into text and CSV, without windows.\n"
+         "Turns CorvexZR test records (*.zrq) into text and CSV, without windows, and checks the\n"
+         "connection to the analyzer.\n"
+         "\n"
+         "  --trace FILE  write every byte exchanged with the analyzer, with its time, to FILE\n"
          "\n"
          "Commands:\n";
     for (const Command& c : Commands()) {
@@ -76,6 +81,22 @@ int RunZrqTool(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (args.isEmpty()) {
         PrintUsage(err);
         return ExitUsage;
+    }
+    if (args.first() == QLatin1String("--trace")) {
+        if (args.size() < 3) {
+            err << Tool << ": --trace expects FILE and a command\n";
+            PrintUsage(err);
+            return ExitUsage;
+        }
+        FileWireTrace trace(args[1]);
+        if (!trace.IsOpen()) {
+            err << Tool << ": " << args[1] << ": cannot write the trace: " << trace.ErrorString() << '\n';
+            return ExitFailure;
+        }
+        InstallWireTrace(&trace);
+        const int status = RunZrqTool(args.mid(2), out, err);
+        InstallWireTrace(nullptr);
+        return status;
     }
     const QString& first = args.first();
     if (IsHelp(first) || first == QLatin1String("help")) {

@@ -1,7 +1,10 @@
 #include "link/ftdiprobe.h"
 
 #include "link/ftdibackend.h"
+#include "link/protocol.h"
 #include "link/usbcomm.h"
+
+#include <cstring>
 
 namespace {
 
@@ -9,6 +12,13 @@ QString Place(const FtdiDeviceInfo& device) {
     return QStringLiteral("bus %1 address %2")
         .arg(device.bus, 3, 10, QLatin1Char('0'))
         .arg(device.address, 3, 10, QLatin1Char('0'));
+}
+
+// The analyzer's identification in its status block: up to 16 characters from byte 12, ending at the
+// first zero byte.
+QString AnalyzerIdOf(const uint8_t* status) {
+    const auto* id = reinterpret_cast<const char*>(status + 12);
+    return QString::fromLatin1(id, static_cast<qsizetype>(strnlen(id, 16)));
 }
 
 const char PermissionHint[] =
@@ -69,8 +79,19 @@ int ProbeAnalyzer(QTextStream& out, QTextStream& err) {
         err.flush();
         return ProbeAnalyzerNotOpened;
     }
-    driver.Close(handle);
-    out << "Opened it and closed it again: the analyzer is ready for a test.\n";
+    out << "Opened it.\n";
+    out.flush();
+
+    // The analyzer answers its status query only in REMOTE mode, which a test needs as well.
+    InstallFtdiDriver(&driver);
+    uint8_t status[StatusReplySize] = {};
+    const bool answered = UsbQueryStatus(&handle, status) == 0; // closes the analyzer when it fails
+    UsbClose(&handle);
+    InstallFtdiDriver(nullptr);
+    if (answered)
+        out << "It answers: analyzer ID \"" << AnalyzerIdOf(status) << "\". Ready for a test.\n";
+    else
+        out << "It did not answer the status query: set it to REMOTE mode (main menu) before a test.\n";
     out.flush();
     return ProbeAnalyzerOpened;
 }

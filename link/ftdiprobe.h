@@ -1,7 +1,8 @@
 #pragma once
 // "zrqtool probe": what a technician runs when the program does not find the analyzer. Lists the
 // FTDI devices on the USB bus with their product strings, says whether the analyzer is among them
-// and whether it can be opened (permissions, another program holding it).
+// and whether it can be opened (permissions, another program holding it), and once opened whether it
+// answers its status query (it does only in REMOTE mode; that is reported, not counted as a failure).
 
 #include <QTextStream>
 

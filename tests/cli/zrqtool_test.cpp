@@ -253,4 +253,25 @@ TEST_F(ZrqTool, DoubleDashEndsTheOptions) {
     EXPECT_EQ(r.out.count(QLatin1Char('\n')), 5167);
 }
 
+TEST_F(ZrqTool, TraceNeedsAFileThatCanBeWrittenAndACommand) {
+    Result r = Zrq({QStringLiteral("--trace")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("zrqtool: --trace expects FILE and a command\n")));
+    r = Zrq({QStringLiteral("--trace"), Path(QStringLiteral("t.txt"))});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("t.txt"))));
+
+    const QString unwritable = Path(QStringLiteral("no/such/folder/t.txt"));
+    r = Zrq({QStringLiteral("--trace"), unwritable, QStringLiteral("probe")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("zrqtool: %1: cannot write the trace: ").arg(unwritable)));
+}
+
+TEST(ZrqToolUsage, ProbeIsListedWithItsExitCodes) {
+    const Result r = Zrq({QStringLiteral("--help")});
+    EXPECT_TRUE(r.out.contains(QStringLiteral("[--trace FILE] COMMAND")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("  probe ")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("exit 3: not found, 4: not opened")));
+}
+
 } // namespace

@@ -1,12 +1,16 @@
 // The libftdi1 backend against emulated FT232R chips: the real libftdi and libusb run under
 // umockdev-wrapper. The backend's I/O thread runs in real time, so these tests wait for it, briefly.
+#include "cli/command.h"
 #include "link/ftdibackend.h"
 #include "link/ftdiprobe.h"
 #include "link/usbcomm.h"
+#include "link/wiretrace.h"
 #include "tests/link/emulatedftdi.h"
 #include "tests/link/qtprinters.h"
 #include "tests/support/scriptedmessages.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <array>
 #include <gtest/gtest.h>
@@ -206,17 +210,47 @@ ProbeOutput RunProbe() {
     return p;
 }
 
-TEST_F(FtdiBackendTest, ProbeOpensTheAnalyzer) {
+// Answers the status query as an analyzer in REMOTE mode does.
+QByteArray RemoteMode(const QByteArray& command) {
+    if (command != "GS\r")
+        return {};
+    QByteArray status(37, '\0');
+    status.replace(12, 8, "CVX-0042");
+    return status;
+}
+
+TEST_F(FtdiBackendTest, ProbeOpensTheAnalyzerAndAsksForItsStatus) {
     bus->AddChip("FT232R USB UART");
-    bus->AddChip(Analyzer);
+    EmulatedFtdiChip& analyzer = bus->AddChip(Analyzer);
+    analyzer.SetResponder(RemoteMode);
     const ProbeOutput p = RunProbe();
     EXPECT_EQ(p.code, ProbeAnalyzerOpened);
     EXPECT_EQ(p.out, "FTDI devices (vendor 0403):\n"
                      "  bus 001 address 001  product 6001  \"FT232R USB UART\"\n"
                      "  bus 002 address 001  product 6001  \"Corvex Defib Tester Final\"\n"
                      "Analyzer \"Corvex Defib Tester Final\" found at bus 002 address 001.\n"
-                     "Opened it and closed it again: the analyzer is ready for a test.\n");
+                     "Opened it.\n"
+                     "It answers: analyzer ID \"CVX-0042\". Ready for a test.\n");
     EXPECT_TRUE(p.err.isEmpty());
+    EXPECT_EQ(analyzer.Received(), QByteArray("GS\r"));
+}
+
+TEST_F(FtdiBackendTest, ZrqtoolProbeTracesItsExchange) {
+    bus->AddChip(Analyzer).SetResponder(RemoteMode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("probe-trace.txt");
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    EXPECT_EQ(RunZrqTool({"--trace", path, "probe"}, outStream, errStream), 0);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QList<TracedEvent> trace = ParseWireTrace(QString::fromLatin1(file.readAll()).split('\n'));
+    ASSERT_EQ(trace.size(), 3);
+    EXPECT_EQ(trace[0].event.kind, WireEventKind::Write);
+    EXPECT_EQ(trace[0].event.bytes, QByteArray("GS\r"));
+    EXPECT_EQ(trace[1].event.kind, WireEventKind::Read);
+    EXPECT_EQ(trace[1].event.bytes, RemoteMode("GS\r"));
+    EXPECT_EQ(trace[2].event.kind, WireEventKind::Close);
 }
 
 TEST_F(FtdiBackendTest, ProbeWithoutAnalyzer) {
