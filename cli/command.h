@@ -24,6 +24,8 @@ struct Command {
     int minArgs;
     int maxArgs;
     CommandHandler run;
+    // The handler reads its own options ("--name value"); the dispatcher passes them through.
+    bool ownOptions = false;
 };
 
 std::span<const Command> Commands();
@@ -36,3 +38,4 @@ int RunReportCommand(const QStringList& args, QTextStream& out, QTextStream& err
 int RunCsvCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunInfoCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunProbeCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -9,6 +9,9 @@ constexpr Command CommandTable[] = {
     {"info", "FILE.zrq", "print a short summary of the test", 1, 1, RunInfoCommand},
     {"probe", "", "look for the analyzer on USB and try to open it (exit 3: not found, 4: not opened)", 0, 0,
      RunProbeCommand},
+    {"simulate",
+     "OUT.zrq [--loads 25,50,...] [--waveform bte|rlb|mds] [--energy J] [--seed N] [--device-id TEXT] [--trace FILE]",
+     "run a whole test against the simulated analyzer and save it", 1, 13, RunSimulateCommand, true},
 };
 
 } // namespace

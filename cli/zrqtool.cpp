@@ -59,7 +59,7 @@ int RunCommand(const Command& command, const QStringList& given, QTextStream& ou
         } else if (!optionsEnded && IsHelp(arg)) {
             PrintCommandUsage(out, command);
             return ExitSuccess;
-        } else if (!optionsEnded && IsOption(arg)) {
+        } else if (!optionsEnded && IsOption(arg) && !command.ownOptions) {
             err << Tool << ' ' << command.name << ": unknown option '" << arg << "'\n";
             PrintCommandUsage(err, command);
             return ExitUsage;
