@@ -2,8 +2,18 @@
 #include "app/programentry.h"
 #include "link/ftdibackend.h"
 
-int main(int argc, char** argv)
-{
-    FtdiBackend analyzer;
-    return RunProgram(argc, argv, analyzer);
+namespace {
+
+class RealAnalyzer : public AnalyzerBackend {
+public:
+    FtdiDriver& Driver() override { return m_driver; }
+
+private:
+    LibFtdiDriver m_driver;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return RunProgram(argc, argv, [](QWidget&) { return std::make_unique<RealAnalyzer>(); });
 }

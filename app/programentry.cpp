@@ -7,28 +7,28 @@
 #include "app/zrqmainform.h"
 #include "link/ftdidriver.h"
 
-#include <memory>
-
-int RunProgram(int argc, char** argv, FtdiDriver& analyzer)
-{
+int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend) {
     TZRQApplication app(argc, argv);
     QtMessageBoxes boxes;
     InstallMessages(&boxes);
     HelpWindows help;
     InstallHelpViewer(&help);
-    InstallFtdiDriver(&analyzer);
     // The main window's destructor asks each open report viewer to close, which may ask questions:
     // the program ends when the main window closes, not when the last window does.
     app.setQuitOnLastWindowClosed(false);
     try {
         auto mainForm = std::make_unique<TZRQForm>();
+        const std::unique_ptr<AnalyzerBackend> backend = makeBackend(*mainForm);
+        InstallFtdiDriver(&backend->Driver());
         QObject::connect(mainForm.get(), &TZRQForm::Closed, &app, &QApplication::quit);
         mainForm->show();
         app.exec();
+        mainForm.reset();
+        InstallFtdiDriver(nullptr);
     } catch (const std::exception& error) {
+        InstallFtdiDriver(nullptr);
         ShowException(error);
     }
-    InstallFtdiDriver(nullptr);
     InstallHelpViewer(nullptr);
     InstallMessages(nullptr);
     return 0;

@@ -2,8 +2,21 @@
 // The program's entry, shared by the program and its demo: the application object with its title,
 // the seams installed, the main window, and the message loop until the main window closes.
 
-class FtdiDriver;
+#include <functional>
+#include <memory>
 
-// Installs `analyzer` as the driver every test talks to. Returns 0 in every case, as the program's
-// exit status.
-int RunProgram(int argc, char** argv, FtdiDriver& analyzer);
+class FtdiDriver;
+class QWidget;
+
+// What a program talks to: a real analyzer, or the simulated one with its control window.
+class AnalyzerBackend {
+public:
+    virtual ~AnalyzerBackend() = default;
+    virtual FtdiDriver& Driver() = 0;
+};
+
+// Made once the main window exists (and has set up the settings folder).
+using AnalyzerBackendFactory = std::function<std::unique_ptr<AnalyzerBackend>(QWidget& mainWindow)>;
+
+// Returns 0 in every case, as the program's exit status.
+int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend);

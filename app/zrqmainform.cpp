@@ -81,8 +81,7 @@ TZRQForm::~TZRQForm() {
     CloseAllHelp();
 }
 
-void TZRQForm::closeEvent(QCloseEvent* event)
-{
+void TZRQForm::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
     emit Closed();
 }

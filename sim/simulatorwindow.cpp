@@ -1,0 +1,185 @@
+#include "sim/simulatorwindow.h"
+
+#include "sim/simulatedanalyzer.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+QString StateText(SimState state) {
+    switch (state) {
+    case SimState::Idle:
+        return QStringLiteral("Answering commands");
+    case SimState::WaitingForDischarge:
+        return QStringLiteral("Waiting for the discharge");
+    case SimState::Measuring:
+        return QStringLiteral("Measuring the discharge");
+    }
+    return QString();
+}
+
+QString CommandText(const QByteArray& command) {
+    return command == "\x1b" ? QStringLiteral("ESC") : QString::fromLatin1(command);
+}
+
+} // namespace
+
+TSimulatorWindow::TSimulatorWindow(SimulatedAnalyzer& analyzer, std::function<int()> currentLoad)
+    : QWidget(nullptr, Qt::Window), m_analyzer(analyzer), m_currentLoad(std::move(currentLoad)) {
+    setWindowTitle(QStringLiteral("CorvexZR Simulator"));
+
+    auto* accessory = new QGroupBox(QStringLiteral("ZRQ load accessory"), this);
+    chkFollowLoad = new QCheckBox(QStringLiteral("Jumpers follow the load being tested"), accessory);
+    chkFollowLoad->setChecked(true);
+    cboBank = new QComboBox(accessory);
+    cboBank->addItem(QStringLiteral("Bank A"), QChar(u'A'));
+    cboBank->addItem(QStringLiteral("Bank B"), QChar(u'B'));
+    cboBank->addItem(QStringLiteral("No bank"), QChar(u'-'));
+    cboBank->addItem(QStringLiteral("Both banks"), QChar(u'E'));
+    cboResistance = new QComboBox(accessory);
+    for (int load = 0; load < 7; ++load)
+        cboResistance->addItem(QStringLiteral("%1 ohms").arg(load * 25 + 25), QChar(u'1' + load));
+    cboResistance->addItem(QStringLiteral("No jumper"), QChar(u'-'));
+    cboResistance->addItem(QStringLiteral("Two jumpers"), QChar(u'E'));
+    chkAccessoryCable = new QCheckBox(QStringLiteral("Cable to the analyzer connected"), accessory);
+    chkAccessoryCable->setChecked(true);
+    auto* accessoryForm = new QFormLayout(accessory);
+    accessoryForm->addRow(chkFollowLoad);
+    accessoryForm->addRow(QStringLiteral("Cable in:"), cboBank);
+    accessoryForm->addRow(QStringLiteral("Jumper on:"), cboResistance);
+    accessoryForm->addRow(chkAccessoryCable);
+
+    auto* defib = new QGroupBox(QStringLiteral("Defibrillator under test"), this);
+    cboWaveform = new QComboBox(defib);
+    cboWaveform->addItem(QStringLiteral("Biphasic truncated exponential"),
+                         static_cast<int>(DefibWaveform::BiphasicTruncatedExponential));
+    cboWaveform->addItem(QStringLiteral("Rectilinear biphasic"),
+                         static_cast<int>(DefibWaveform::RectilinearBiphasic));
+    cboWaveform->addItem(QStringLiteral("Monophasic damped sine"),
+                         static_cast<int>(DefibWaveform::MonophasicDampedSine));
+    spinEnergy = new QDoubleSpinBox(defib);
+    spinEnergy->setRange(1.0, 360.0);
+    spinEnergy->setDecimals(0);
+    spinEnergy->setSuffix(QStringLiteral(" J"));
+    spinEnergy->setValue(analyzer.Defibrillator().selectedJoules);
+    btnDischarge = new QPushButton(QStringLiteral("&Fire discharge"), defib);
+    chkAutoDischarge = new QCheckBox(QStringLiteral("Fire by itself after"), defib);
+    spinAutoSeconds = new QSpinBox(defib);
+    spinAutoSeconds->setRange(1, 60);
+    spinAutoSeconds->setValue(5);
+    spinAutoSeconds->setSuffix(QStringLiteral(" s of waiting"));
+    auto* autoRow = new QHBoxLayout;
+    autoRow->addWidget(chkAutoDischarge);
+    autoRow->addWidget(spinAutoSeconds);
+    auto* defibForm = new QFormLayout(defib);
+    defibForm->addRow(QStringLiteral("Waveform:"), cboWaveform);
+    defibForm->addRow(QStringLiteral("Energy:"), spinEnergy);
+    defibForm->addRow(btnDischarge);
+    defibForm->addRow(autoRow);
+
+    auto* faults = new QGroupBox(QStringLiteral("Analyzer and USB"), this);
+    chkUsbPlugged = new QCheckBox(QStringLiteral("USB cable plugged in"), faults);
+    chkUsbPlugged->setChecked(analyzer.IsPlugged());
+    btnNoReply = new QPushButton(QStringLiteral("Ignore the next load query"), faults);
+    btnTestText = new QPushButton(QStringLiteral("Press the analyzer's TEST key"), faults);
+    btnUnplugDuringDownload =
+        new QPushButton(QStringLiteral("Pull the USB cable during the next download"), faults);
+    btnStallDownload = new QPushButton(QStringLiteral("Stall the next download"), faults);
+    auto* faultBox = new QVBoxLayout(faults);
+    faultBox->addWidget(chkUsbPlugged);
+    faultBox->addWidget(btnNoReply);
+    faultBox->addWidget(btnTestText);
+    faultBox->addWidget(btnUnplugDuringDownload);
+    faultBox->addWidget(btnStallDownload);
+
+    lblState = new QLabel(this);
+    lstCommands = new QListWidget(this);
+    lstCommands->setMinimumHeight(90);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(accessory);
+    layout->addWidget(defib);
+    layout->addWidget(faults);
+    layout->addWidget(lblState);
+    layout->addWidget(new QLabel(QStringLiteral("Commands received:"), this));
+    layout->addWidget(lstCommands, 1);
+
+    connect(chkFollowLoad, &QCheckBox::toggled, this, &TSimulatorWindow::ApplyAccessory);
+    connect(cboBank, &QComboBox::currentIndexChanged, this, &TSimulatorWindow::ApplyAccessory);
+    connect(cboResistance, &QComboBox::currentIndexChanged, this, &TSimulatorWindow::ApplyAccessory);
+    connect(chkAccessoryCable, &QCheckBox::toggled, this, &TSimulatorWindow::ApplyAccessory);
+    connect(cboWaveform, &QComboBox::currentIndexChanged, this, &TSimulatorWindow::ApplyDefibrillator);
+    connect(spinEnergy, &QDoubleSpinBox::valueChanged, this, &TSimulatorWindow::ApplyDefibrillator);
+    connect(chkAutoDischarge, &QCheckBox::toggled, this, &TSimulatorWindow::ApplyAutoDischarge);
+    connect(spinAutoSeconds, &QSpinBox::valueChanged, this, &TSimulatorWindow::ApplyAutoDischarge);
+    connect(btnDischarge, &QPushButton::clicked, this, [this] { m_analyzer.Discharge(); });
+    connect(chkUsbPlugged, &QCheckBox::toggled, this, [this](bool plugged) {
+        if (plugged)
+            m_analyzer.Plug();
+        else
+            m_analyzer.Unplug();
+    });
+    connect(btnNoReply, &QPushButton::clicked, this,
+            [this] { m_analyzer.InjectFault(SimFault::NoReply("RL")); });
+    connect(btnTestText, &QPushButton::clicked, this, [this] {
+        if (!m_analyzer.SendTestText())
+            m_analyzer.InjectFault(SimFault::TestText());
+    });
+    connect(btnUnplugDuringDownload, &QPushButton::clicked, this,
+            [this] { m_analyzer.InjectFault(SimFault::UnplugAtByte(4000)); });
+    connect(btnStallDownload, &QPushButton::clicked, this,
+            [this] { m_analyzer.InjectFault(SimFault::StallAtByte(4000)); });
+    connect(&m_analyzer, &SimulatedAnalyzer::StateChanged, this, &TSimulatorWindow::ShowState);
+    connect(&m_analyzer, &SimulatedAnalyzer::CommandReceived, this, [this](const QByteArray& command) {
+        lstCommands->addItem(CommandText(command));
+        while (lstCommands->count() > 200)
+            delete lstCommands->takeItem(0);
+        lstCommands->scrollToBottom();
+        // An unplugged analyzer plugged back in by the program's re-open shows here too.
+        chkUsbPlugged->setChecked(m_analyzer.IsPlugged());
+    });
+
+    ApplyAccessory();
+    ShowState();
+}
+
+void TSimulatorWindow::ApplyAccessory() {
+    const bool follow = chkFollowLoad->isChecked();
+    cboBank->setEnabled(!follow);
+    cboResistance->setEnabled(!follow);
+    m_analyzer.Accessory().cableConnected = chkAccessoryCable->isChecked();
+    if (follow) {
+        m_analyzer.FollowLoad(m_currentLoad);
+        return;
+    }
+    m_analyzer.FollowLoad({});
+    m_analyzer.Accessory().bank = cboBank->currentData().toChar().toLatin1();
+    m_analyzer.Accessory().resistance = cboResistance->currentData().toChar().toLatin1();
+}
+
+void TSimulatorWindow::ApplyDefibrillator() {
+    DefibSettings settings = m_analyzer.Defibrillator();
+    settings.waveform = static_cast<DefibWaveform>(cboWaveform->currentData().toInt());
+    settings.selectedJoules = spinEnergy->value();
+    m_analyzer.SetDefibrillator(settings);
+}
+
+void TSimulatorWindow::ApplyAutoDischarge() {
+    SimTiming timing = m_analyzer.Timing();
+    timing.autoDischargeMilliseconds = chkAutoDischarge->isChecked() ? spinAutoSeconds->value() * 1000 : -1;
+    m_analyzer.SetTiming(timing);
+}
+
+void TSimulatorWindow::ShowState() {
+    lblState->setText(QStringLiteral("Analyzer: ") + StateText(m_analyzer.State()));
+    btnDischarge->setEnabled(m_analyzer.State() == SimState::WaitingForDischarge);
+}

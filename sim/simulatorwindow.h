@@ -1,0 +1,50 @@
+#pragma once
+// The demo program's Simulator window: the controls a trainer needs to play the analyzer, the load
+// accessory and the defibrillator: jumpers following the test or set by hand, the accessory's cable,
+// the USB cable, the defibrillator's waveform and energy, the discharge (by hand or automatic), and
+// the faults a technician should learn to recognise.
+
+#include <QWidget>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+class SimulatedAnalyzer;
+
+class TSimulatorWindow : public QWidget {
+    Q_OBJECT
+public:
+    // `currentLoad` tells which load the test is on (0..6), or anything else when none.
+    TSimulatorWindow(SimulatedAnalyzer& analyzer, std::function<int()> currentLoad);
+
+    QCheckBox* chkFollowLoad = nullptr;
+    QComboBox* cboBank = nullptr;
+    QComboBox* cboResistance = nullptr;
+    QCheckBox* chkAccessoryCable = nullptr;
+    QCheckBox* chkUsbPlugged = nullptr;
+    QComboBox* cboWaveform = nullptr;
+    QDoubleSpinBox* spinEnergy = nullptr;
+    QPushButton* btnDischarge = nullptr;
+    QCheckBox* chkAutoDischarge = nullptr;
+    QSpinBox* spinAutoSeconds = nullptr;
+    QPushButton* btnNoReply = nullptr;
+    QPushButton* btnTestText = nullptr;
+    QPushButton* btnUnplugDuringDownload = nullptr;
+    QPushButton* btnStallDownload = nullptr;
+    QLabel* lblState = nullptr;
+    QListWidget* lstCommands = nullptr;
+
+private:
+    void ApplyAccessory();
+    void ApplyDefibrillator();
+    void ApplyAutoDischarge();
+    void ShowState();
+
+    SimulatedAnalyzer& m_analyzer;
+    std::function<int()> m_currentLoad;
+};
