@@ -1,0 +1,279 @@
+// The main window: its commands, the report viewers it owns, and a whole new test from its button to
+// the report, against the simulated analyzer in virtual time.
+#include "app/desktop.h"
+#include "app/helptopic.h"
+#include "app/zrqaboutform.h"
+#include "app/zrqmainform.h"
+#include "link/commprogressform.h"
+#include "link/usbcomm.h"
+#include "report/testreportviewer.h"
+#include "sim/simulatedanalyzer.h"
+#include "sim/virtualclock.h"
+#include "testrun/editinfoform.h"
+#include "testrun/teststartform.h"
+#include "testrun/teststepform.h"
+#include "testrun/testoptionsform.h"
+#include "tests/support/recordbuilder.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/scriptedmessages.h"
+#include "tests/support/tempsettings.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordingHelp : public HelpViewer {
+public:
+    RecordingHelp() { InstallHelpViewer(this); }
+    ~RecordingHelp() override { InstallHelpViewer(nullptr); }
+    void ShowTopic(const QString& topic) override { topics << topic; }
+    void CloseAll() override { ++closeAll; }
+    QStringList topics;
+    int closeAll = 0;
+};
+
+class RecordingDesktop : public DesktopServicesSeam {
+public:
+    RecordingDesktop() { InstallDesktop(this); }
+    ~RecordingDesktop() override { InstallDesktop(nullptr); }
+    void OpenUrl(const QUrl& url) override { urls << url; }
+    QList<QUrl> urls;
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+    QString SaveRecord(const char* name, const TZRTestRec& rec) const
+    {
+        const QString path = settings.Folder() + QLatin1Char('/') + QString::fromLatin1(name);
+        WriteBytes(path, RecordBytes(rec));
+        return path;
+    }
+
+    TempSettings settings;
+    ScriptedMessages boxes;
+    ScriptedDialogs dialogs;
+    RecordingHelp help;
+};
+
+} // namespace
+
+TEST_F(MainWindow, LayoutAndCommands)
+{
+    TZRQForm form;
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Velmora CorvexZR"));
+    EXPECT_EQ(form.btnNew->text(), QStringLiteral("New Variable Load Test"));
+    EXPECT_EQ(form.btnOpen->text(), QStringLiteral("Open Test Report"));
+    EXPECT_TRUE(form.btnNew->isDefault());
+    EXPECT_EQ(form.mmOpen->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(form.mmNew->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(form.mmHelpContents->shortcut(), QKeySequence(QStringLiteral("F1")));
+    EXPECT_EQ(form.centralWidget()->size(), QSize(287, 259 - 17));
+}
+
+TEST_F(MainWindow, OpenAddsAViewerAndCancelDoesNothing)
+{
+    TZRQForm form;
+    form.show();
+    dialogs.ChooseFiles({QString()});
+    QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.Requests().size(), 1);
+    EXPECT_EQ(dialogs.Requests()[0].filter, QStringLiteral("CorvexZR Test Records (*.zrq)|*.zrq|All Files (*.*)|*.*"));
+    EXPECT_EQ(dialogs.Requests()[0].defaultSuffix, QStringLiteral("zrq"));
+    EXPECT_TRUE(form.ViewerList().isEmpty());
+
+    dialogs.ChooseFiles({SaveRecord("a.zrq", *MakeFullRecord())});
+    form.btnOpenClick();
+    ASSERT_EQ(form.ViewerList().size(), 1);
+    EXPECT_TRUE(form.ViewerList()[0]->isVisible());
+    form.ViewerList()[0]->close();
+    EXPECT_TRUE(form.ViewerList().isEmpty());
+}
+
+TEST_F(MainWindow, FileThatCannotBeOpenedIsReportedAndOpensNoViewer)
+{
+    TZRQForm form;
+    dialogs.ChooseFiles({settings.Folder() + QStringLiteral("/gone.zrq")});
+    form.btnOpenClick();
+    EXPECT_TRUE(form.ViewerList().isEmpty());
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Cannot open file ") + settings.Folder() + QStringLiteral("/gone.zrq"));
+    EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Velmora CorvexZR"));
+}
+
+TEST_F(MainWindow, HelpKeyShowsTheMainTopic)
+{
+    TZRQForm form;
+    form.show();
+    QTest::keyClick(&form, Qt::Key_F1);
+    EXPECT_EQ(help.topics, QStringList{QStringLiteral("ZRQHelp.html")});
+}
+
+TEST_F(MainWindow, ClosingClosesTheViewersLastFirstAskingAgainUntilTheyClose)
+{
+    auto form = std::make_unique<TZRQForm>();
+    const QString a = SaveRecord("a.zrq", *MakeFullRecord());
+    dialogs.ChooseFiles({a, a});
+    form->btnOpenClick();
+    form->btnOpenClick();
+    ASSERT_EQ(form->ViewerList().size(), 2);
+    QStringList closed;
+    form->ViewerList()[0]->setObjectName(QStringLiteral("first"));
+    form->ViewerList()[1]->setObjectName(QStringLiteral("second"));
+    for (TTestReportViewer* viewer : form->ViewerList())
+        QObject::connect(viewer, &TTestReportViewer::Closed, viewer, [&closed, viewer] { closed << viewer->objectName(); });
+    form.reset();
+    EXPECT_EQ(closed, (QStringList{QStringLiteral("second"), QStringLiteral("first")}));
+    EXPECT_EQ(help.closeAll, 1);
+}
+
+TEST_F(MainWindow, AboutWindowPagesAndLinks)
+{
+    RecordingDesktop desktop;
+    TZRQAbout about(nullptr);
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About CorvexZR"));
+    EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Version 2.0.2.0"));
+    EXPECT_FALSE(about.lblCopyright->text().isEmpty());
+    EXPECT_TRUE(about.panelAbout->isVisibleTo(&about));
+    about.btnMoreClick();
+    EXPECT_FALSE(about.panelAbout->isVisibleTo(&about));
+    EXPECT_TRUE(about.panelMore->isVisibleTo(&about));
+    EXPECT_EQ(about.btnMore->text(), QStringLiteral("Back"));
+    about.btnMoreClick();
+    EXPECT_TRUE(about.panelAbout->isVisibleTo(&about));
+    EXPECT_EQ(about.btnMore->text(), QStringLiteral("More"));
+    about.lblWebsiteClick();
+    about.lblIconCreditClick();
+    ASSERT_EQ(desktop.urls.size(), 2);
+    EXPECT_EQ(desktop.urls[0].scheme(), QStringLiteral("https"));
+}
+
+// --- a whole new test, the modal windows answered as a technician would
+
+namespace {
+
+class NewTest : public MainWindow {
+protected:
+    NewTest()
+    {
+        InstallFtdiDriver(&sim);
+        SimTiming timing;
+        timing.bytesPerSecond = 0;
+        timing.autoDischargeMilliseconds = 2000;
+        sim.SetTiming(timing);
+        sim.FollowLoad([] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* step = qobject_cast<TTestStep*>(w); step && step->isVisible())
+                    return static_cast<int>(step->Sequencer().CurrentStep());
+            return -1;
+        });
+        // Acts on whichever modal window is waiting, as often as the event loop runs.
+        QObject::connect(&technician, &QTimer::timeout, [this] { Act(); });
+        technician.start(0);
+    }
+    ~NewTest() override { InstallFtdiDriver(nullptr); }
+
+    void Act()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* start = qobject_cast<TTestStart*>(modal)) {
+            ++starts;
+            if (cancelAtStart)
+                start->btnCancelClick();
+            else
+                start->btnStartClick();
+        } else if (auto* options = qobject_cast<TTestOptions*>(modal)) {
+            for (int i = 0; i < 7; ++i)
+                options->cboxOptions->item(i)->setCheckState(loads.contains(i) ? Qt::Checked : Qt::Unchecked);
+            if (cancelOptions)
+                options->close();
+            else
+                options->btnOKClick();
+        } else if (auto* editor = qobject_cast<TEditInfo*>(modal)) {
+            editor->txtDeviceID->setText(QStringLiteral("BME-42"));
+            editor->btnOKClick();
+        } else if (auto* step = qobject_cast<TTestStep*>(modal)) {
+            if (step->btnOK->isEnabled() && !qobject_cast<TCommProgress*>(QApplication::activeWindow())) {
+                if (cancelSteps) {
+                    boxes.Answer({mrYes});
+                    step->btnCancel->click();
+                } else {
+                    step->btnOK->click();
+                }
+            }
+        }
+    }
+
+    VirtualClock clock;
+    ScopedClock scopedClock{clock};
+    SimulatedAnalyzer sim{&clock};
+    QTimer technician;
+    QList<int> loads{0, 1, 2, 3, 4, 5, 6};
+    bool cancelAtStart = false;
+    bool cancelOptions = false;
+    bool cancelSteps = false;
+    int starts = 0;
+};
+
+} // namespace
+
+TEST_F(NewTest, SevenLoadsEndInAReportViewer)
+{
+    TZRQForm form;
+    form.show();
+    form.btnNewClick();
+    ASSERT_EQ(form.ViewerList().size(), 1);
+    TTestReportViewer* viewer = form.ViewerList()[0];
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_FALSE(viewer->Saved());
+    EXPECT_EQ(viewer->lstWaves->count(), 7);
+    EXPECT_EQ(viewer->Test().GetDeviceInfo(diDeviceID), QStringLiteral("BME-42"));
+    for (const TZRTest& load : viewer->Test().Loads)
+        EXPECT_EQ(load.HasData, 1);
+    EXPECT_FALSE(sim.IsOpen());
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+    // The live viewers went with the step window.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible() && w->inherits("TWaveformViewer")) << w->windowTitle().toStdString();
+    EXPECT_TRUE(form.isEnabled()); // the progress window gave every window back
+
+    // A second test leaves two viewers.
+    loads = {3};
+    form.btnNewClick();
+    EXPECT_EQ(form.ViewerList().size(), 2);
+    boxes.Answer({mrNo, mrNo});
+}
+
+TEST_F(NewTest, CancelAtTheStartClosesNothingAndOpensNoViewer)
+{
+    cancelAtStart = true;
+    TZRQForm form;
+    form.btnNewClick();
+    EXPECT_TRUE(form.ViewerList().isEmpty());
+    EXPECT_TRUE(sim.Commands().isEmpty());
+}
+
+TEST_F(NewTest, CancelInTheLoadSelectionClosesTheAnalyzer)
+{
+    cancelOptions = true;
+    TZRQForm form;
+    form.btnNewClick();
+    EXPECT_TRUE(form.ViewerList().isEmpty());
+    EXPECT_FALSE(sim.IsOpen());
+    EXPECT_EQ(sim.Commands(), (QList<QByteArray>{"GS", "VN", "RL"}));
+}
+
+TEST_F(NewTest, AbandonedTestOpensNoViewerAndClosesTheAnalyzer)
+{
+    cancelSteps = true;
+    TZRQForm form;
+    form.btnNewClick();
+    EXPECT_TRUE(form.ViewerList().isEmpty());
+    EXPECT_FALSE(sim.IsOpen());
+    EXPECT_EQ(boxes.Shown().size(), 1); // the exit question
+}

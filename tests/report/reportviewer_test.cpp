@@ -1,0 +1,272 @@
+// The report viewer: opening records, saving, exporting, printing, the close question and placement.
+#include "report/csvexport.h"
+#include "report/reportlines.h"
+#include "report/testreportviewer.h"
+#include "tests/support/recordbuilder.h"
+#include "tests/support/scripteddialogs.h"
+#include "tests/support/scriptedmessages.h"
+#include "tests/support/tempsettings.h"
+#include "waveform/waveformviewer.h"
+
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QScreen>
+#include <QSplitter>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReportViewer : public ::testing::Test {
+protected:
+    QString Path(const char* name) const { return settings.Folder() + QLatin1Char('/') + QString::fromLatin1(name); }
+    QString SaveRecord(const char* name, const TZRTestRec& rec) const
+    {
+        const QString path = Path(name);
+        WriteBytes(path, RecordBytes(rec));
+        return path;
+    }
+    // A viewer on a file, as the main window makes one; deleted with the test if still open.
+    TTestReportViewer* Open(const QString& path)
+    {
+        auto* viewer = new TTestReportViewer(nullptr, path);
+        m_viewers.append(viewer);
+        return viewer;
+    }
+    TTestReportViewer* OpenFinished(const TZRTestRec& rec)
+    {
+        auto* viewer = new TTestReportViewer(nullptr, rec);
+        m_viewers.append(viewer);
+        return viewer;
+    }
+    ~ReportViewer() override
+    {
+        for (const QPointer<TTestReportViewer>& viewer : m_viewers)
+            delete viewer.data();
+    }
+
+    TempSettings settings;
+    ScriptedMessages boxes;
+    ScriptedDialogs dialogs;
+
+private:
+    QList<QPointer<TTestReportViewer>> m_viewers;
+};
+
+QStringList ListTexts(const QListWidget* list, bool selectedOnly = false)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        if (!selectedOnly || list->item(i)->isSelected())
+            texts << list->item(i)->text();
+    return texts;
+}
+
+} // namespace
+
+TEST_F(ReportViewer, OpensARecordWithItsReportAndWaveList)
+{
+    auto rec = std::make_unique<TZRTestRec>();
+    FillLoad(*rec, 0, 1, 5000, 5000);
+    FillLoad(*rec, 6, 2, 5000, 12500);
+    TTestReportViewer* viewer = Open(SaveRecord("two.zrq", *rec));
+    EXPECT_EQ(viewer->windowTitle(), QStringLiteral("CorvexZR Test Report Viewer"));
+    EXPECT_TRUE(viewer->Saved());
+    const QStringList lines = viewer->txtTestReport->toPlainText().split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.size(), 5167);
+    EXPECT_EQ(lines, BuildReportLines(*rec, ComputeLoadResultsTable(*rec), QLocale()));
+    EXPECT_TRUE(viewer->txtTestReport->isReadOnly());
+    EXPECT_EQ(viewer->txtTestReport->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_TRUE(viewer->txtTestReport->font().fixedPitch());
+    EXPECT_EQ(ListTexts(viewer->lstWaves), (QStringList{QStringLiteral("25 ohms"), QStringLiteral("175 ohms")}));
+    EXPECT_EQ(ListTexts(viewer->lstWaves, true), QStringList{QStringLiteral("25 ohms")});
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(ReportViewer, WrongSizeFileOpensAnEmptyViewerThatClosesWithoutAQuestion)
+{
+    WriteBytes(Path("short.zrq"), QByteArray(TEST_RECORD_SIZE - 1, '\x11'));
+    QPointer<TTestReportViewer> viewer = Open(Path("short.zrq"));
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("An error occurred reading the file."));
+    EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Read Error"));
+    EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Error);
+    EXPECT_TRUE(viewer->txtTestReport->toPlainText().isEmpty());
+    EXPECT_EQ(viewer->lstWaves->count(), 0);
+    viewer->show();
+    EXPECT_TRUE(viewer->close());
+    EXPECT_EQ(boxes.Shown().size(), 1);
+}
+
+TEST_F(ReportViewer, FileThatCannotBeOpenedRaisesTheFileError)
+{
+    EXPECT_THROW(Open(Path("missing.zrq")), EFileError);
+}
+
+TEST_F(ReportViewer, SaveThenReopenGivesTheSameBytes)
+{
+    auto rec = MakeFullRecord();
+    TTestReportViewer* viewer = OpenFinished(*rec);
+    EXPECT_FALSE(viewer->Saved());
+    dialogs.ChooseFiles({Path("saved.zrq")});
+    viewer->tbSaveClick();
+    EXPECT_TRUE(viewer->Saved());
+    ASSERT_EQ(dialogs.Requests().size(), 1);
+    EXPECT_EQ(dialogs.Requests()[0].defaultSuffix, QStringLiteral("zrq"));
+    EXPECT_EQ(dialogs.Requests()[0].filter, QStringLiteral("CorvexZR Test Records (*.zrq)|*.zrq|All Files (*.*)|*.*"));
+    EXPECT_EQ(ReadBytes(Path("saved.zrq")), RecordBytes(*rec));
+
+    TTestReportViewer* again = Open(Path("saved.zrq"));
+    EXPECT_EQ(RecordBytes(again->Test()), RecordBytes(*rec));
+    // The save dialog shows its previous name the next time.
+    dialogs.ChooseFiles({QString()});
+    viewer->tbSaveClick();
+    EXPECT_EQ(dialogs.Requests()[1].fileName, Path("saved.zrq"));
+}
+
+TEST_F(ReportViewer, SaveAsCsvWritesTheSharedExport)
+{
+    auto rec = MakeFullRecord();
+    TTestReportViewer* viewer = OpenFinished(*rec);
+    dialogs.ChooseFiles({Path("out.csv")});
+    viewer->tbSaveAsCSVClick();
+    ASSERT_EQ(dialogs.Requests().size(), 1);
+    EXPECT_EQ(dialogs.Requests()[0].defaultSuffix, QStringLiteral("csv"));
+    EXPECT_EQ(ReadBytes(Path("out.csv")), BuildCsv(*rec, ComputeLoadResultsTable(*rec), QLocale()));
+    EXPECT_FALSE(viewer->Saved()); // exporting is not saving the test
+}
+
+TEST_F(ReportViewer, CloseQuestionAnswers)
+{
+    auto rec = MakeFullRecord();
+    {
+        TTestReportViewer* viewer = OpenFinished(*rec);
+        viewer->show();
+        boxes.Answer({mrCancel});
+        EXPECT_FALSE(viewer->close());
+        ASSERT_EQ(boxes.Shown().size(), 1);
+        EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Save test report before closing?"));
+        EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Save Test Report?"));
+        EXPECT_EQ(boxes.Shown()[0].buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Question);
+        boxes.Answer({mrNo});
+        EXPECT_TRUE(viewer->close());
+    }
+    {
+        // Yes and then a cancelled save dialog still closes, as the user chose not to pick a file.
+        TTestReportViewer* viewer = OpenFinished(*rec);
+        viewer->show();
+        boxes.Answer({mrYes});
+        dialogs.ChooseFiles({QString()});
+        EXPECT_TRUE(viewer->close());
+    }
+    {
+        // Yes and a save that succeeds.
+        TTestReportViewer* viewer = OpenFinished(*rec);
+        viewer->show();
+        boxes.Answer({mrYes});
+        dialogs.ChooseFiles({Path("closing.zrq")});
+        EXPECT_TRUE(viewer->close());
+        EXPECT_EQ(ReadBytes(Path("closing.zrq")), RecordBytes(*rec));
+    }
+}
+
+TEST_F(ReportViewer, FailedSaveOnClosingKeepsTheTestOpen)
+{
+    auto rec = MakeFullRecord();
+    TTestReportViewer* viewer = OpenFinished(*rec);
+    viewer->show();
+    boxes.Answer({mrYes});
+    dialogs.ChooseFiles({Path("no/such/folder/x.zrq")});
+    EXPECT_FALSE(viewer->close());
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_FALSE(viewer->Saved());
+    ASSERT_EQ(boxes.Shown().size(), 2);
+    EXPECT_TRUE(boxes.Shown()[1].text.startsWith(QStringLiteral("Cannot create file")));
+}
+
+TEST_F(ReportViewer, PlacementDefaultsAndMaximizedClose)
+{
+    auto rec = MakeFullRecord();
+    {
+        TTestReportViewer* viewer = OpenFinished(*rec);
+        EXPECT_EQ(viewer->size(), QSize(670, 630));
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_EQ(viewer->pos(), area.center() - QPoint(335, 315));
+        EXPECT_TRUE(viewer->mmShowWaveList->isChecked());
+        EXPECT_EQ(viewer->splitWaveList->sizes().value(0), 80);
+        viewer->resize(600, 500);
+        viewer->move(40, 30);
+        delete viewer;
+    }
+    const IniFile ini = settings.Ini();
+    const QString section = QStringLiteral("TestReportViewer");
+    EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("WIDTH"), 0), 600);
+    EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("TOP"), 0), 30);
+    EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("SHOWWAVELIST"), 0), 1);
+    {
+        TTestReportViewer* viewer = OpenFinished(*rec);
+        EXPECT_EQ(viewer->size(), QSize(600, 500));
+        viewer->setWindowState(Qt::WindowMaximized);
+        viewer->mmShowWaveList->trigger();
+        delete viewer;
+    }
+    EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("WINDOWSTATE"), 0), 2);
+    EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("WIDTH"), 0), 600);
+    EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("SHOWWAVELIST"), 1), 0);
+
+    TTestReportViewer* hidden = OpenFinished(*rec);
+    EXPECT_TRUE(hidden->windowState() & Qt::WindowMaximized);
+    EXPECT_FALSE(hidden->mmShowWaveList->isChecked());
+    EXPECT_FALSE(hidden->lstWaves->isVisibleTo(hidden));
+    hidden->mmShowWaveList->trigger();
+    EXPECT_TRUE(hidden->lstWaves->isVisibleTo(hidden));
+}
+
+TEST_F(ReportViewer, ViewWaveformOpensOneViewerForTheSelectedLoads)
+{
+    auto rec = MakeFullRecord();
+    TTestReportViewer* viewer = OpenFinished(*rec);
+    viewer->lstWaves->clearSelection();
+    viewer->tbViewWaveClick();
+    EXPECT_TRUE(viewer->OpenWaveViewers().isEmpty());
+
+    viewer->lstWaves->item(1)->setSelected(true);
+    viewer->lstWaves->item(5)->setSelected(true);
+    viewer->tbViewWaveClick();
+    ASSERT_EQ(viewer->OpenWaveViewers().size(), 1);
+    QPointer<TWaveformViewer> wave = viewer->OpenWaveViewers().first();
+    EXPECT_TRUE(wave->isVisible());
+    wave->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(viewer->OpenWaveViewers().isEmpty());
+
+    // Closing the report closes its waveform viewers.
+    viewer->tbViewWaveClick();
+    wave = viewer->OpenWaveViewers().first();
+    delete viewer;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(wave.isNull() || !wave->isVisible());
+}
+
+TEST_F(ReportViewer, PrintsExactlyTheFirst34LinesOfTheReport)
+{
+    if (QProcess::execute(QStringLiteral("pdftotext"), {QStringLiteral("-v")}) < 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    auto rec = MakeFullRecord();
+    TTestReportViewer* viewer = OpenFinished(*rec);
+    dialogs.PrintTo({Path("summary.pdf")});
+    viewer->tbPrintClick();
+    ASSERT_EQ(dialogs.PrintDialogsShown(), 1);
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), Path("summary.pdf"), QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(20000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QStringList lines = viewer->ReportLines();
+    EXPECT_TRUE(text.contains(QStringLiteral("CORVEX DEFIBRILLATOR ANALYZER")));
+    EXPECT_TRUE(text.contains(lines[33].trimmed().left(22))); // line 34: the second phase's average current
+    EXPECT_FALSE(text.contains(QStringLiteral("PEAK VOLTAGE (Volts)"))); // line 35 is not printed
+    EXPECT_FALSE(text.contains(QStringLiteral("END OF DATA")));
+}
