@@ -18,9 +18,12 @@ constexpr int EditMaxLength = 15;
 
 QLineEdit* AddRow(QGridLayout* grid, int row, const QString& caption, const QString& unit, double value,
                   const QString& name) {
-    auto* box = new QLineEdit(FormatAxisValue(value));
+    const QString text = FormatAxisValue(value);
+    auto* box = new QLineEdit;
     box->setObjectName(name);
-    box->setMaxLength(EditMaxLength);
+    // The limit is for typing: a longer limit in effect is shown whole, not cut short.
+    box->setMaxLength(std::max<int>(EditMaxLength, static_cast<int>(text.size())));
+    box->setText(text);
     grid->addWidget(new QLabel(caption), row, 0);
     grid->addWidget(box, row, 1);
     grid->addWidget(new QLabel(unit), row, 2);
@@ -80,11 +83,12 @@ void TSetAxis::btnOKClick() {
         accept();
         break;
     case AxisTextCheck::InvalidNumber:
-        ShowMessage(QStringLiteral("Invalid Axis"), QStringLiteral("An invalid number was entered."), MsgIcon::Error);
+        ShowMessage(QStringLiteral("Invalid Axis"), QStringLiteral("An invalid number was entered."),
+                    MsgIcon::Error);
         break;
     case AxisTextCheck::MaxNotLarger:
-        ShowMessage(QStringLiteral("Invalid Axis"), QStringLiteral("Maximum axis must be larger than minimum axis."),
-                    MsgIcon::Error);
+        ShowMessage(QStringLiteral("Invalid Axis"),
+                    QStringLiteral("Maximum axis must be larger than minimum axis."), MsgIcon::Error);
         break;
     }
 }

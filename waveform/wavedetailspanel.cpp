@@ -18,7 +18,8 @@ TWaveDetailsPanel::TWaveDetailsPanel(QWidget* parent) : QGroupBox(QStringLiteral
     setAttribute(Qt::WA_NoMousePropagation);
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(2);
+    grid->setVerticalSpacing(1);
+    grid->setContentsMargins(6, 4, 6, 6);
 
     m_combo = new QComboBox(this);
     m_combo->setObjectName(QStringLiteral("cboxWaveDetails"));
@@ -55,7 +56,8 @@ void TWaveDetailsPanel::ShowResults(const TLoadResults& results) {
 }
 
 bool TWaveDetailsPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         emit LabelClicked();
         return true;
     }

@@ -260,7 +260,8 @@ bool TWaveformViewer::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
-    if (event->type() != QEvent::MouseButtonPress || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+    if (event->type() != QEvent::MouseButtonPress ||
+        static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
         return QMainWindow::eventFilter(watched, event);
     if (watched == lblDeviceID) {
         lblDeviceIDClick();
@@ -268,5 +269,5 @@ bool TWaveformViewer::eventFilter(QObject* watched, QEvent* event) {
     }
     // Clicks elsewhere in the window commit an edit in progress; the chart still gets its click.
     panelInfoClick();
-    return watched != chartWave && watched != tbWaveViewer && watched != panelInfo;
+    return qobject_cast<QLabel*>(watched) != nullptr;
 }

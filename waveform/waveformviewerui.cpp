@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -25,8 +26,8 @@ QIcon ToolIcon(const char* name) {
 
 } // namespace
 
-QAction* TWaveformViewer::NewAction(const QString& name, const QString& text, void (TWaveformViewer::*handler)(),
-                                    bool checkable) {
+QAction* TWaveformViewer::NewAction(const QString& name, const QString& text,
+                                    void (TWaveformViewer::*handler)(), bool checkable) {
     auto* action = new QAction(text, this);
     action->setObjectName(name);
     action->setCheckable(checkable);
@@ -57,20 +58,30 @@ void TWaveformViewer::CreateControls() {
 
     const auto popup = [this](const QPoint&) { PopupMenuWaveChart->popup(QCursor::pos()); };
     connect(chartWave, &QWidget::customContextMenuRequested, this, popup);
-    connect(panelInfo, &QWidget::customContextMenuRequested, this, popup);
+    connect(panelInfo->findChild<QWidget*>(QStringLiteral("panelInfoContents")),
+            &QWidget::customContextMenuRequested, this, popup);
 }
 
 QWidget* TWaveformViewer::CreateInfoPanel() {
-    panelInfo = new QWidget;
-    panelInfo->setObjectName(QStringLiteral("panelInfo"));
-    panelInfo->setAutoFillBackground(true);
-    panelInfo->setBackgroundRole(QPalette::Window);
-    panelInfo->setMinimumWidth(50);
-    panelInfo->setContextMenuPolicy(Qt::CustomContextMenu);
-    panelInfo->installEventFilter(this);
+    // The panel scrolls rather than forcing the window taller when its font needs more room than
+    // the window has.
+    auto* scroller = new QScrollArea;
+    scroller->setObjectName(QStringLiteral("panelInfo"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setMinimumWidth(50);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelInfo = scroller;
+    auto* contents = new QWidget;
+    contents->setObjectName(QStringLiteral("panelInfoContents"));
+    contents->setAutoFillBackground(true);
+    contents->setBackgroundRole(QPalette::Window);
+    contents->installEventFilter(this);
+    contents->setContextMenuPolicy(Qt::CustomContextMenu);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(1);
     const auto addRow = [&](int row, const QString& caption, const QString& name) {
         auto* dt = new QLabel(caption);
         dt->setObjectName(QStringLiteral("dt") + name.mid(3));
@@ -104,10 +115,13 @@ QWidget* TWaveformViewer::CreateInfoPanel() {
     connect(m_details->cboxWaveDetails(), &QComboBox::currentIndexChanged, this,
             &TWaveformViewer::cboxWaveDetailsChange);
 
-    auto* layout = new QVBoxLayout(panelInfo);
+    auto* layout = new QVBoxLayout(contents);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(6);
     layout->addLayout(grid);
     layout->addWidget(m_details);
     layout->addStretch();
+    scroller->setWidget(contents);
     return panelInfo;
 }
 
@@ -115,18 +129,21 @@ void TWaveformViewer::CreateMenus() {
     using V = TWaveformViewer;
     Print1 = NewAction(QStringLiteral("Print1"), QStringLiteral("&Print..."), &V::tbPrintClick);
     Print1->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    mmEditDeviceID = NewAction(QStringLiteral("mmEditDeviceID"), QStringLiteral("&Device ID"), &V::lblDeviceIDClick);
+    mmEditDeviceID =
+        NewAction(QStringLiteral("mmEditDeviceID"), QStringLiteral("&Device ID"), &V::lblDeviceIDClick);
     mmEditDeviceID->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
-    mmSetChartAxis =
-        NewAction(QStringLiteral("mmSetChartAxis"), QStringLiteral("Set Chart &Axis..."), &V::mmSetChartAxisClick);
+    mmSetChartAxis = NewAction(QStringLiteral("mmSetChartAxis"), QStringLiteral("Set Chart &Axis..."),
+                               &V::mmSetChartAxisClick);
     mmSetChartAxis->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
     mmZoomIn = NewAction(QStringLiteral("mmZoomIn"), QStringLiteral("Zoom &In"), &V::tbZoomInClick);
     mmZoomOut = NewAction(QStringLiteral("mmZoomOut"), QStringLiteral("Zoom &Out"), &V::tbZoomOutClick);
-    mmZoomRect = NewAction(QStringLiteral("mmZoomRect"), QStringLiteral("Zoom Rectangle"), &V::tbZoomRectClick, true);
+    mmZoomRect =
+        NewAction(QStringLiteral("mmZoomRect"), QStringLiteral("Zoom Rectangle"), &V::tbZoomRectClick, true);
     mmZoomRect->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     mmUndoZoom = NewAction(QStringLiteral("mmUndoZoom"), QStringLiteral("&Undo Zoom"), &V::tbUndoZoomClick);
     mmUndoZoom->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    mmShowInfo = NewAction(QStringLiteral("mmShowInfo"), QStringLiteral("Show Wave &Info"), &V::mmShowInfoClick, true);
+    mmShowInfo =
+        NewAction(QStringLiteral("mmShowInfo"), QStringLiteral("Show Wave &Info"), &V::mmShowInfoClick, true);
     mmShowInfo->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
     mmShowDataPoints = NewAction(QStringLiteral("mmShowDataPoints"), QStringLiteral("Show Data &Points"),
                                  &V::mmShowDataPointsClick, true);
@@ -147,13 +164,14 @@ void TWaveformViewer::CreateMenus() {
     bar->addMenu(QStringLiteral("&Help"))->addAction(mmHelp);
 
     pmUndoZoom = NewAction(QStringLiteral("pmUndoZoom"), QStringLiteral("&Undo Zoom"), &V::tbUndoZoomClick);
-    pmShowInfo = NewAction(QStringLiteral("pmShowInfo"), QStringLiteral("Show Wave &Info"), &V::mmShowInfoClick, true);
+    pmShowInfo =
+        NewAction(QStringLiteral("pmShowInfo"), QStringLiteral("Show Wave &Info"), &V::mmShowInfoClick, true);
     pmShowDataPoints = NewAction(QStringLiteral("pmShowDataPoints"), QStringLiteral("Show Data &Points"),
                                  &V::mmShowDataPointsClick, true);
     pmEditDeviceID =
         NewAction(QStringLiteral("pmEditDeviceID"), QStringLiteral("Edit &Device ID"), &V::lblDeviceIDClick);
-    pmSetChartAxis =
-        NewAction(QStringLiteral("pmSetChartAxis"), QStringLiteral("Set Chart &Axis..."), &V::mmSetChartAxisClick);
+    pmSetChartAxis = NewAction(QStringLiteral("pmSetChartAxis"), QStringLiteral("Set Chart &Axis..."),
+                               &V::mmSetChartAxisClick);
     PopupMenuWaveChart = new QMenu(this);
     PopupMenuWaveChart->setObjectName(QStringLiteral("PopupMenuWaveChart"));
     PopupMenuWaveChart->addAction(pmUndoZoom);
@@ -177,7 +195,8 @@ void TWaveformViewer::CreateToolBar() {
     tbPrint = NewAction(QStringLiteral("tbPrint"), QStringLiteral("Print"), &V::tbPrintClick);
     tbZoomIn = NewAction(QStringLiteral("tbZoomIn"), QStringLiteral("Zoom In"), &V::tbZoomInClick);
     tbZoomOut = NewAction(QStringLiteral("tbZoomOut"), QStringLiteral("Zoom Out"), &V::tbZoomOutClick);
-    tbZoomRect = NewAction(QStringLiteral("tbZoomRect"), QStringLiteral("Zoom Rectangle"), &V::tbZoomRectClick, true);
+    tbZoomRect =
+        NewAction(QStringLiteral("tbZoomRect"), QStringLiteral("Zoom Rectangle"), &V::tbZoomRectClick, true);
     tbUndoZoom = NewAction(QStringLiteral("tbUndoZoom"), QStringLiteral("Undo Zoom"), &V::tbUndoZoomClick);
     tbShowDataPoints = NewAction(QStringLiteral("tbShowDataPoints"), QStringLiteral("Show Data Points"),
                                  &V::mmShowDataPointsClick, true);

@@ -2,6 +2,8 @@
 // all four boxes.
 #include "waveform/axistext.h"
 
+#include "tests/waveform/qtprinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -2,7 +2,9 @@
 // chart title and the series colours.
 #include "waveform/wavetexts.h"
 
+#include "tests/waveform/qtprinters.h"
 #include <QSet>
+
 #include <gtest/gtest.h>
 
 namespace {
