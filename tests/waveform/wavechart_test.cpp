@@ -215,13 +215,18 @@ TEST_F(Chart, DataPointMarkersAreSmallCirclesWithoutOutline) {
     chart.SetDataPointsVisible(true);
     for (int i = 0; i < chart.graphCount(); ++i) {
         const QCPScatterStyle marker = chart.graph(i)->scatterStyle();
-        EXPECT_EQ(marker.shape(), QCPScatterStyle::ssCircle);
+        EXPECT_EQ(marker.shape(), QCPScatterStyle::ssPixmap);
         EXPECT_EQ(marker.size(), 3.0);
         EXPECT_EQ(marker.pen().style(), Qt::NoPen);
         EXPECT_EQ(marker.brush().color(), chart.graph(i)->pen().color());
+        // A disc of the series' colour: opaque in the middle, no outline of another colour.
+        const QImage disc = marker.pixmap().toImage();
+        ASSERT_EQ(disc.size(), QSize(3, 3));
+        EXPECT_EQ(disc.pixelColor(1, 1).rgb(), chart.graph(i)->pen().color().rgb());
+        EXPECT_LT(disc.pixelColor(0, 0).alpha(), disc.pixelColor(1, 1).alpha());
     }
     chart.AddSeries(QStringLiteral("75 ohms"), Qt::green, Triangle(0.2)); // new series follow the state
-    EXPECT_EQ(chart.graph(2)->scatterStyle().shape(), QCPScatterStyle::ssCircle);
+    EXPECT_EQ(chart.graph(2)->scatterStyle().shape(), QCPScatterStyle::ssPixmap);
     chart.SetDataPointsVisible(false);
     EXPECT_EQ(chart.graph(0)->scatterStyle().shape(), QCPScatterStyle::ssNone);
 }

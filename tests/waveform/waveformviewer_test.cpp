@@ -7,6 +7,7 @@
 #include "app/helptopic.h"
 
 #include <QComboBox>
+#include <QTest>
 #include <QToolBar>
 
 namespace {
@@ -212,7 +213,7 @@ TEST_F(Viewer, DataPointsToggleEveryControlAndSeries) {
     Action("tbShowDataPoints")->trigger();
     for (const char* name : {"tbShowDataPoints", "mmShowDataPoints", "pmShowDataPoints"})
         EXPECT_TRUE(Action(name)->isChecked()) << name;
-    EXPECT_EQ(Chart()->graph(1)->scatterStyle().shape(), QCPScatterStyle::ssCircle);
+    EXPECT_EQ(Chart()->graph(1)->scatterStyle().shape(), QCPScatterStyle::ssPixmap);
     Action("mmShowDataPoints")->trigger();
     for (const char* name : {"tbShowDataPoints", "mmShowDataPoints", "pmShowDataPoints"})
         EXPECT_FALSE(Action(name)->isChecked()) << name;
@@ -245,7 +246,9 @@ TEST_F(Viewer, MenusHaveTheirShortcuts) {
     EXPECT_EQ(Action("mmZoomIn")->text(), "Zoom &In");
     EXPECT_EQ(Action("pmEditDeviceID")->text(), "Edit &Device ID");
     EXPECT_EQ(Action("tbZoomRect")->toolTip(), "Zoom Rectangle");
-    EXPECT_FALSE(Action("tbPrint")->icon().isNull());
+    for (const char* name :
+         {"tbPrint", "tbZoomIn", "tbZoomOut", "tbZoomRect", "tbUndoZoom", "tbShowDataPoints"})
+        EXPECT_FALSE(Action(name)->icon().pixmap(24, 24).isNull()) << name; // the images load
 }
 
 TEST_F(Viewer, PrintsTheChartOnOneLandscapePage) {
@@ -280,4 +283,16 @@ TEST_F(Viewer, HelpShowsTheViewersTopic) {
     Action("mmHelp")->trigger();
     InstallHelpViewer(nullptr);
     EXPECT_EQ(help.topics, QStringList({"ZRQWaveformViewerHelp.html"}));
+}
+
+TEST_F(Viewer, CtrlEqualsAndCtrlMinusZoomFromTheKeyboard) {
+    Open({3});
+    Chart()->SetTimeAxis({0.0, 50.0});
+    viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
+    QTest::keyClick(viewer, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(Axes().bottom.range, (AxisRange{5.0, 45.0}));
+    QTest::keyClick(viewer, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(Axes().bottom.range.min, 1.0);
+    EXPECT_DOUBLE_EQ(Axes().bottom.range.max, 49.0);
 }
