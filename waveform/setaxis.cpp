@@ -1,7 +1,7 @@
 #include "waveform/setaxis.h"
 
 #include "app/messages.h"
-#include "app/uifont.h"
+#include "app/uifonts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -47,7 +47,7 @@ TSetAxis::TSetAxis(QWidget* owner, AxisLimits& limits)
       m_limits(limits) {
     setObjectName(QStringLiteral("SetAxis"));
     setWindowTitle(QStringLiteral("Set Chart Axis"));
-    setFont(TahomaFont());
+    setFont(WindowFont());
     setFixedSize(276, 212);
 
     auto* group = new QGroupBox(QStringLiteral("Set Chart Axis"));

@@ -5,7 +5,7 @@
 #include "app/helptopic.h"
 #include "app/inifile.h"
 #include "app/placement.h"
-#include "app/uifont.h"
+#include "app/uifonts.h"
 #include "waveform/setaxis.h"
 #include "waveform/wavechart.h"
 #include "waveform/wavedetailspanel.h"
@@ -48,7 +48,7 @@ TWaveformViewer::TWaveformViewer(QWidget* owner, const QList<TTestLoad>& loads, 
     if (owner)
         connect(owner, &QObject::destroyed, this, [this] { delete this; });
     setObjectName(QStringLiteral("WaveformViewer"));
-    setFont(TahomaFont());
+    setFont(WindowFont());
     setWindowTitle(ProgramName + QStringLiteral(" Waveform Viewer"));
     CreateControls();
 
@@ -238,7 +238,7 @@ void TWaveformViewer::hideEvent(QHideEvent* event) {
 void TWaveformViewer::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
-        emit ViewerClosed(this);
+        emit Closed(this);
 }
 
 bool TWaveformViewer::event(QEvent* event) {

@@ -3,7 +3,7 @@
 // test as a chart of current against time, beside an information panel with the test's
 // identification and the measurement panel. It works on its own copy of the record and never writes
 // anything back. It is a top-level window with its own task-bar entry and deletes itself when closed;
-// the opener keeps it in a list, removes it on ViewerClosed and closes the ones left when it goes.
+// the opener keeps it in a list, removes it on Closed and closes the ones left when it goes.
 
 #include "records/loadresults.h"
 #include "records/tzrtestrec.h"
@@ -49,7 +49,7 @@ public:
 
 signals:
     // The window is closing (and will delete itself): the opener takes it off its list.
-    void ViewerClosed(TWaveformViewer* viewer);
+    void Closed(TWaveformViewer* viewer);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -214,7 +214,7 @@ TEST_F(Viewer, MaximizedWindowKeepsItsNormalPlacement) {
 
 TEST_F(Viewer, ClosingTellsTheOpenerAndDeletesTheWindow) {
     Open({3});
-    QSignalSpy closed(viewer.data(), &TWaveformViewer::ViewerClosed);
+    QSignalSpy closed(viewer.data(), &TWaveformViewer::Closed);
     TWaveformViewer* raw = viewer;
     viewer->close();
     ASSERT_EQ(closed.count(), 1);
@@ -229,7 +229,7 @@ TEST_F(Viewer, GoesWithAnOpenerThatForgotIt) {
     viewer = new TWaveformViewer(owner, {3}, *rec);
     viewer->show();
     viewer->move(90, 95);
-    QSignalSpy closed(viewer.data(), &TWaveformViewer::ViewerClosed);
+    QSignalSpy closed(viewer.data(), &TWaveformViewer::Closed);
     delete owner;
     EXPECT_TRUE(viewer.isNull());
     EXPECT_EQ(closed.count(), 0); // the opener is gone: nobody to tell
