@@ -1,13 +1,12 @@
 // The waveform viewer with all seven loads: opening until the chart is first painted, one zoom step
 // drawn, one pan step drawn, one mouse move with the read-out.
-#include "app/global.h"
 #include "tests/support/recordbuilder.h"
+#include "tests/support/tempsettings.h"
 #include "waveform/wavechart.h"
 #include "waveform/waveformviewer.h"
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -35,7 +34,6 @@ void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton b
 class OpenViewer {
 public:
     OpenViewer() : record(MakeFullRecord()) {
-        SetupDataFolderIn(dir.path());
         viewer = new TWaveformViewer(nullptr, AllLoads, *record);
         viewer->show();
         QApplication::processEvents();
@@ -48,15 +46,14 @@ public:
         return {r.left() + static_cast<int>(r.width() * fx), r.top() + static_cast<int>(r.height() * fy)};
     }
 
-    QTemporaryDir dir;
+    TempSettings settings;
     std::unique_ptr<TZRTestRec> record;
     TWaveformViewer* viewer = nullptr;
     TWaveChart* chart = nullptr;
 };
 
 void BM_OpenViewerUntilFirstPaint(benchmark::State& state) {
-    QTemporaryDir dir;
-    SetupDataFolderIn(dir.path());
+    TempSettings settings;
     const auto record = MakeFullRecord();
     for (auto _ : state) {
         auto* viewer = new TWaveformViewer(nullptr, AllLoads, *record);

@@ -1,10 +1,9 @@
 #pragma once
 // A waveform viewer opened on a record, with a temporary settings folder and scripted message boxes.
 
-#include "app/global.h"
-#include "app/inifile.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/scriptedmessages.h"
+#include "tests/support/tempsettings.h"
 #include "waveform/setaxis.h"
 #include "waveform/wavechart.h"
 #include "waveform/waveformviewer.h"
@@ -24,11 +23,7 @@
 
 class ViewerTest : public ::testing::Test {
 protected:
-    ViewerTest() { SetupDataFolderIn(dir.path()); }
-    ~ViewerTest() override {
-        delete viewer.data();
-        SetupDataFolderIn(QString());
-    }
+    ~ViewerTest() override { delete viewer.data(); }
 
     // Opens and shows a viewer on `loads` of `source` (the full record when none is given).
     TWaveformViewer* Open(const QList<TTestLoad>& loads, const TZRTestRec* source = nullptr) {
@@ -77,7 +72,7 @@ protected:
     }
 
     // Settings of the viewer's section.
-    IniFile Ini() const { return IniFile(SettingsFilePath); }
+    IniFile Ini() const { return settings.Ini(); }
     int Setting(const char* key, int missing = -99) const {
         return Ini().ReadInteger(QStringLiteral("WaveformViewer"), QString::fromLatin1(key), missing);
     }
@@ -85,6 +80,7 @@ protected:
         Ini().WriteInteger(QStringLiteral("WaveformViewer"), QString::fromLatin1(key), value);
     }
 
+    TempSettings settings;
     QTemporaryDir dir;
     ScriptedMessages messages;
     std::unique_ptr<TZRTestRec> record;
