@@ -1,23 +1,14 @@
 #include "waveform/wavetexts.h"
 
+#include "report/formatfield.h"
+
 #include <array>
-#include <cmath>
 
 QString FormatDecimals(double value, int decimals, const QLocale& locale) {
-    // Values are single-precision results: scaled by 10^decimals in double precision the product is
-    // exact, so std::round sees the true half-way cases and rounds them away from zero.
-    const double scale = std::pow(10.0, decimals);
-    const double scaled = std::round(value * scale);
-    if (!std::isfinite(scaled))
-        return locale.toString(value);
-    const bool negative = scaled < 0.0;
-    const QString digits =
-        QString::number(std::fabs(scaled), 'f', 0).rightJustified(decimals + 1, QLatin1Char('0'));
-    QString text = negative ? QStringLiteral("-") : QString();
-    text += digits.left(digits.size() - decimals);
-    if (decimals > 0)
-        text += locale.decimalPoint() + digits.right(decimals);
-    return text;
+    // The report's fixed-width field, wide enough never to cut, without its padding: the same
+    // rounding (half away from zero on the exact value) and the same texts.
+    constexpr int Wide = 40;
+    return FormatField(value, Wide, decimals, locale).trimmed();
 }
 
 QString FormatCurrentReadout(double value, const QLocale& locale) {

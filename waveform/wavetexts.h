@@ -11,7 +11,8 @@
 
 // A number with a fixed count of decimals, rounded half away from zero, with the locale's decimal
 // separator and no thousands separators: 2 for the pattern "0.00", 1 for "0.0", 0 for "0." (no
-// separator at all). A result that rounds to zero carries no minus sign.
+// separator at all). A result that rounds to zero carries no minus sign. The report's numbers
+// follow the same rule.
 QString FormatDecimals(double value, int decimals, const QLocale& locale = QLocale());
 
 // The current under the mouse as the current axis labels its ticks ("#,##0.###"): thousands
