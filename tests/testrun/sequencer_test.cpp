@@ -102,7 +102,7 @@ TEST_F(Sequencer, SevenLoadsFillTheRecordAndEndWithTheReport)
             expected << step;
         EXPECT_EQ(CommandsSince(before), expected);
         ASSERT_EQ(rec->Loads[load].HasData, 1);
-        EXPECT_EQ(rec->Loads[load].AccessoryResistance, sim.Accessory().resistances[load]);
+        EXPECT_EQ(uint16_t{rec->Loads[load].AccessoryResistance}, sim.Accessory().resistances[load]);
         // What the analyzer measured, in host order after the swaps.
         EXPECT_EQ(std::memcmp(&rec->Loads[load].Results, &sim.LastBlock(), sizeof(TMeasurementBlock)), 0);
         EXPECT_EQ(std::memcmp(rec->Loads[load].Samples, sim.LastSamples().data(), sizeof rec->Loads[load].Samples), 0);
@@ -232,7 +232,7 @@ TEST_F(Sequencer, WrongJumperIsDescribed)
     ASSERT_EQ(boxes.Shown().size(), 1);
     EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Resistance: 75 Ohms\nBank: Bank B \nError code: B3"));
     EXPECT_EQ(rec->Loads[0].HasData, 0);
-    EXPECT_EQ(rec->Loads[0].AccessoryResistance, 0);
+    EXPECT_EQ(uint16_t{rec->Loads[0].AccessoryResistance}, 0);
 }
 
 TEST_F(Sequencer, XXAfterTheDischargeIsReportedAtOnce)
@@ -247,7 +247,7 @@ TEST_F(Sequencer, XXAfterTheDischargeIsReportedAtOnce)
     ASSERT_EQ(boxes.Shown().size(), 1);
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Load Configured Incorrectly"));
     EXPECT_EQ(rec->Loads[4].HasData, 0);
-    EXPECT_EQ(rec->Loads[4].AccessoryResistance, 10000); // written before the failure
+    EXPECT_EQ(uint16_t{rec->Loads[4].AccessoryResistance}, 10000); // written before the failure
 }
 
 TEST_F(Sequencer, NoConfigurationReplyIsATimeout)
@@ -334,7 +334,7 @@ TEST_F(Sequencer, StalledDownloadLeavesTheLoadAsItWasButItsResistance)
     EXPECT_FALSE(view.progressOpen);
     EXPECT_EQ(view.stepper.steps, 5000);
     TZRTest& load = rec->Loads[3];
-    EXPECT_EQ(load.AccessoryResistance, sim.Accessory().resistances[3]);
+    EXPECT_EQ(uint16_t{load.AccessoryResistance}, sim.Accessory().resistances[3]);
     load.AccessoryResistance = full->Loads[3].AccessoryResistance;
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&load), sizeof(TZRTest)), before);
     EXPECT_TRUE(boxes.Shown().isEmpty()); // no message of the sequencer's own
