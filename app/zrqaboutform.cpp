@@ -1,5 +1,6 @@
 #include "app/zrqaboutform.h"
 
+#include "app/appicons.h"
 #include "app/desktop.h"
 #include "app/global.h"
 #include "app/maker.h"
@@ -51,10 +52,10 @@ QWidget* WhitePanel(QWidget* parent) {
     return panel;
 }
 
-QLabel* Picture(QWidget* parent, const QString& resource, int x, int y, int w, int h) {
+QLabel* Picture(QWidget* parent, const char* resource, int x, int y, int w, int h) {
     auto* picture = new QLabel(parent);
     picture->setGeometry(x, y, w, h);
-    picture->setPixmap(QIcon(resource).pixmap(QSize(w, h)));
+    picture->setPixmap(AppPicture(resource).pixmap(QSize(w, h)));
     return picture;
 }
 
@@ -68,8 +69,8 @@ TZRQAbout::TZRQAbout(QWidget* owner) : QDialog(owner) {
     setFixedSize(ClientWidth, ClientHeight);
 
     panelAbout = WhitePanel(this);
-    Picture(panelAbout, QStringLiteral(":/logos/velmora.svg"), 8, 0, 153, 49);
-    Picture(panelAbout, QStringLiteral(":/logos/corvexzr.svg"), 89, 48, 129, 41);
+    Picture(panelAbout, "logos/velmora.svg", 8, 0, 153, 49);
+    Picture(panelAbout, "logos/corvexzr.svg", 89, 48, 129, 41);
     lblVersion = new QLabel(QStringLiteral("Version ") + QStringLiteral(CORVEX_VERSION), panelAbout);
     lblVersion->setGeometry(4, 88, 299, 18);
     lblVersion->setAlignment(Qt::AlignCenter);

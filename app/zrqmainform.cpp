@@ -1,5 +1,6 @@
 #include "app/zrqmainform.h"
 
+#include "app/appicons.h"
 #include "app/dialogs.h"
 #include "app/errorbox.h"
 #include "app/global.h"
@@ -10,6 +11,7 @@
 #include "testrun/newtestchain.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -21,8 +23,8 @@ constexpr int ClientWidth = 287;
 constexpr int ClientHeight = 259;
 constexpr int StatusBarHeight = 17;
 
-QPushButton* EntryButton(QWidget* parent, const QString& caption, const QString& glyph, int y) {
-    auto* button = new QPushButton(QIcon(glyph), caption, parent);
+QPushButton* EntryButton(QWidget* parent, const QString& caption, const char* glyph, int y) {
+    auto* button = new QPushButton(AppPicture(glyph), caption, parent);
     button->setGeometry(64, y, 169, 45);
     button->setIconSize(QSize(24, 24));
     return button;
@@ -32,7 +34,7 @@ QPushButton* EntryButton(QWidget* parent, const QString& caption, const QString&
 
 TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
     setWindowTitle(ApplicationTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/corvexzr.svg")));
+    setWindowIcon(AppPicture("icons/corvexzr.svg"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -42,11 +44,11 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
     client->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
     setCentralWidget(client);
     btnNew = EntryButton(client, QStringLiteral("New Variable Load Test"),
-                         QStringLiteral(":/icons/new-test.svg"), 64);
+                         "icons/new-test.svg", 64);
     btnNew->setDefault(true);
     btnNew->setAutoDefault(true);
     btnOpen = EntryButton(client, QStringLiteral("Open Test Report"),
-                          QStringLiteral(":/icons/open-report.svg"), 140);
+                          "icons/open-report.svg", 140);
     connect(btnNew, &QPushButton::clicked, this, &TZRQForm::btnNewClick);
     connect(btnOpen, &QPushButton::clicked, this, &TZRQForm::btnOpenClick);
 

@@ -1,5 +1,6 @@
 #include "report/testreportviewer.h"
 
+#include "app/appicons.h"
 #include "app/dialogs.h"
 #include "app/errorbox.h"
 #include "app/global.h"
@@ -33,7 +34,7 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     : QMainWindow(owner, Qt::Window), m_test(std::make_unique<TZRTestRec>()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("CorvexZR Test Report Viewer"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/corvexzr.svg")));
+    setWindowIcon(AppPicture("icons/corvexzr.svg"));
     setFont(WindowFont());
     resize(537, 563);
 
@@ -41,18 +42,15 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     tbTestReport->setMovable(false);
     tbTestReport->setFixedHeight(32);
     tbTestReport->setIconSize(QSize(24, 24));
-    tbSave = tbTestReport->addAction(QIcon(QStringLiteral(":/icons/save.svg")), QStringLiteral("Save"), this,
+    tbSave = tbTestReport->addAction(AppPicture("icons/save.svg"), QStringLiteral("Save"), this,
                                      &TTestReportViewer::tbSaveClick);
-    tbSaveAsCSV =
-        tbTestReport->addAction(QIcon(QStringLiteral(":/icons/save-csv.svg")), QStringLiteral("Save As CSV"),
-                                this, &TTestReportViewer::tbSaveAsCSVClick);
+    tbSaveAsCSV = tbTestReport->addAction(AppPicture("icons/save-csv.svg"), QStringLiteral("Save As CSV"),
+                                          this, &TTestReportViewer::tbSaveAsCSVClick);
     tbTestReport->addSeparator();
-    tbViewWave =
-        tbTestReport->addAction(QIcon(QStringLiteral(":/icons/view-wave.svg")),
-                                QStringLiteral("View Waveform"), this, &TTestReportViewer::tbViewWaveClick);
-    tbPrint =
-        tbTestReport->addAction(QIcon(QStringLiteral(":/icons/print.svg")),
-                                QStringLiteral("Print Summary Data"), this, &TTestReportViewer::tbPrintClick);
+    tbViewWave = tbTestReport->addAction(AppPicture("icons/view-wave.svg"), QStringLiteral("View Waveform"),
+                                         this, &TTestReportViewer::tbViewWaveClick);
+    tbPrint = tbTestReport->addAction(AppPicture("icons/print.svg"), QStringLiteral("Print Summary Data"),
+                                      this, &TTestReportViewer::tbPrintClick);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     mmSave = file->addAction(QStringLiteral("&Save..."), QKeySequence(QStringLiteral("Ctrl+S")), this,
@@ -83,6 +81,7 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     lstWaves->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstWaves->setMinimumWidth(15);
     connect(lstWaves, &QListWidget::itemDoubleClicked, this, &TTestReportViewer::lstWavesDblClick);
+    connect(splitWaveList, &QSplitter::splitterMoved, this, [this] { m_waveListWidth = lstWaves->width(); });
     txtTestReport = new QPlainTextEdit(splitWaveList);
     txtTestReport->setFrameShape(QFrame::NoFrame);
     txtTestReport->setReadOnly(true);
@@ -133,6 +132,7 @@ void TTestReportViewer::LoadPlacement() {
     const int listWidth = ini.ReadInteger(Section, QStringLiteral("WAVELISTWIDTH"), 80);
     lstWaves->setVisible(showList);
     mmShowWaveList->setChecked(showList);
+    m_waveListWidth = listWidth;
     splitWaveList->setSizes({listWidth, std::max(1, width() - listWidth)});
 }
 
@@ -140,7 +140,7 @@ void TTestReportViewer::SavePlacement() {
     const IniFile ini(SettingsFilePath);
     ::SavePlacement(*this, ini, Section);
     ini.WriteInteger(Section, QStringLiteral("SHOWWAVELIST"), WaveListVisible() ? 1 : 0);
-    ini.WriteInteger(Section, QStringLiteral("WAVELISTWIDTH"), lstWaves->width());
+    ini.WriteInteger(Section, QStringLiteral("WAVELISTWIDTH"), m_waveListWidth);
 }
 
 bool TTestReportViewer::WaveListVisible() const {
@@ -258,6 +258,15 @@ bool TTestReportViewer::FormCloseQuery() {
         return true;
     default:
         return false;
+    }
+}
+
+void TTestReportViewer::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // A splitter not yet shown keeps no sizes; the list gets its stored width when it first appears.
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        splitWaveList->setSizes({m_waveListWidth, std::max(1, splitWaveList->width() - m_waveListWidth)});
     }
 }
 

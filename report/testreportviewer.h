@@ -54,6 +54,8 @@ public:
     bool Saved() const { return m_saved; }
     const QStringList& ReportLines() const { return m_reportLines; }
     const QList<TWaveformViewer*>& OpenWaveViewers() const { return m_openWaveViewers; }
+    // The wave list's width as stored on closing (the list may be hidden).
+    int WaveListWidth() const { return m_waveListWidth; }
 
 signals:
     // The window has closed and is about to free itself.
@@ -61,6 +63,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     explicit TTestReportViewer(QWidget* owner);
@@ -82,4 +85,6 @@ private:
     bool m_saved = false;
     QString m_saveName;
     QString m_csvName;
+    int m_waveListWidth = 80;
+    bool m_shownOnce = false;
 };

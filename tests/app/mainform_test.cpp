@@ -10,15 +10,16 @@
 #include "sim/simulatedanalyzer.h"
 #include "sim/virtualclock.h"
 #include "testrun/editinfoform.h"
+#include "testrun/testoptionsform.h"
 #include "testrun/teststartform.h"
 #include "testrun/teststepform.h"
-#include "testrun/testoptionsform.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -48,8 +49,7 @@ public:
 
 class MainWindow : public ::testing::Test {
 protected:
-    QString SaveRecord(const char* name, const TZRTestRec& rec) const
-    {
+    QString SaveRecord(const char* name, const TZRTestRec& rec) const {
         const QString path = settings.Folder() + QLatin1Char('/') + QString::fromLatin1(name);
         WriteBytes(path, RecordBytes(rec));
         return path;
@@ -63,8 +63,7 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindow, LayoutAndCommands)
-{
+TEST_F(MainWindow, LayoutAndCommands) {
     TZRQForm form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Velmora CorvexZR"));
     EXPECT_EQ(form.btnNew->text(), QStringLiteral("New Variable Load Test"));
@@ -76,14 +75,16 @@ TEST_F(MainWindow, LayoutAndCommands)
     EXPECT_EQ(form.centralWidget()->size(), QSize(287, 259 - 17));
 }
 
-TEST_F(MainWindow, OpenAddsAViewerAndCancelDoesNothing)
-{
+TEST_F(MainWindow, OpenAddsAViewerAndCancelDoesNothing) {
     TZRQForm form;
     form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     dialogs.ChooseFiles({QString()});
     QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(dialogs.Requests().size(), 1);
-    EXPECT_EQ(dialogs.Requests()[0].filter, QStringLiteral("CorvexZR Test Records (*.zrq)|*.zrq|All Files (*.*)|*.*"));
+    EXPECT_EQ(dialogs.Requests()[0].filter,
+              QStringLiteral("CorvexZR Test Records (*.zrq)|*.zrq|All Files (*.*)|*.*"));
     EXPECT_EQ(dialogs.Requests()[0].defaultSuffix, QStringLiteral("zrq"));
     EXPECT_TRUE(form.ViewerList().isEmpty());
 
@@ -95,27 +96,27 @@ TEST_F(MainWindow, OpenAddsAViewerAndCancelDoesNothing)
     EXPECT_TRUE(form.ViewerList().isEmpty());
 }
 
-TEST_F(MainWindow, FileThatCannotBeOpenedIsReportedAndOpensNoViewer)
-{
+TEST_F(MainWindow, FileThatCannotBeOpenedIsReportedAndOpensNoViewer) {
     TZRQForm form;
     dialogs.ChooseFiles({settings.Folder() + QStringLiteral("/gone.zrq")});
     form.btnOpenClick();
     EXPECT_TRUE(form.ViewerList().isEmpty());
     ASSERT_EQ(boxes.Shown().size(), 1);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Cannot open file ") + settings.Folder() + QStringLiteral("/gone.zrq"));
+    EXPECT_EQ(boxes.Shown()[0].text,
+              QStringLiteral("Cannot open file ") + settings.Folder() + QStringLiteral("/gone.zrq"));
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Velmora CorvexZR"));
 }
 
-TEST_F(MainWindow, HelpKeyShowsTheMainTopic)
-{
+TEST_F(MainWindow, HelpKeyShowsTheMainTopic) {
     TZRQForm form;
     form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     QTest::keyClick(&form, Qt::Key_F1);
     EXPECT_EQ(help.topics, QStringList{QStringLiteral("ZRQHelp.html")});
 }
 
-TEST_F(MainWindow, ClosingClosesTheViewersLastFirstAskingAgainUntilTheyClose)
-{
+TEST_F(MainWindow, ClosingClosesTheViewersLastFirstAskingAgainUntilTheyClose) {
     auto form = std::make_unique<TZRQForm>();
     const QString a = SaveRecord("a.zrq", *MakeFullRecord());
     dialogs.ChooseFiles({a, a});
@@ -126,14 +127,14 @@ TEST_F(MainWindow, ClosingClosesTheViewersLastFirstAskingAgainUntilTheyClose)
     form->ViewerList()[0]->setObjectName(QStringLiteral("first"));
     form->ViewerList()[1]->setObjectName(QStringLiteral("second"));
     for (TTestReportViewer* viewer : form->ViewerList())
-        QObject::connect(viewer, &TTestReportViewer::Closed, viewer, [&closed, viewer] { closed << viewer->objectName(); });
+        QObject::connect(viewer, &TTestReportViewer::Closed, viewer,
+                         [&closed, viewer] { closed << viewer->objectName(); });
     form.reset();
     EXPECT_EQ(closed, (QStringList{QStringLiteral("second"), QStringLiteral("first")}));
     EXPECT_EQ(help.closeAll, 1);
 }
 
-TEST_F(MainWindow, AboutWindowPagesAndLinks)
-{
+TEST_F(MainWindow, AboutWindowPagesAndLinks) {
     RecordingDesktop desktop;
     TZRQAbout about(nullptr);
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About CorvexZR"));
@@ -159,8 +160,7 @@ namespace {
 
 class NewTest : public MainWindow {
 protected:
-    NewTest()
-    {
+    NewTest() {
         InstallFtdiDriver(&sim);
         SimTiming timing;
         timing.bytesPerSecond = 0;
@@ -178,8 +178,19 @@ protected:
     }
     ~NewTest() override { InstallFtdiDriver(nullptr); }
 
-    void Act()
-    {
+    // A timer does not fire again while its own slot runs, and a button's click may run a whole nested
+    // modal window: every action is therefore queued on a timer of its own.
+    void Act() {
+        if (m_actionQueued)
+            return;
+        m_actionQueued = true;
+        QTimer::singleShot(0, &technician, [this] {
+            m_actionQueued = false;
+            ActNow();
+        });
+    }
+
+    void ActNow() {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* start = qobject_cast<TTestStart*>(modal)) {
             ++starts;
@@ -218,12 +229,14 @@ protected:
     bool cancelOptions = false;
     bool cancelSteps = false;
     int starts = 0;
+
+private:
+    bool m_actionQueued = false;
 };
 
 } // namespace
 
-TEST_F(NewTest, SevenLoadsEndInAReportViewer)
-{
+TEST_F(NewTest, SevenLoadsEndInAReportViewer) {
     TZRQForm form;
     form.show();
     form.btnNewClick();
@@ -249,8 +262,7 @@ TEST_F(NewTest, SevenLoadsEndInAReportViewer)
     boxes.Answer({mrNo, mrNo});
 }
 
-TEST_F(NewTest, CancelAtTheStartClosesNothingAndOpensNoViewer)
-{
+TEST_F(NewTest, CancelAtTheStartClosesNothingAndOpensNoViewer) {
     cancelAtStart = true;
     TZRQForm form;
     form.btnNewClick();
@@ -258,8 +270,7 @@ TEST_F(NewTest, CancelAtTheStartClosesNothingAndOpensNoViewer)
     EXPECT_TRUE(sim.Commands().isEmpty());
 }
 
-TEST_F(NewTest, CancelInTheLoadSelectionClosesTheAnalyzer)
-{
+TEST_F(NewTest, CancelInTheLoadSelectionClosesTheAnalyzer) {
     cancelOptions = true;
     TZRQForm form;
     form.btnNewClick();
@@ -268,8 +279,7 @@ TEST_F(NewTest, CancelInTheLoadSelectionClosesTheAnalyzer)
     EXPECT_EQ(sim.Commands(), (QList<QByteArray>{"GS", "VN", "RL"}));
 }
 
-TEST_F(NewTest, AbandonedTestOpensNoViewerAndClosesTheAnalyzer)
-{
+TEST_F(NewTest, AbandonedTestOpensNoViewerAndClosesTheAnalyzer) {
     cancelSteps = true;
     TZRQForm form;
     form.btnNewClick();
