@@ -8,15 +8,7 @@ class StandardErrorMessages : public MessageBoxes {
 public:
     int Show(const MessageRequest& request) override {
         std::fprintf(stderr, "%s: %s\n", qPrintable(request.caption), qPrintable(request.text));
-        switch (request.buttons) {
-        case MsgButtons::YesNo:
-        case MsgButtons::YesNoCancel:
-            return mrYes;
-        case MsgButtons::RetryCancel:
-            return mrRetry;
-        default:
-            return mrOK;
-        }
+        return FirstButton(request.buttons);
     }
 };
 
@@ -24,6 +16,21 @@ StandardErrorMessages g_standardError;
 MessageBoxes* g_installed = nullptr;
 
 } // namespace
+
+int FirstButton(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel:
+        return mrYes;
+    case MsgButtons::RetryCancel:
+        return mrRetry;
+    case MsgButtons::OK:
+    case MsgButtons::OKCancel:
+        break;
+    }
+    return mrOK;
+}
 
 MessageBoxes& Messages() {
     return g_installed ? *g_installed : g_standardError;

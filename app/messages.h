@@ -47,5 +47,8 @@ MessageBoxes& Messages();
 // Installs an implementation (not owned); nullptr restores the standard-error one.
 void InstallMessages(MessageBoxes* boxes);
 
+// The answer of a box whose first button is pressed: OK, Yes or Retry.
+int FirstButton(MsgButtons buttons);
+
 int ShowMessage(const QString& text, const QString& caption, MsgIcon icon,
                 MsgButtons buttons = MsgButtons::OK, int flags = mfNone);

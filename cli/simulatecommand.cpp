@@ -106,7 +106,7 @@ public:
         m_err << "zrqtool: simulate: " << r.caption << ": "
               << QString(r.text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
         ++shown;
-        return r.buttons == MsgButtons::YesNo || r.buttons == MsgButtons::YesNoCancel ? mrYes : mrOK;
+        return FirstButton(r.buttons);
     }
     int shown = 0;
 
