@@ -259,7 +259,20 @@ TEST_F(NewTest, SevenLoadsEndInAReportViewer) {
     loads = {3};
     form.btnNewClick();
     EXPECT_EQ(form.ViewerList().size(), 2);
-    boxes.Answer({mrNo, mrNo});
+}
+
+TEST_F(NewTest, ClosingTheMainWindowAsksAgainUntilEveryUnsavedTestIsDealtWith) {
+    auto form = std::make_unique<TZRQForm>();
+    loads = {1};
+    form->btnNewClick();
+    form->btnNewClick();
+    ASSERT_EQ(form->ViewerList().size(), 2);
+    boxes.Clear();
+    boxes.Answer({mrCancel, mrNo, mrNo}); // the newest refuses once, then both are closed unsaved
+    form.reset();
+    ASSERT_EQ(boxes.Shown().size(), 3);
+    for (const MessageRequest& box : boxes.Shown())
+        EXPECT_EQ(box.caption, QStringLiteral("Save Test Report?"));
 }
 
 TEST_F(NewTest, CancelAtTheStartClosesNothingAndOpensNoViewer) {

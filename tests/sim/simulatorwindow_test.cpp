@@ -1,0 +1,60 @@
+// The demo's Simulator window: its controls reach the simulated analyzer.
+#include "sim/simulatedanalyzer.h"
+#include "sim/simulatorwindow.h"
+#include "sim/virtualclock.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SimulatorWindow : public ::testing::Test {
+protected:
+    VirtualClock clock;
+    SimulatedAnalyzer sim{&clock};
+    int load = 3;
+    TSimulatorWindow window{sim, [this] { return load; }};
+};
+
+} // namespace
+
+TEST_F(SimulatorWindow, JumpersFollowTheTestOrAreSetByHand) {
+    EXPECT_TRUE(window.chkFollowLoad->isChecked());
+    EXPECT_FALSE(window.cboBank->isEnabled());
+    window.chkFollowLoad->setChecked(false);
+    EXPECT_TRUE(window.cboBank->isEnabled());
+    window.cboBank->setCurrentIndex(window.cboBank->findData(QChar(u'B')));
+    window.cboResistance->setCurrentIndex(window.cboResistance->findData(QChar(u'E')));
+    EXPECT_EQ(sim.Accessory().bank, 'B');
+    EXPECT_EQ(sim.Accessory().resistance, 'E');
+    window.chkAccessoryCable->setChecked(false);
+    EXPECT_FALSE(sim.Accessory().cableConnected);
+}
+
+TEST_F(SimulatorWindow, DefibrillatorAndAutomaticDischarge) {
+    window.cboWaveform->setCurrentIndex(2);
+    window.spinEnergy->setValue(150);
+    EXPECT_EQ(sim.Defibrillator().waveform, DefibWaveform::MonophasicDampedSine);
+    EXPECT_DOUBLE_EQ(sim.Defibrillator().selectedJoules, 150.0);
+    EXPECT_EQ(sim.Timing().autoDischargeMilliseconds, -1);
+    window.spinAutoSeconds->setValue(3);
+    window.chkAutoDischarge->setChecked(true);
+    EXPECT_EQ(sim.Timing().autoDischargeMilliseconds, 3000);
+    EXPECT_FALSE(window.btnDischarge->isEnabled()); // only while the analyzer waits for a discharge
+}
+
+TEST_F(SimulatorWindow, UsbCableAndFaults) {
+    window.chkUsbPlugged->setChecked(false);
+    EXPECT_FALSE(sim.IsPlugged());
+    window.chkUsbPlugged->setChecked(true);
+    EXPECT_TRUE(sim.IsPlugged());
+    window.btnNoReply->click();
+    window.btnUnplugDuringDownload->click();
+    window.btnStallDownload->click();
+    window.btnTestText->click(); // not waiting: kept for the next discharge wait
+    EXPECT_EQ(sim.PendingFaults(), 4);
+}
