@@ -15,6 +15,8 @@ namespace {
 constexpr int ClientWidth = 303;
 constexpr int ClientHeight = 312;
 constexpr int StripHeight = 49;
+// From the details' first column (10) to the website link (64).
+constexpr int DetailsTabStop = 54;
 
 QLabel* Label(QWidget* parent, const QString& text, int x, int y) {
     auto* label = new QLabel(text, parent);
@@ -40,6 +42,14 @@ protected:
 
 private:
     std::function<void()> m_onClick;
+};
+
+// A memo whose lines start 2 pixels in, in line with the labels around it.
+class DetailsMemo : public QPlainTextEdit {
+public:
+    DetailsMemo(const QString& text, QWidget* parent) : QPlainTextEdit(text, parent) {
+        setViewportMargins(2, 0, 0, 0);
+    }
 };
 
 QWidget* WhitePanel(QWidget* parent) {
@@ -76,13 +86,18 @@ TZRQAbout::TZRQAbout(QWidget* owner) : QDialog(owner) {
     lblVersion->setAlignment(Qt::AlignCenter);
     lblVersion->setStyleSheet(QStringLiteral("color: grey; font-weight: bold;"));
     lblCopyright = Label(panelAbout, QStringLiteral(CORVEX_COPYRIGHT), 10, 112);
-    auto* details = new QPlainTextEdit(MakerDetails, panelAbout);
-    details->setGeometry(8, 136, 297, 105);
-    details->setReadOnly(true);
-    details->setFrameShape(QFrame::NoFrame);
-    details->setFocusPolicy(Qt::NoFocus);
-    details->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    details->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtDetails = new DetailsMemo(MakerDetails, panelAbout);
+    txtDetails->setGeometry(8, 136, 297, 105);
+    txtDetails->setReadOnly(true);
+    txtDetails->setFrameShape(QFrame::NoFrame);
+    txtDetails->setFocusPolicy(Qt::NoFocus);
+    txtDetails->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtDetails->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Eight lines of the window font fill the 105 pixels exactly: the editor's usual inner margin
+    // would push the last line under the website link.
+    txtDetails->document()->setDocumentMargin(0);
+    // The contact values start under the website link, as a column.
+    txtDetails->setTabStopDistance(DetailsTabStop);
     Label(panelAbout, QStringLiteral("Website:"), 10, 240);
     lblWebsite = new LinkLabel(MakerWebsiteCaption, panelAbout, [this] { lblWebsiteClick(); });
     lblWebsite->move(64, 240);

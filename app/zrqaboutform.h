@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 
@@ -17,6 +18,7 @@ public:
     QWidget* panelMore = nullptr;
     QLabel* lblVersion = nullptr;
     QLabel* lblCopyright = nullptr;
+    QPlainTextEdit* txtDetails = nullptr;
     QLabel* lblWebsite = nullptr;
     QLabel* lblIconCredit = nullptr;
     QPushButton* btnMore = nullptr;

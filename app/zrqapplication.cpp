@@ -4,7 +4,9 @@
 #include "app/global.h"
 
 TZRQApplication::TZRQApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationDisplayName(ApplicationTitle);
+    // No display name: on Linux the platform appends it to every window's title ("About CorvexZR —
+    // Velmora CorvexZR"), and each window shows its own caption alone. The main window's caption is
+    // the application title.
     setApplicationName(ProgramName);
     setOrganizationName(CompanyFolderName);
     setApplicationVersion(QStringLiteral(CORVEX_VERSION));

@@ -1,5 +1,6 @@
 // The main window: its commands, the report viewers it owns, and a whole new test from its button to
 // the report, against the simulated analyzer in virtual time.
+#include "app/appicons.h"
 #include "app/desktop.h"
 #include "app/helptopic.h"
 #include "app/zrqaboutform.h"
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -152,6 +154,56 @@ TEST_F(MainWindow, AboutWindowPagesAndLinks) {
     about.lblIconCreditClick();
     ASSERT_EQ(desktop.urls.size(), 2);
     EXPECT_EQ(desktop.urls[0].scheme(), QStringLiteral("https"));
+}
+
+// Whatever the font, the first page shows the whole address and every contact line above the website
+// link, the contact values in one column, and both logos within their pictures.
+TEST_F(MainWindow, AboutWindowFitsItsTexts) {
+    TZRQAbout about(nullptr);
+    about.show();
+    QApplication::processEvents();
+    QPlainTextEdit* details = about.txtDetails;
+    ASSERT_EQ(details->blockCount(), 8);
+    QTextCursor end(details->document());
+    end.movePosition(QTextCursor::End);
+    const int lastLineBottom = details->cursorRect(end).bottom();
+    EXPECT_LE(lastLineBottom, details->viewport()->height());
+    const QLabel* websiteCaption = nullptr;
+    for (const QLabel* label : about.panelAbout->findChildren<QLabel*>())
+        if (label->text() == QStringLiteral("Website:"))
+            websiteCaption = label;
+    ASSERT_NE(websiteCaption, nullptr);
+    EXPECT_LE(details->viewport()->mapTo(about.panelAbout, QPoint(0, lastLineBottom)).y(),
+              websiteCaption->y());
+
+    // The lines start under the labels, and each contact value where the website link does.
+    EXPECT_EQ(details->viewport()
+                  ->mapTo(about.panelAbout, details->cursorRect(QTextCursor(details->document())).topLeft())
+                  .x(),
+              websiteCaption->x());
+    const QStringList contacts{QStringLiteral("+1 902 555 0142"), QStringLiteral("1 800 555 0199"),
+                               QStringLiteral("+1 902 555 0143"), QStringLiteral("service@")};
+    for (const QString& value : contacts) {
+        const QTextCursor found = details->document()->find(value);
+        ASSERT_FALSE(found.isNull()) << value.toStdString();
+        QTextCursor start(found);
+        start.setPosition(found.selectionStart());
+        EXPECT_EQ(details->viewport()->mapTo(about.panelAbout, details->cursorRect(start).topLeft()).x(),
+                  about.lblWebsite->x())
+            << value.toStdString();
+    }
+
+    // A logo whose text runs past its right edge leaves ink in the last columns.
+    const std::pair<const char*, QSize> logos[] = {{"logos/velmora.svg", QSize(153, 49)},
+                                                   {"logos/corvexzr.svg", QSize(129, 41)}};
+    for (const auto& [logo, size] : logos) {
+        const QImage image = AppPicture(logo).pixmap(size).toImage();
+        ASSERT_FALSE(image.isNull()) << logo;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = image.width() - 2; x < image.width(); ++x)
+                ASSERT_EQ(image.pixelColor(x, y).name(), QStringLiteral("#ffffff"))
+                    << logo << " at " << x << "," << y;
+    }
 }
 
 // --- a whole new test, the modal windows answered as a technician would
