@@ -1,0 +1,201 @@
+// screenshots: opens each of the program's windows on a test record and writes a picture of it, with
+// its window frame, to docs/screenshots/*.png, so that the pictures in the README can be made again
+// after a change to a window. It needs a real X server: tools/screenshots/make-screenshots.sh starts
+// one (Xvfb, with openbox for the frames when it is installed), makes a seven-load record with
+// zrqtool simulate and runs
+//   screenshots RECORD.zrq OUTFOLDER
+// Settings are read and written in a temporary folder, never the user's own.
+#include "app/global.h"
+#include "app/messages.h"
+#include "app/zrqaboutform.h"
+#include "app/zrqapplication.h"
+#include "app/zrqmainform.h"
+#include "link/commprogressform.h"
+#include "link/ftdidriver.h"
+#include "link/usbcomm.h"
+#include "records/tzrtestrec.h"
+#include "report/testreportviewer.h"
+#include "sim/simulatedanalyzer.h"
+#include "sim/simulatorwindow.h"
+#include "testrun/editinfoform.h"
+#include "testrun/testoptionsform.h"
+#include "testrun/teststartform.h"
+#include "testrun/teststepform.h"
+#include "waveform/waveformviewer.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// A box during the run means the pictures would not show what they should: it is printed and
+// counted, and the run fails.
+class CountingMessages : public MessageBoxes {
+public:
+    CountingMessages() { InstallMessages(this); }
+    ~CountingMessages() override { InstallMessages(nullptr); }
+    int Show(const MessageRequest& r) override {
+        std::fprintf(stderr, "screenshots: message \"%s\": %s\n", qPrintable(r.caption), qPrintable(r.text));
+        ++shown;
+        return r.buttons == MsgButtons::YesNo || r.buttons == MsgButtons::YesNoCancel ? mrNo : mrOK;
+    }
+    int shown = 0;
+};
+
+void Settle(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+class Camera {
+public:
+    explicit Camera(const QString& folder) : m_folder(folder) {}
+
+    // Shows the window, lets the window manager frame and place it, and saves it as NAME.png.
+    void Shoot(QWidget& window, const QString& name) {
+        window.show();
+        window.raise();
+        window.activateWindow();
+        QElapsedTimer timer;
+        timer.start();
+        while (!(window.windowHandle() && window.windowHandle()->isExposed()) && timer.elapsed() < 3000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        Settle(400); // the frame, the placement and the first paint
+        QPixmap picture;
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            // From the screen, so that the frame the window manager draws is in the picture.
+            const QRect frame = window.frameGeometry();
+            picture = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+        } else {
+            picture = window.grab();
+        }
+        const QString path = QDir(m_folder).filePath(name + QStringLiteral(".png"));
+        // Quality 0 is PNG's strongest compression: the pictures are kept in the repository.
+        if (picture.isNull() || !picture.save(path, "PNG", 0)) {
+            std::fprintf(stderr, "screenshots: could not write %s\n", qPrintable(path));
+            ++m_failures;
+            return;
+        }
+        std::printf("%s: window %dx%d, client %dx%d\n", qPrintable(path), window.frameGeometry().width(),
+                    window.frameGeometry().height(), window.width(), window.height());
+    }
+    int Failures() const { return m_failures; }
+
+private:
+    QString m_folder;
+    int m_failures = 0;
+};
+
+int Usage() {
+    std::fprintf(stderr, "usage: screenshots RECORD.zrq OUTFOLDER   (under an X server)\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Before the application object: the main window takes its settings folder from here.
+    QTemporaryDir config;
+    if (!config.isValid()) {
+        std::fprintf(stderr, "screenshots: no temporary folder\n");
+        return 1;
+    }
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    TZRQApplication app(argc, argv);
+    const QStringList args = QApplication::arguments().mid(1);
+    if (args.size() != 2)
+        return Usage();
+    const QString recordFile = args[0];
+    const QString folder = args[1];
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "screenshots: cannot create %s\n", qPrintable(folder));
+        return 1;
+    }
+    CountingMessages boxes;
+    auto record = std::make_unique<TZRTestRec>();
+    try {
+        if (record->LoadTestFile(recordFile) != 0) {
+            std::fprintf(stderr, "screenshots: %s is not a test record\n", qPrintable(recordFile));
+            return 1;
+        }
+    } catch (const EFileError& e) {
+        std::fprintf(stderr, "screenshots: %s\n", e.what());
+        return 1;
+    }
+    // Away from every window, so that no control is drawn as hovered.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        QCursor::setPos(screen->geometry().bottomRight());
+
+    Camera camera(folder);
+    TZRQForm mainForm;
+    if (!SettingsFilePath.startsWith(config.path())) {
+        std::fprintf(stderr, "screenshots: the settings are not in the temporary folder\n");
+        return 1;
+    }
+    camera.Shoot(mainForm, QStringLiteral("main-window"));
+    mainForm.hide();
+    {
+        TZRQAbout about(&mainForm);
+        camera.Shoot(about, QStringLiteral("about"));
+        about.btnMore->click();
+        camera.Shoot(about, QStringLiteral("about-more"));
+    }
+    {
+        auto* viewer = new TTestReportViewer(nullptr, recordFile);
+        camera.Shoot(*viewer, QStringLiteral("report-viewer"));
+        delete viewer;
+    }
+    {
+        auto* viewer = new TWaveformViewer(nullptr, {0, 2, 4, 6}, *record);
+        camera.Shoot(*viewer, QStringLiteral("waveform-viewer"));
+        delete viewer;
+    }
+
+    // The test run against the demo's simulated analyzer, in real time as in the demo.
+    SimulatedAnalyzer analyzer;
+    InstallFtdiDriver(&analyzer);
+    TSimulatorWindow simulator(analyzer, [] { return -1; });
+    auto testRec = std::make_unique<TZRTestRec>();
+    FtHandle deviceHandle = FtHandle::Null;
+    {
+        TTestStart start(nullptr, testRec.get(), &deviceHandle);
+        camera.Shoot(start, QStringLiteral("test-start"));
+    }
+    {
+        uint8_t selected[LOAD_COUNT] = {};
+        TTestOptions options(nullptr, selected);
+        camera.Shoot(options, QStringLiteral("test-options"));
+    }
+    {
+        const uint8_t selected[LOAD_COUNT] = {1, 1, 1, 1, 1, 1, 1};
+        TTestStep step(nullptr, selected, testRec.get(), &deviceHandle);
+        // The 100-ohm step: a Bank B figure, with Back and Skip both usable.
+        for (int i = 0; i < 3; ++i)
+            step.btnSkip->click();
+        camera.Shoot(step, QStringLiteral("test-step"));
+        TEditInfo editor(&step, false, testRec.get());
+        camera.Shoot(editor, QStringLiteral("edit-device-info"));
+        editor.hide();
+        TCommProgress progress(&step, 10306, 0, QStringLiteral("Downloading real-time wave data..."));
+        for (int i = 0; i < 6000; ++i)
+            progress.StepIt();
+        camera.Shoot(progress, QStringLiteral("download-progress"));
+        progress.hide();
+        step.hide();
+    }
+    UsbClose(&deviceHandle);
+    simulator.adjustSize();
+    camera.Shoot(simulator, QStringLiteral("simulator"));
+    simulator.hide();
+    InstallFtdiDriver(nullptr);
+    return camera.Failures() == 0 && boxes.shown == 0 ? 0 : 1;
+}
