@@ -17,8 +17,7 @@ MessageBoxes* g_installed = nullptr;
 
 } // namespace
 
-int FirstButton(MsgButtons buttons)
-{
+int FirstButton(MsgButtons buttons) {
     switch (buttons) {
     case MsgButtons::YesNo:
     case MsgButtons::YesNoCancel:

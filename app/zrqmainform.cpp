@@ -43,12 +43,10 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
     auto* client = new QWidget(this);
     client->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
     setCentralWidget(client);
-    btnNew = EntryButton(client, QStringLiteral("New Variable Load Test"),
-                         "icons/new-test.svg", 64);
+    btnNew = EntryButton(client, QStringLiteral("New Variable Load Test"), "icons/new-test.svg", 64);
     btnNew->setDefault(true);
     btnNew->setAutoDefault(true);
-    btnOpen = EntryButton(client, QStringLiteral("Open Test Report"),
-                          "icons/open-report.svg", 140);
+    btnOpen = EntryButton(client, QStringLiteral("Open Test Report"), "icons/open-report.svg", 140);
     connect(btnNew, &QPushButton::clicked, this, &TZRQForm::btnNewClick);
     connect(btnOpen, &QPushButton::clicked, this, &TZRQForm::btnOpenClick);
 

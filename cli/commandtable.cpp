@@ -10,7 +10,8 @@ constexpr Command CommandTable[] = {
     {"probe", "", "look for the analyzer on USB and try to open it (exit 3: not found, 4: not opened)", 0, 0,
      RunProbeCommand},
     {"simulate",
-     "OUT.zrq [--loads 25,50,...] [--waveform bte|rlb|mds] [--energy J] [--seed N] [--device-id TEXT] [--trace FILE]",
+     "OUT.zrq [--loads 25,50,...] [--waveform bte|rlb|mds] [--energy J] [--seed N] [--device-id TEXT] "
+     "[--trace FILE]",
      "run a whole test against the simulated analyzer and save it", 1, 13, RunSimulateCommand, true},
 };
 

@@ -20,14 +20,12 @@ public:
     void SetLoadCaption(const QString& text) override { caption = text; }
     void SetDescription(const QString& text) override { description = text; }
     void ShowFigure(int loadIndex) override { figure = loadIndex; }
-    void SetButtons(bool okEnabled, bool backEnabled, bool skipEnabled) override
-    {
+    void SetButtons(bool okEnabled, bool backEnabled, bool skipEnabled) override {
         ok = okEnabled;
         back = backEnabled;
         skip = skipEnabled;
     }
-    ProgressStepper* OpenProgress(int maximum, const QString& label) override
-    {
+    ProgressStepper* OpenProgress(int maximum, const QString& label) override {
         progressMaximum = maximum;
         progressLabel = label;
         progressOpen = true;
@@ -36,8 +34,7 @@ public:
     }
     void CloseProgress() override { progressOpen = false; }
     void OpenLiveViewer(TTestLoad load) override { viewers.append(load); }
-    void EditDeviceInfo(bool required) override
-    {
+    void EditDeviceInfo(bool required) override {
         editorCalls.append(required);
         if (!deviceIdToType.isEmpty())
             rec->SetDeviceInfo(diDeviceID, deviceIdToType);
@@ -59,8 +56,7 @@ public:
 class Sequencer : public SimRun {
 protected:
     // A run started as the chain starts it: the link opened by the start window.
-    void Start(std::initializer_list<int> loads)
-    {
+    void Start(std::initializer_list<int> loads) {
         uint8_t selected[LOAD_COUNT] = {};
         for (int load : loads)
             selected[load] = 1;
@@ -81,8 +77,7 @@ const QString NoResponse = QStringLiteral("Did not receive response from Corvex"
 
 } // namespace
 
-TEST_F(Sequencer, SevenLoadsFillTheRecordAndEndWithTheReport)
-{
+TEST_F(Sequencer, SevenLoadsFillTheRecordAndEndWithTheReport) {
     Start({0, 1, 2, 3, 4, 5, 6});
     EXPECT_EQ(seq->Steps(), (std::vector<TTestLoad>{0, 1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(view.caption, QStringLiteral("25 ohms"));
@@ -105,7 +100,9 @@ TEST_F(Sequencer, SevenLoadsFillTheRecordAndEndWithTheReport)
         EXPECT_EQ(uint16_t{rec->Loads[load].AccessoryResistance}, sim.Accessory().resistances[load]);
         // What the analyzer measured, in host order after the swaps.
         EXPECT_EQ(std::memcmp(&rec->Loads[load].Results, &sim.LastBlock(), sizeof(TMeasurementBlock)), 0);
-        EXPECT_EQ(std::memcmp(rec->Loads[load].Samples, sim.LastSamples().data(), sizeof rec->Loads[load].Samples), 0);
+        EXPECT_EQ(
+            std::memcmp(rec->Loads[load].Samples, sim.LastSamples().data(), sizeof rec->Loads[load].Samples),
+            0);
         EXPECT_EQ(view.stepper.steps, 10306);
         EXPECT_EQ(view.progressMaximum, 10306);
         EXPECT_EQ(view.progressLabel, QStringLiteral("Downloading real-time wave data..."));
@@ -131,8 +128,7 @@ TEST_F(Sequencer, SevenLoadsFillTheRecordAndEndWithTheReport)
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
-TEST_F(Sequencer, NoLoadSelectedOpensOnTheClosingStep)
-{
+TEST_F(Sequencer, NoLoadSelectedOpensOnTheClosingStep) {
     Start({});
     EXPECT_EQ(seq->Steps(), std::vector<TTestLoad>{7});
     EXPECT_EQ(view.caption, QStringLiteral("Tests done"));
@@ -145,8 +141,7 @@ TEST_F(Sequencer, NoLoadSelectedOpensOnTheClosingStep)
     EXPECT_EQ(view.modalResult, 1);
 }
 
-TEST_F(Sequencer, DeviceIdAlreadyThereOpensNoEditor)
-{
+TEST_F(Sequencer, DeviceIdAlreadyThereOpensNoEditor) {
     rec->SetDeviceInfo(diDeviceID, QStringLiteral("BME-2"));
     Start({});
     seq->btnOKClick();
@@ -154,8 +149,7 @@ TEST_F(Sequencer, DeviceIdAlreadyThereOpensNoEditor)
     EXPECT_EQ(view.modalResult, 1);
 }
 
-TEST_F(Sequencer, OneLoadThenBackFromTheClosingStepReopensTheLink)
-{
+TEST_F(Sequencer, OneLoadThenBackFromTheClosingStepReopensTheLink) {
     Start({3});
     EXPECT_FALSE(view.back);
     EXPECT_TRUE(view.skip);
@@ -172,8 +166,7 @@ TEST_F(Sequencer, OneLoadThenBackFromTheClosingStepReopensTheLink)
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
-TEST_F(Sequencer, SecondRunOfALoadOverwritesIt)
-{
+TEST_F(Sequencer, SecondRunOfALoadOverwritesIt) {
     Start({1});
     seq->btnOKClick();
     const QByteArray first = QByteArray(reinterpret_cast<const char*>(&rec->Loads[1]), sizeof(TZRTest));
@@ -187,8 +180,7 @@ TEST_F(Sequencer, SecondRunOfALoadOverwritesIt)
     EXPECT_EQ(std::memcmp(&rec->Loads[1].Results, &sim.LastBlock(), sizeof(TMeasurementBlock)), 0);
 }
 
-TEST_F(Sequencer, SkippedLoadKeepsNoData)
-{
+TEST_F(Sequencer, SkippedLoadKeepsNoData) {
     Start({0, 2});
     seq->btnSkipClick();
     EXPECT_EQ(view.caption, QStringLiteral("75 ohms"));
@@ -198,8 +190,7 @@ TEST_F(Sequencer, SkippedLoadKeepsNoData)
     EXPECT_EQ(rec->Loads[2].HasData, 1);
 }
 
-TEST_F(Sequencer, ThreeXXRepliesReconnectTwiceThenReport)
-{
+TEST_F(Sequencer, ThreeXXRepliesReconnectTwiceThenReport) {
     Start({0});
     sim.InjectFault(SimFault::AccessoryNotConnected(3));
     const qsizetype before = sim.Commands().size();
@@ -215,8 +206,7 @@ TEST_F(Sequencer, ThreeXXRepliesReconnectTwiceThenReport)
     EXPECT_EQ(rec->Loads[0].HasData, 0);
 }
 
-TEST_F(Sequencer, TwoXXRepliesAreRecoveredFrom)
-{
+TEST_F(Sequencer, TwoXXRepliesAreRecoveredFrom) {
     Start({0});
     sim.InjectFault(SimFault::AccessoryNotConnected(2));
     seq->btnOKClick();
@@ -224,8 +214,7 @@ TEST_F(Sequencer, TwoXXRepliesAreRecoveredFrom)
     EXPECT_EQ(rec->Loads[0].HasData, 1);
 }
 
-TEST_F(Sequencer, WrongJumperIsDescribed)
-{
+TEST_F(Sequencer, WrongJumperIsDescribed) {
     Start({0});
     sim.InjectFault(SimFault::WrongConfiguration('B', '3'));
     seq->btnOKClick();
@@ -235,8 +224,7 @@ TEST_F(Sequencer, WrongJumperIsDescribed)
     EXPECT_EQ(uint16_t{rec->Loads[0].AccessoryResistance}, 0);
 }
 
-TEST_F(Sequencer, XXAfterTheDischargeIsReportedAtOnce)
-{
+TEST_F(Sequencer, XXAfterTheDischargeIsReportedAtOnce) {
     Start({4});
     // The first query matches; the second (after the discharge) says "XX".
     sim.InjectFault(SimFault::Reply("RL", QByteArray("B5\x10\x27", 4)));
@@ -250,20 +238,19 @@ TEST_F(Sequencer, XXAfterTheDischargeIsReportedAtOnce)
     EXPECT_EQ(uint16_t{rec->Loads[4].AccessoryResistance}, 10000); // written before the failure
 }
 
-TEST_F(Sequencer, NoConfigurationReplyIsATimeout)
-{
+TEST_F(Sequencer, NoConfigurationReplyIsATimeout) {
     Start({2});
     sim.InjectFault(SimFault::NoReply("RL"));
     seq->btnOKClick();
     ASSERT_EQ(boxes.Shown().size(), 1);
     EXPECT_EQ(boxes.Shown()[0].text, NoResponse);
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("COMMUNICATION TIMEOUT"));
-    EXPECT_EQ(view.description,
-              QStringLiteral("Configure the ZRQ to the correct load resistance by setting the jumpers as shown."));
+    EXPECT_EQ(
+        view.description,
+        QStringLiteral("Configure the ZRQ to the correct load resistance by setting the jumpers as shown."));
 }
 
-TEST_F(Sequencer, StepCommandTimeoutShowsExactlyOneMessage)
-{
+TEST_F(Sequencer, StepCommandTimeoutShowsExactlyOneMessage) {
     sim.InjectFault(SimFault::NoReply("ECGDJ20"));
     Start({0});
     ASSERT_EQ(boxes.Shown().size(), 1);
@@ -272,14 +259,14 @@ TEST_F(Sequencer, StepCommandTimeoutShowsExactlyOneMessage)
     EXPECT_TRUE(view.ok); // the step stays usable
 }
 
-TEST_F(Sequencer, TestTextEndsTheWaitAsACancel)
-{
+TEST_F(Sequencer, TestTextEndsTheWaitAsACancel) {
     Start({1});
     sim.InjectFault(SimFault::TestText());
     const qsizetype before = sim.Commands().size();
     seq->btnOKClick();
     EXPECT_TRUE(seq->CancelRequested());
-    EXPECT_EQ(CommandsSince(before), (QList<QByteArray>{"RL", "DEHT"})); // shown again without the step command
+    EXPECT_EQ(CommandsSince(before),
+              (QList<QByteArray>{"RL", "DEHT"})); // shown again without the step command
     EXPECT_TRUE(boxes.Shown().isEmpty());
     EXPECT_EQ(rec->Loads[1].HasData, 0);
     // Skip and Back send no step command either while the cancel stands.
@@ -287,8 +274,7 @@ TEST_F(Sequencer, TestTextEndsTheWaitAsACancel)
     EXPECT_EQ(CommandsSince(before), (QList<QByteArray>{"RL", "DEHT"}));
 }
 
-TEST_F(Sequencer, CancelDuringTheWaitSendsEscape)
-{
+TEST_F(Sequencer, CancelDuringTheWaitSendsEscape) {
     SimTiming manual = sim.Timing();
     manual.autoDischargeMilliseconds = -1;
     sim.SetTiming(manual);
@@ -305,8 +291,7 @@ TEST_F(Sequencer, CancelDuringTheWaitSendsEscape)
     EXPECT_EQ(rec->Loads[5].HasData, 0);
 }
 
-TEST_F(Sequencer, CancelDuringTheWaitWithoutAnAnswerStillEndsIt)
-{
+TEST_F(Sequencer, CancelDuringTheWaitWithoutAnAnswerStillEndsIt) {
     SimTiming manual = sim.Timing();
     manual.autoDischargeMilliseconds = -1;
     sim.SetTiming(manual);
@@ -323,8 +308,7 @@ TEST_F(Sequencer, CancelDuringTheWaitWithoutAnAnswerStillEndsIt)
     EXPECT_TRUE(view.ok);
 }
 
-TEST_F(Sequencer, StalledDownloadLeavesTheLoadAsItWasButItsResistance)
-{
+TEST_F(Sequencer, StalledDownloadLeavesTheLoadAsItWasButItsResistance) {
     auto full = MakeFullRecord();
     rec->CopyTest(*full);
     Start({3});
@@ -341,8 +325,7 @@ TEST_F(Sequencer, StalledDownloadLeavesTheLoadAsItWasButItsResistance)
     EXPECT_EQ(view.caption, QStringLiteral("100 ohms"));
 }
 
-TEST_F(Sequencer, UnplugDuringTheDownloadIsReportedAndTheStepReopensTheLink)
-{
+TEST_F(Sequencer, UnplugDuringTheDownloadIsReportedAndTheStepReopensTheLink) {
     Start({2});
     sim.InjectFault(SimFault::UnplugAtByte(100));
     seq->btnOKClick();
@@ -356,16 +339,16 @@ TEST_F(Sequencer, UnplugDuringTheDownloadIsReportedAndTheStepReopensTheLink)
     EXPECT_TRUE(sim.IsOpen());
 }
 
-TEST_F(Sequencer, CancelOnAnIdleStepAsksFirst)
-{
+TEST_F(Sequencer, CancelOnAnIdleStepAsksFirst) {
     Start({0});
     boxes.Answer({mrNo});
     seq->btnCancelClick();
     EXPECT_EQ(view.modalResult, 0);
     EXPECT_TRUE(sim.IsOpen());
     ASSERT_EQ(boxes.Shown().size(), 1);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("Are you sure you want to exit the test?\nAcquired test data will be discarded."));
+    EXPECT_EQ(
+        boxes.Shown()[0].text,
+        QStringLiteral("Are you sure you want to exit the test?\nAcquired test data will be discarded."));
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Exit Test?"));
     EXPECT_EQ(boxes.Shown()[0].buttons, MsgButtons::YesNo);
 
@@ -376,8 +359,7 @@ TEST_F(Sequencer, CancelOnAnIdleStepAsksFirst)
     EXPECT_EQ(handle, FtHandle::Null);
 }
 
-TEST_F(Sequencer, CloseBoxAsksTheSameQuestion)
-{
+TEST_F(Sequencer, CloseBoxAsksTheSameQuestion) {
     Start({0});
     boxes.Answer({mrNo, mrYes});
     EXPECT_FALSE(seq->FormCloseQuery(true));

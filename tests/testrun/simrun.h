@@ -16,8 +16,7 @@ class HookPump : public EventPump {
 public:
     HookPump() { InstallPump(this); }
     ~HookPump() override { InstallPump(nullptr); }
-    void ProcessMessages() override
-    {
+    void ProcessMessages() override {
         ++calls;
         if (hook)
             hook(calls);
@@ -28,22 +27,19 @@ public:
 
 class SimRun : public ::testing::Test {
 protected:
-    SimRun()
-    {
+    SimRun() {
         InstallFtdiDriver(&sim);
         SimTiming timing;
         timing.bytesPerSecond = 0; // the wire is not what these tests are about
         timing.autoDischargeMilliseconds = 3000;
         sim.SetTiming(timing);
     }
-    ~SimRun() override
-    {
+    ~SimRun() override {
         UsbClose(&handle);
         InstallFtdiDriver(nullptr);
     }
 
-    QStringList Captions() const
-    {
+    QStringList Captions() const {
         QStringList captions;
         for (const MessageRequest& box : boxes.Shown())
             captions << box.caption;

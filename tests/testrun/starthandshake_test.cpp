@@ -6,8 +6,7 @@ namespace {
 
 class StartHandshake : public SimRun {
 protected:
-    void ExpectFailure(const QString& text, const QString& caption)
-    {
+    void ExpectFailure(const QString& text, const QString& caption) {
         EXPECT_EQ(RunStartHandshake(*rec, &handle), -1);
         ASSERT_FALSE(boxes.Shown().isEmpty());
         EXPECT_EQ(boxes.Shown().last().text, text);
@@ -20,8 +19,7 @@ protected:
 
 } // namespace
 
-TEST_F(StartHandshake, ReadsTheStatusAndLeavesTheLinkOpen)
-{
+TEST_F(StartHandshake, ReadsTheStatusAndLeavesTheLinkOpen) {
     sim.SetAnalyzerID("CVX-0042");
     sim.SetStatusDate(DateStamp{5, 7, 14, 3, 9, 26});
     const int64_t start = clock.Microseconds();
@@ -35,53 +33,48 @@ TEST_F(StartHandshake, ReadsTheStatusAndLeavesTheLinkOpen)
     EXPECT_GE(clock.Microseconds() - start, 1'000'000); // the pause before "RL"
 }
 
-TEST_F(StartHandshake, AnalyzerNotFound)
-{
+TEST_F(StartHandshake, AnalyzerNotFound) {
     sim.Unplug();
     ExpectFailure(QStringLiteral("Corvex not connected to PC USB"), QStringLiteral("COMMUNICATION ERROR"));
     EXPECT_EQ(Captions(), (QStringList{QStringLiteral("Error"), QStringLiteral("COMMUNICATION ERROR")}));
     EXPECT_TRUE(sim.Commands().isEmpty());
 }
 
-TEST_F(StartHandshake, NoStatusBlock)
-{
+TEST_F(StartHandshake, NoStatusBlock) {
     sim.InjectFault(SimFault::NoReply("GS"));
-    ExpectFailure(QStringLiteral("Unable to read Corvex information.\nMake sure Corvex is set to REMOTE mode."),
-                  QStringLiteral("COMMUNICATION ERROR"));
+    ExpectFailure(
+        QStringLiteral("Unable to read Corvex information.\nMake sure Corvex is set to REMOTE mode."),
+        QStringLiteral("COMMUNICATION ERROR"));
 }
 
-TEST_F(StartHandshake, AccessoryConnectWithoutReply)
-{
+TEST_F(StartHandshake, AccessoryConnectWithoutReply) {
     sim.InjectFault(SimFault::NoReply("VN"));
-    ExpectFailure(QStringLiteral("Did not receive response from Corvex"), QStringLiteral("COMMUNICATION TIMEOUT"));
+    ExpectFailure(QStringLiteral("Did not receive response from Corvex"),
+                  QStringLiteral("COMMUNICATION TIMEOUT"));
 }
 
-TEST_F(StartHandshake, AccessoryConnectWithWrongReply)
-{
+TEST_F(StartHandshake, AccessoryConnectWithWrongReply) {
     sim.InjectFault(SimFault::Reply("VN", "**"));
     ExpectFailure(QStringLiteral("Invalid response from Corvex"), QStringLiteral("COMMUNICATION ERROR"));
 }
 
-TEST_F(StartHandshake, LoadQueryWithoutReply)
-{
+TEST_F(StartHandshake, LoadQueryWithoutReply) {
     sim.InjectFault(SimFault::NoReply("RL"));
-    ExpectFailure(QStringLiteral("Did not receive response from Corvex"), QStringLiteral("COMMUNICATION TIMEOUT"));
+    ExpectFailure(QStringLiteral("Did not receive response from Corvex"),
+                  QStringLiteral("COMMUNICATION TIMEOUT"));
 }
 
-TEST_F(StartHandshake, AccessoryNotConnected)
-{
+TEST_F(StartHandshake, AccessoryNotConnected) {
     sim.Accessory().cableConnected = false;
     ExpectFailure(QStringLiteral("ZRQ not connected to Corvex"), QStringLiteral("ZRQ ERROR"));
 }
 
-TEST_F(StartHandshake, XXFollowedByAnotherByteLetsTheTestGoOn)
-{
+TEST_F(StartHandshake, XXFollowedByAnotherByteLetsTheTestGoOn) {
     sim.InjectFault(SimFault::Reply("RL", QByteArray("XX\x01\x00", 4)));
     EXPECT_EQ(RunStartHandshake(*rec, &handle), 0);
 }
 
-TEST_F(StartHandshake, RetryStartsWithAFreshOpen)
-{
+TEST_F(StartHandshake, RetryStartsWithAFreshOpen) {
     sim.InjectFault(SimFault::NoReply("VN"));
     EXPECT_EQ(RunStartHandshake(*rec, &handle), -1);
     EXPECT_EQ(RunStartHandshake(*rec, &handle), 0);
