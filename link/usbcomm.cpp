@@ -173,7 +173,9 @@ void SwapMeasurementBlock(TMeasurementBlock* block) {
         SwapWord(bytes + offset);
 }
 
-void SwapWaveform(int16_t* samples) {
+void SwapWaveform(void* samples) {
+    // Byte by byte: the samples of a load inside a packed record may start at an odd address.
+    auto* bytes = static_cast<uint8_t*>(samples);
     for (int i = 0; i < SAMPLE_COUNT; ++i)
-        SwapWord(samples + i);
+        SwapWord(bytes + 2 * i);
 }

@@ -55,4 +55,4 @@ void SwapWord(void* word);
 // Turns the 18 big-endian fields of a received measurement block into host order (and back).
 void SwapMeasurementBlock(TMeasurementBlock* block);
 // Turns 5120 big-endian samples into host order (and back).
-void SwapWaveform(int16_t* samples);
+void SwapWaveform(void* samples);
