@@ -19,14 +19,12 @@ int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend)
     try {
         auto mainForm = std::make_unique<TZRQForm>();
         const std::unique_ptr<AnalyzerBackend> backend = makeBackend(*mainForm);
-        InstallFtdiDriver(&backend->Driver());
+        ScopedFtdiDriver driver(backend->Driver());
         QObject::connect(mainForm.get(), &TZRQForm::Closed, &app, &QApplication::quit);
         mainForm->show();
         app.exec();
-        mainForm.reset();
-        InstallFtdiDriver(nullptr);
+        mainForm.reset(); // its report viewers close while the driver is still there
     } catch (const std::exception& error) {
-        InstallFtdiDriver(nullptr);
         ShowException(error);
     }
     InstallHelpViewer(nullptr);

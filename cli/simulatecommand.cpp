@@ -114,12 +114,6 @@ private:
     QTextStream& m_err;
 };
 
-class CountingStepper : public ProgressStepper {
-public:
-    void StepIt() override { ++steps; }
-    int steps = 0;
-};
-
 // The step window's part, played without a window: one line per downloaded load.
 class AutomaticView : public TestStepView {
 public:
@@ -158,20 +152,11 @@ private:
     CountingStepper m_stepper;
 };
 
-// Installs a driver for the scope's life.
-class ScopedDriver {
-public:
-    explicit ScopedDriver(FtdiDriver& driver) { InstallFtdiDriver(&driver); }
-    ~ScopedDriver() { InstallFtdiDriver(nullptr); }
-    ScopedDriver(const ScopedDriver&) = delete;
-    ScopedDriver& operator=(const ScopedDriver&) = delete;
-};
-
 int RunSimulation(const SimulateOptions& o, QTextStream& out, QTextStream& err) {
     VirtualClock clock;
     ScopedClock scopedClock(clock);
     SimulatedAnalyzer analyzer(&clock);
-    ScopedDriver driver(analyzer);
+    ScopedFtdiDriver driver(analyzer);
     StreamMessages boxes(err);
 
     SimTiming timing = analyzer.Timing();

@@ -55,3 +55,12 @@ public:
 FtdiDriver& TheFtdiDriver();
 // Installs a driver (not owned); nullptr restores the one that finds no device.
 void InstallFtdiDriver(FtdiDriver* driver);
+
+// Installs a driver for the lifetime of this object.
+class ScopedFtdiDriver {
+public:
+    explicit ScopedFtdiDriver(FtdiDriver& driver) { InstallFtdiDriver(&driver); }
+    ~ScopedFtdiDriver() { InstallFtdiDriver(nullptr); }
+    ScopedFtdiDriver(const ScopedFtdiDriver&) = delete;
+    ScopedFtdiDriver& operator=(const ScopedFtdiDriver&) = delete;
+};

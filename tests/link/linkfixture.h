@@ -23,12 +23,6 @@ public:
     std::function<void(int)> onPump;
 };
 
-class CountingStepper : public ProgressStepper {
-public:
-    void StepIt() override { ++steps; }
-    int steps = 0;
-};
-
 // Starts the virtual clock at a whole calendar second, so a read window is exactly four seconds.
 class LinkTest : public ::testing::Test {
 protected:

@@ -8,12 +8,6 @@
 
 namespace {
 
-class CountingStepper : public ProgressStepper {
-public:
-    void StepIt() override { ++steps; }
-    int steps = 0;
-};
-
 // Stands in for the step window and records what it was told.
 class RecordingView : public TestStepView {
 public:
