@@ -2,12 +2,14 @@
 #include "report/csvexport.h"
 #include "report/reportlines.h"
 #include "report/testreportviewer.h"
+#include "tests/support/filefaults.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
 #include "waveform/waveformviewer.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -130,6 +132,78 @@ TEST_F(ReportViewer, SaveAsCsvWritesTheSharedExport) {
     EXPECT_EQ(dialogs.Requests()[0].defaultSuffix, QStringLiteral("csv"));
     EXPECT_EQ(ReadBytes(Path("out.csv")), BuildCsv(*rec, ComputeLoadResultsTable(*rec), QLocale()));
     EXPECT_FALSE(viewer->Saved()); // exporting is not saving the test
+}
+
+TEST_F(ReportViewer, SaveThatRunsOutOfSpaceKeepsThePreviousFileAndSaysSo) {
+    const auto previous = MakeFullRecord();
+    const QString path = SaveRecord("kept.zrq", *previous);
+    auto rec = std::make_unique<TZRTestRec>();
+    TTestReportViewer* viewer = OpenFinished(*rec);
+    dialogs.ChooseFiles({path});
+    {
+        FileSizeLimit fullDisk(30000);
+        viewer->tbSaveClick();
+    }
+    EXPECT_FALSE(viewer->Saved());
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("An error occurred writing the file."));
+    EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Write Error"));
+    EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Error);
+    EXPECT_EQ(boxes.Shown()[0].flags, mfTaskModal);
+    EXPECT_EQ(ReadBytes(path), RecordBytes(*previous));
+    EXPECT_EQ(QDir(settings.Folder()).entryList({QStringLiteral("kept*")}, QDir::Files),
+              QStringList{QStringLiteral("kept.zrq")});
+
+    // Space again: the same record saves.
+    dialogs.ChooseFiles({path});
+    viewer->tbSaveClick();
+    EXPECT_TRUE(viewer->Saved());
+    EXPECT_EQ(ReadBytes(path), RecordBytes(*rec));
+}
+
+TEST_F(ReportViewer, SaveIntoReadOnlyFolderShowsTheFileErrorAndKeepsThePreviousFile) {
+    const QString folder = Path("stick");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const auto previous = MakeFullRecord();
+    const QString path = folder + QStringLiteral("/kept.zrq");
+    WriteBytes(path, RecordBytes(*previous));
+    auto rec = std::make_unique<TZRTestRec>();
+    TTestReportViewer* viewer = OpenFinished(*rec);
+    dialogs.ChooseFiles({path});
+    int outcome = 0;
+    {
+        ReadOnlyFolder readOnly(folder);
+        // 1: the one expected box and not saved; 2: anything else.
+        outcome = RunWithoutPrivileges([&] {
+            viewer->tbSaveClick();
+            const bool oneBox = boxes.Shown().size() == 1 &&
+                                boxes.Shown()[0].text == QStringLiteral("Cannot create file ") + path &&
+                                boxes.Shown()[0].icon == MsgIcon::Error;
+            return oneBox && !viewer->Saved() ? 1 : 2;
+        });
+    }
+    EXPECT_EQ(outcome, 1);
+    EXPECT_EQ(ReadBytes(path), RecordBytes(*previous));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("kept.zrq")});
+}
+
+TEST_F(ReportViewer, CsvExportThatRunsOutOfSpaceKeepsThePreviousFileAndSaysSo) {
+    const QString path = Path("kept.csv");
+    WriteBytes(path, QByteArray("previous export\r\n"));
+    auto rec = MakeFullRecord();
+    TTestReportViewer* viewer = OpenFinished(*rec);
+    dialogs.ChooseFiles({path});
+    {
+        FileSizeLimit fullDisk(30000); // the export is about 480 kB
+        viewer->tbSaveAsCSVClick();
+    }
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    EXPECT_TRUE(boxes.Shown()[0].text.startsWith(QStringLiteral("Cannot write file ") + path))
+        << boxes.Shown()[0].text.toStdString();
+    EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Error);
+    EXPECT_EQ(ReadBytes(path), QByteArray("previous export\r\n"));
+    EXPECT_EQ(QDir(settings.Folder()).entryList({QStringLiteral("kept*")}, QDir::Files),
+              QStringList{QStringLiteral("kept.csv")});
 }
 
 TEST_F(ReportViewer, CloseQuestionAnswers) {
