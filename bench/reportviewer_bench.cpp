@@ -1,5 +1,6 @@
 // The report viewer on a saved seven-load record: from construction until the report memo is first
 // painted, the wait a technician has after "Open Test Report".
+#include "bench/paintcounter.h"
 #include "records/tzrtestrec.h"
 #include "report/testreportviewer.h"
 #include "tests/support/recordbuilder.h"
@@ -10,17 +11,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 void BM_OpenReportViewerUntilFirstPaint(benchmark::State& state) {
     TempSettings settings;
@@ -44,6 +34,40 @@ void BM_OpenReportViewerUntilFirstPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenReportViewerUntilFirstPaint)->Unit(benchmark::kMillisecond);
+
+// Baseline: a bare text box of the same font showing the same 5167 lines, shown until first paint.
+void BM_BareTextBoxUntilFirstPaintBaseline(benchmark::State& state) {
+    TempSettings settings;
+    const QString fileName = settings.Folder() + QStringLiteral("/seven-loads.zrq");
+    if (MakeFullRecord()->SaveTestFile(fileName) != 0) {
+        state.SkipWithError("the record could not be saved");
+        return;
+    }
+    QFont font;
+    QSize size;
+    QString text;
+    {
+        TTestReportViewer viewer(nullptr, fileName);
+        font = viewer.txtTestReport->font();
+        size = viewer.txtTestReport->size();
+        text = viewer.txtTestReport->toPlainText();
+    }
+    for (auto _ : state) {
+        QPlainTextEdit box;
+        box.setFont(font);
+        box.resize(size);
+        box.setReadOnly(true);
+        box.setPlainText(text);
+        PaintCounter counter;
+        box.viewport()->installEventFilter(&counter);
+        box.show();
+        for (int i = 0; i < 100 && counter.paints == 0; ++i)
+            QApplication::processEvents();
+        if (counter.paints == 0)
+            state.SkipWithError("the text was never painted");
+    }
+}
+BENCHMARK(BM_BareTextBoxUntilFirstPaintBaseline)->Unit(benchmark::kMillisecond);
 // Once only: run alone (--benchmark_filter=FirstInProcess) it includes loading the font database and
 // the first layout of the fonts, as the first viewer after the program starts does.
 BENCHMARK(BM_OpenReportViewerUntilFirstPaint)

@@ -62,4 +62,20 @@ void BM_WaveformDownloadPerByte(benchmark::State& state) {
 }
 BENCHMARK(BM_WaveformDownloadPerByte)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The floor under the loop: one pass of the window messages and one progress step per byte, with no
+// device and no reads. What the download costs above this is the transport's own share.
+void BM_MessagePumpPerByteBaseline(benchmark::State& state) {
+    EnsureApplication();
+    Counter progress;
+    for (auto _ : state)
+        for (uint32_t i = 0; i < WaveformReplySize; ++i) {
+            progress.StepIt();
+            QCoreApplication::processEvents();
+        }
+    state.counters["time_per_byte"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * WaveformReplySize),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::OneK::kIs1000);
+}
+BENCHMARK(BM_MessagePumpPerByteBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace

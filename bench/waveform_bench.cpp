@@ -1,9 +1,12 @@
 // The waveform viewer with all seven loads: opening until the chart is first painted, one zoom step
 // drawn, one pan step drawn, one mouse move with the read-out.
+#include "bench/paintcounter.h"
+#include "records/loadresults.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/tempsettings.h"
 #include "waveform/wavechart.h"
 #include "waveform/waveformviewer.h"
+#include "waveform/waveseries.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -12,17 +15,6 @@
 namespace {
 
 const QList<TTestLoad> AllLoads{0, 1, 2, 3, 4, 5, 6};
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
                Qt::MouseButtons held) {
@@ -113,5 +105,70 @@ void BM_MouseMoveReadout(benchmark::State& state) {
         SendMouse(v.chart, QEvent::MouseMove, (step++ % 2) ? onLine : empty, Qt::NoButton, Qt::NoButton);
 }
 BENCHMARK(BM_MouseMoveReadout)->Unit(benchmark::kMicrosecond);
+
+// Baselines: the same seven series of 5120 points in a bare QCustomPlot of the viewer's chart size,
+// with none of the viewer's code: shown until first paint, one replot after a zoom of the time axis,
+// and the library's own hit test of the seven lines at one mouse position.
+class BarePlot {
+public:
+    explicit BarePlot(const QSize& size) {
+        const auto record = MakeFullRecord();
+        plot.resize(size);
+        for (TTestLoad load : AllLoads) {
+            const TLoadResults results = ComputeLoadResults(record->Loads[load], load);
+            const WaveSeriesData points = WaveSeriesPoints(record->Loads[load], results);
+            plot.addGraph()->setData(points.keys, points.values, true);
+        }
+        plot.rescaleAxes();
+    }
+    QCustomPlot plot;
+};
+
+QSize ChartSize() {
+    static const QSize size = [] {
+        OpenViewer v;
+        return v.chart->size();
+    }();
+    return size;
+}
+
+void BM_BarePlotUntilFirstPaintBaseline(benchmark::State& state) {
+    const QSize size = ChartSize();
+    for (auto _ : state) {
+        BarePlot bare(size);
+        PaintCounter counter;
+        bare.plot.installEventFilter(&counter);
+        bare.plot.show();
+        for (int i = 0; i < 100 && counter.paints == 0; ++i)
+            QApplication::processEvents();
+        if (counter.paints == 0)
+            state.SkipWithError("the plot was never painted");
+    }
+}
+BENCHMARK(BM_BarePlotUntilFirstPaintBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_BarePlotReplotBaseline(benchmark::State& state) {
+    BarePlot bare(ChartSize());
+    bare.plot.show();
+    QApplication::processEvents();
+    bool in = true;
+    for (auto _ : state) {
+        bare.plot.xAxis->scaleRange(in ? 0.9 : 1.0 / 0.9);
+        bare.plot.replot(QCustomPlot::rpImmediateRefresh);
+        in = !in;
+    }
+}
+BENCHMARK(BM_BarePlotReplotBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_BarePlotHitTestBaseline(benchmark::State& state) {
+    BarePlot bare(ChartSize());
+    bare.plot.show();
+    QApplication::processEvents();
+    const QPointF mouse(bare.plot.axisRect()->center());
+    for (auto _ : state)
+        for (int g = 0; g < bare.plot.graphCount(); ++g)
+            benchmark::DoNotOptimize(bare.plot.graph(g)->selectTest(mouse, false));
+}
+BENCHMARK(BM_BarePlotHitTestBaseline)->Unit(benchmark::kMicrosecond);
 
 } // namespace
