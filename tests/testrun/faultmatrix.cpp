@@ -76,7 +76,9 @@ QString Legend() {
     QStringList lines;
     lines << QStringLiteral(
                  "Every run selects the loads 25, 100 and 175 ohms; the faults of the load steps hit "
-                 "100 ohms, after 25 ohms has been stored.")
+                 "100 ohms, after 25 ohms has been stored. The step commands go out as a step is shown: "
+                 "\"ECGDJ20\" as the run opens on 25 ohms, \"ECGDJ10\" at the end of the OK that stores "
+                 "25 ohms.")
           << QStringLiteral(
                  "Faults: late replies come %1 ms and %2 ms after their command (the read window "
                  "ends 3 to 4 seconds after the first attempt); a short reply lacks its last byte; "
@@ -99,7 +101,8 @@ QString Legend() {
                             "OK and Skip enabled and Back enabled from the second step on.")
                  .arg(Loaded(0), Loaded(3), Loaded(6), configure)
           << QStringLiteral(
-                 "Record: compared byte for byte with the record just before the faulted action; "
+                 "Record: compared byte for byte with the record just before the faulted action "
+                 "(for \"ECGDJ10\", with 25 ohms stored by that same OK); "
                  "\"filled\" is the analyzer's measurement, swapped to host order, with its data flag "
                  "and the accessory's resistance; \"resistance only\" is the accessory's resistance "
                  "from the configuration read before the failure. Every other byte, the 25-ohm load's "
@@ -124,6 +127,8 @@ QString StageName(Stage stage) {
         return QStringLiteral("`VN` accessory connect (start)");
     case Stage::StartConfig:
         return QStringLiteral("`RL` configuration (start)");
+    case Stage::FirstStep:
+        return QStringLiteral("`ECGDJ20` step command");
     case Stage::StepCommand:
         return QStringLiteral("`ECGDJ10` step command");
     case Stage::ConfigBefore:
@@ -184,6 +189,8 @@ QByteArray StageCommand(Stage stage) {
     case Stage::ConfigBefore:
     case Stage::ConfigAfter:
         return QByteArray(CmdLoadConfig.data(), CmdLoadConfig.size());
+    case Stage::FirstStep:
+        return QByteArray(CmdStep25Ohms.data(), CmdStep25Ohms.size());
     case Stage::StepCommand:
         return QByteArray(CmdStepOtherLoads.data(), CmdStepOtherLoads.size());
     case Stage::Discharge:
@@ -194,6 +201,28 @@ QByteArray StageCommand(Stage stage) {
         return QByteArray(CmdAbort.data(), CmdAbort.size());
     }
     return {};
+}
+
+uint32_t StageReplySize(Stage stage) {
+    switch (stage) {
+    case Stage::Status:
+        return StatusReplySize;
+    case Stage::Connect:
+    case Stage::FirstStep:
+    case Stage::StepCommand:
+        return AckReplySize;
+    case Stage::StartConfig:
+    case Stage::ConfigBefore:
+    case Stage::ConfigAfter:
+        return LoadConfigReplySize;
+    case Stage::Discharge:
+        return 7; // "READY" CR LF
+    case Stage::Download:
+        return WaveformReplySize;
+    case Stage::Abort:
+        return AbortReplySize;
+    }
+    return 0;
 }
 
 bool IsStartStage(Stage stage) {

@@ -14,6 +14,7 @@ enum class Stage {
     Status,       // "GS" of the start
     Connect,      // "VN" of the start
     StartConfig,  // "RL" of the start
+    FirstStep,    // "ECGDJ20" as the 25-ohm step is shown
     StepCommand,  // "ECGDJ10" as the 100-ohm step is shown
     ConfigBefore, // "RL" before the discharge
     Discharge,    // "DEHT", the discharge wait
@@ -39,9 +40,9 @@ enum class Fault {
     Stall,
 };
 
-inline constexpr Stage AllStages[] = {Stage::Status,      Stage::Connect,      Stage::StartConfig,
-                                      Stage::StepCommand, Stage::ConfigBefore, Stage::Discharge,
-                                      Stage::ConfigAfter, Stage::Download,     Stage::Abort};
+inline constexpr Stage AllStages[] = {
+    Stage::Status,       Stage::Connect,   Stage::StartConfig, Stage::FirstStep, Stage::StepCommand,
+    Stage::ConfigBefore, Stage::Discharge, Stage::ConfigAfter, Stage::Download,  Stage::Abort};
 inline constexpr Fault AllFaults[] = {Fault::NoReply,
                                       Fault::LateWithin,
                                       Fault::LateBeyond,
@@ -76,8 +77,10 @@ inline constexpr int LastByte = static_cast<int>(WaveformReplySize - 1);
 
 QString StageName(Stage stage);
 QString FaultName(Fault fault);
-// The command the stage's fault is injected on.
+// The command the stage's fault is injected on, and the length of its reply (for the discharge
+// wait, of the text that opens it).
 QByteArray StageCommand(Stage stage);
+uint32_t StageReplySize(Stage stage);
 bool IsStartStage(Stage stage);
 
 // A message box as the user sees it.

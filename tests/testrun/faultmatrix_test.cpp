@@ -6,6 +6,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QStringList>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <iostream>
 
@@ -78,6 +80,11 @@ const Expected Matrix[] = {
 
     // The step command: only reported; the step stays usable. A late acknowledgement arrives while
     // its box is read and the purge at the end of the step drops it.
+    {FirstStep, NoReply, {NoResponseError}, Open, Load25, Unchanged, Nothing},
+    {FirstStep, LateWithin, {}, Open, Load25, Unchanged, Nothing},
+    {FirstStep, LateBeyond, {NoResponseError}, Open, Load25, Unchanged, Nothing},
+    {FirstStep, Short, {NoResponseError}, Open, Load25, Unchanged, Nothing},
+    {FirstStep, Garbage, {InvalidResponse}, Open, Load25, Unchanged, Nothing},
     {StepCommand, NoReply, {NoResponseError}, Open, Load100, Unchanged, Nothing},
     {StepCommand, LateWithin, {}, Open, Load100, Unchanged, Nothing},
     {StepCommand, LateBeyond, {NoResponseError}, Open, Load100, Unchanged, Nothing},
@@ -147,6 +154,21 @@ std::string Plain(const QList<Box>& boxes) {
 
 const QString DocPath = QStringLiteral(CORVEX_SOURCE_DIR "/docs/reliability.md");
 
+// The first line where two texts part, for the message about a stale doc.
+std::string FirstDifferentLine(const QString& doc, const QString& run) {
+    const QStringList a = doc.split(QLatin1Char('\n'));
+    const QStringList b = run.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const QString left = a.value(i), right = b.value(i);
+        if (left != right)
+            return QStringLiteral("line %1 of the matrix\n  doc: %2\n  run: %3")
+                .arg(i + 1)
+                .arg(left, right)
+                .toStdString();
+    }
+    return "nothing";
+}
+
 // The doc must hold the matrix as this run produced it; CORVEX_UPDATE_DOCS=1 rewrites it.
 void CompareWithDoc(const QString& matrix) {
     QFile file(DocPath);
@@ -164,9 +186,11 @@ void CompareWithDoc(const QString& matrix) {
         std::cout << "Rewrote the fault matrix in " << DocPath.toStdString() << "\n";
         return;
     }
-    ADD_FAILURE() << DocPath.toStdString()
-                  << " holds another fault matrix than this run produced. If the change is meant, rerun with "
-                     "CORVEX_UPDATE_DOCS=1 or paste the matrix printed above between its markers.";
+    ADD_FAILURE()
+        << DocPath.toStdString() << " holds another fault matrix than this run produced, first at "
+        << FirstDifferentLine(*part, matrix.trimmed())
+        << "\nIf the change is meant, rerun with CORVEX_UPDATE_DOCS=1 or paste the matrix printed above "
+           "between its markers.";
 }
 
 } // namespace

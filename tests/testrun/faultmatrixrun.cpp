@@ -25,8 +25,11 @@ const StepView StepViews[] = {
     {Shown::Load175, "175 ohms", 6, true},
 };
 
-// Past this long in one OK the run counts as hung: the test presses Cancel, and later pulls the cable.
-constexpr int64_t HangMicroseconds = 300'000'000;
+// Past this long in one OK the run counts as hung (the longest wait of a cell, the silent discharge
+// wait that is cancelled after 60 s, ends well before): the test presses Cancel, and later pulls the
+// cable.
+constexpr int HangSeconds = 120;
+constexpr int64_t HangMicroseconds = int64_t{HangSeconds} * 1'000'000;
 
 qsizetype LoadOffset(int load) {
     return static_cast<qsizetype>(offsetof(TZRTestRec, Loads) + static_cast<size_t>(load) * sizeof(TZRTest));
@@ -75,18 +78,8 @@ SimFault MakeFault(Stage stage, Fault fault) {
         return SimFault::LateReply(command, LateWithinMilliseconds);
     case Fault::LateBeyond:
         return SimFault::LateReply(command, LateBeyondMilliseconds);
-    case Fault::Short: {
-        uint32_t size = AckReplySize;
-        if (stage == Stage::Status)
-            size = StatusReplySize;
-        else if (command == "RL")
-            size = LoadConfigReplySize;
-        else if (stage == Stage::Download)
-            size = WaveformReplySize;
-        else if (stage == Stage::Abort)
-            size = AbortReplySize;
-        return SimFault::ShortReply(command, static_cast<int>(size) - 1);
-    }
+    case Fault::Short:
+        return SimFault::ShortReply(command, static_cast<int>(StageReplySize(stage)) - 1);
     case Fault::Garbage:
         return SimFault::Garbage(command);
     case Fault::NotConnectedOnce:
@@ -185,7 +178,8 @@ QList<Box> MatrixRun::Messages() const {
     QList<Box> shown;
     if (m_hung)
         shown.append(
-            {QStringLiteral("HUNG"), QStringLiteral("still running 300 s after OK; Cancel pressed")});
+            {QStringLiteral("HUNG"),
+             QStringLiteral("still running %1 s after OK; the test pressed Cancel").arg(HangSeconds)});
     for (const MessageRequest& box : boxes.Shown())
         shown.append({box.caption, box.text});
     return shown;
@@ -296,6 +290,12 @@ Outcome MatrixRun::RunLoadStep() {
         out.then = QStringLiteral("setup failed: the start did not pass");
         return out;
     }
+    if (m_stage == Stage::FirstStep) {
+        Arm();
+        const QByteArray before = RecordBytes(*rec);
+        StartSequencer();
+        return Observe(before, -1);
+    }
     StartSequencer();
     if (m_stage != Stage::StepCommand) {
         const QByteArray before = RecordBytes(*rec);
@@ -317,6 +317,11 @@ Outcome MatrixRun::RunLoadStep() {
         before = WithLoadFilled(before, 0);
         m_firstLoad = RecordBytes(*rec).mid(LoadOffset(0), sizeof(TZRTest));
     }
+    return Observe(before, faultedStep);
+}
+
+Outcome MatrixRun::Observe(const QByteArray& before, TTestLoad faultedStep) {
+    Outcome out;
     out.messages = Messages();
     out.link = LinkLabel();
     out.shown = ShownLabel();
@@ -365,8 +370,13 @@ QString MatrixRun::Completed(const QString& label) {
             m_firstLoad = RecordBytes(*rec).mid(LoadOffset(0), sizeof(TZRTest));
     }
     if (m_view.caption != QLatin1String("Tests done") ||
-        m_view.description != QLatin1String("Press OK to display Test Report."))
-        return QStringLiteral("does not finish: ends on %1 / %2").arg(m_view.caption, m_view.description);
+        m_view.description != QLatin1String("Press OK to display Test Report.") || !m_view.ok ||
+        !m_view.back || m_view.skip)
+        return QStringLiteral("does not finish: ends on %1 / %2 / OK %3, Back %4, Skip %5")
+            .arg(m_view.caption, m_view.description)
+            .arg(m_view.ok)
+            .arg(m_view.back)
+            .arg(m_view.skip);
     if (sim.IsOpen() || handle != FtHandle::Null)
         return QStringLiteral("does not finish: the link is still open at Tests done");
     if (RecordBytes(*rec).mid(LoadOffset(0), sizeof(TZRTest)) != m_firstLoad)

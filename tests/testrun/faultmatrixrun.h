@@ -20,6 +20,9 @@ public:
 private:
     Outcome RunStart();
     Outcome RunLoadStep();
+    // The outcome of a faulted action on a load step; `before`: the record as it was expected to be
+    // before the action; `faultedStep`: the step whose OK was the action (-1: none).
+    Outcome Observe(const QByteArray& before, TTestLoad faultedStep);
     void Arm();
     void StartSequencer();
     void PressOk();
