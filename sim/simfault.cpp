@@ -58,3 +58,12 @@ SimFault SimFault::UnplugAtByte(int byte) {
 SimFault SimFault::StallAtByte(int byte) {
     return Make(Kind::StallAtByte, "VW", 1, byte);
 }
+
+QByteArray SimFault::GarbageBytes(qsizetype size) {
+    // Neither an acknowledgement, a jumper setting, an energy reading nor the "TEST" text.
+    static const char pattern[] = "?#%~\xA5\x5A";
+    QByteArray bytes(size, '\0');
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = pattern[i % (sizeof pattern - 1)];
+    return bytes;
+}

@@ -33,4 +33,7 @@ struct SimFault {
     static SimFault TestText(int times = 1);
     static SimFault UnplugAtByte(int byte);
     static SimFault StallAtByte(int byte);
+
+    // The bytes that a garbage fault sends in place of a reply of `size` bytes.
+    static QByteArray GarbageBytes(qsizetype size);
 };

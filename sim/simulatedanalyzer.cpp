@@ -20,14 +20,6 @@ const QByteArray ReadyText = "READY\r\n";
 const QByteArray MeasuringText = "MEASURING\r\n";
 const QByteArray TestText = "TEST\r\n";
 
-QByteArray Garbage(qsizetype size) {
-    static const char pattern[] = "?#%~\xA5\x5A";
-    QByteArray bytes(size, '\0');
-    for (qsizetype i = 0; i < size; ++i)
-        bytes[i] = pattern[i % (sizeof pattern - 1)];
-    return bytes;
-}
-
 QByteArray StampBytes(const QDateTime& dt) {
     QByteArray stamp(6, '\0');
     stamp[0] = static_cast<char>(dt.time().second());
@@ -254,7 +246,7 @@ void SimulatedAnalyzer::HandleCommand(const QByteArray& command) {
             reply = reply.left(fault->value);
             break;
         case SimFault::Kind::ReplaceReply:
-            reply = fault->bytes.isEmpty() ? Garbage(reply.size()) : fault->bytes;
+            reply = fault->bytes.isEmpty() ? SimFault::GarbageBytes(reply.size()) : fault->bytes;
             break;
         case SimFault::Kind::TestText:
             m_dischargeAt = -1;

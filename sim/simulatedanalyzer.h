@@ -83,6 +83,7 @@ public:
 
     // --- the accessory: jumpers, banks, cable and resistances, set by hand...
     SimAccessory& Accessory() { return m_accessory; }
+    const SimAccessory& Accessory() const { return m_accessory; }
     // ...or following the load that the driving code says is being tested (an index 0..6; anything
     // else leaves the jumpers as they are). An empty function turns following off.
     void FollowLoad(std::function<int()> currentLoad);
@@ -110,6 +111,8 @@ public:
     const TMeasurementBlock& LastBlock() const { return m_lastBlock; }
     const SampleArray& LastSamples() const { return m_lastSamples; }
     bool HasMeasurement() const { return m_hasMeasurement; }
+    // The 37 bytes the analyzer sends to "GS" now.
+    QByteArray StatusBlock() const;
 
     // --- FtdiDriver
     FtStatus OpenEx(const char* arg, uint32_t flags, FtHandle& handle) override;
@@ -135,7 +138,6 @@ private:
     void SetState(SimState state);
     void Receive(char byte);
     void HandleCommand(const QByteArray& command);
-    QByteArray StatusBlock() const;
     QByteArray EnergyText() const;
     void ApplyFollowedLoad();
 

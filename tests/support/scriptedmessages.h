@@ -4,6 +4,7 @@
 #include "app/messages.h"
 
 #include <QList>
+#include <functional>
 
 class ScriptedMessages : public MessageBoxes {
 public:
@@ -17,6 +18,9 @@ public:
 
     const QList<MessageRequest>& Shown() const { return m_shown; }
     void Clear() { m_shown.clear(); }
+
+    // Called with each box before it is answered, e.g. to let time pass while a person reads it.
+    std::function<void(const MessageRequest&)> whileShown;
 
 private:
     QList<int> m_answers;

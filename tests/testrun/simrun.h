@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 // Lets a test act between two rounds of a wait that keeps the windows alive.
 class HookPump : public EventPump {
@@ -25,19 +26,24 @@ public:
     int calls = 0;
 };
 
-class SimRun : public ::testing::Test {
-protected:
-    SimRun() {
+// Everything one run needs: the analyzer installed as the driver, the clock virtual, the message
+// boxes scripted and settings in a temporary folder. A fixture holds one; a test that runs many
+// independent runs makes one per run.
+class SimBench {
+public:
+    SimBench() {
         InstallFtdiDriver(&sim);
         SimTiming timing;
         timing.bytesPerSecond = 0; // the wire is not what these tests are about
         timing.autoDischargeMilliseconds = 3000;
         sim.SetTiming(timing);
     }
-    ~SimRun() override {
+    ~SimBench() {
         UsbClose(&handle);
         InstallFtdiDriver(nullptr);
     }
+    SimBench(const SimBench&) = delete;
+    SimBench& operator=(const SimBench&) = delete;
 
     QStringList Captions() const {
         QStringList captions;
@@ -55,3 +61,5 @@ protected:
     FtHandle handle = FtHandle::Null;
     std::unique_ptr<TZRTestRec> rec = std::make_unique<TZRTestRec>();
 };
+
+class SimRun : public ::testing::Test, protected SimBench {};
