@@ -34,9 +34,10 @@ ScriptedReply Status() {
     return Reply(block);
 }
 
-// The accessory's reply to "RL" with its jumpers set for the load and 25 ohms per load index added.
+// The accessory's reply to "RL" with its jumpers set for the load: 25 ohms per load index added and
+// 0.37 ohms of leads, so that no load of the fuzz target's record holds the same value.
 ScriptedReply LoadConfig(int load) {
-    const uint16_t added = static_cast<uint16_t>(2500 * load);
+    const uint16_t added = static_cast<uint16_t>(2500 * load + 37);
     const char reply[] = {load <= 1 ? 'A' : 'B', static_cast<char>('1' + load),
                           static_cast<char>(added & 0xFF), static_cast<char>(added >> 8)};
     return Reply(QByteArray(reply, sizeof reply));
