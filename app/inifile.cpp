@@ -63,6 +63,9 @@ qsizetype SectionEnd(const QStringList& lines, qsizetype header) {
 
 bool ParseIniInteger(const QString& text, int& value) {
     const QString t = text.trimmed();
+    // QString::toInt takes a NUL character for the end of the text and would read "12<NUL>x" as 12.
+    if (t.contains(QChar(u'\0')))
+        return false;
     bool ok = false;
     const int parsed = t.toInt(&ok, 10);
     if (!ok)

@@ -53,6 +53,15 @@ TEST_F(Settings, IntegersThatDoNotParseGiveTheDefault) {
     EXPECT_EQ(ini.ReadInteger(s, QStringLiteral("LOAD_175"), 1), -3);
 }
 
+TEST_F(Settings, IntegerFollowedByANulCharacterIsNoNumber) {
+    WriteBytes(path, QByteArrayLiteral("[TEST_OPTIONS]\nLOAD_25=0\0junk\nLOAD_50=7\0\n"));
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("TEST_OPTIONS"), QStringLiteral("LOAD_25"), 1), 1);
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("TEST_OPTIONS"), QStringLiteral("LOAD_50"), 1), 1);
+    int value = 5;
+    EXPECT_FALSE(ParseIniInteger(QString::fromUtf8("12\0x", 4), value));
+    EXPECT_EQ(value, 5);
+}
+
 TEST_F(Settings, OtherLinesAreKeptAndKeysReplacedInPlace) {
     WriteBytes(path, "; written by hand\n[EditInfo]\nSERIAL=1\\2;3,4\nMAKE=Old\n\n[Zeta]\nX=1\n");
     ASSERT_TRUE(ini.WriteString(QStringLiteral("editinfo"), QStringLiteral("make"), QStringLiteral("New")));
