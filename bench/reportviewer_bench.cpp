@@ -12,21 +12,22 @@
 
 namespace {
 
+// A record with seven loads saved in the temporary settings folder; its name, or empty on failure.
+QString SaveSevenLoads(const TempSettings& settings) {
+    const QString fileName = settings.Folder() + QStringLiteral("/seven-loads.zrq");
+    return MakeFullRecord()->SaveTestFile(fileName) == 0 ? fileName : QString();
+}
+
 void BM_OpenReportViewerUntilFirstPaint(benchmark::State& state) {
     TempSettings settings;
-    const QString fileName = settings.Folder() + QStringLiteral("/seven-loads.zrq");
-    if (MakeFullRecord()->SaveTestFile(fileName) != 0) {
+    const QString fileName = SaveSevenLoads(settings);
+    if (fileName.isEmpty()) {
         state.SkipWithError("the record could not be saved");
         return;
     }
     for (auto _ : state) {
         auto* viewer = new TTestReportViewer(nullptr, fileName);
-        PaintCounter counter;
-        viewer->txtTestReport->viewport()->installEventFilter(&counter);
-        viewer->show();
-        for (int i = 0; i < 100 && counter.paints == 0; ++i)
-            QApplication::processEvents();
-        if (counter.paints == 0)
+        if (!ShowUntilPainted(viewer, viewer->txtTestReport->viewport()))
             state.SkipWithError("the report was never painted");
         state.PauseTiming(); // closing writes the placement to the settings file
         delete viewer;
@@ -38,8 +39,8 @@ BENCHMARK(BM_OpenReportViewerUntilFirstPaint)->Unit(benchmark::kMillisecond);
 // Baseline: a bare text box of the same font showing the same 5167 lines, shown until first paint.
 void BM_BareTextBoxUntilFirstPaintBaseline(benchmark::State& state) {
     TempSettings settings;
-    const QString fileName = settings.Folder() + QStringLiteral("/seven-loads.zrq");
-    if (MakeFullRecord()->SaveTestFile(fileName) != 0) {
+    const QString fileName = SaveSevenLoads(settings);
+    if (fileName.isEmpty()) {
         state.SkipWithError("the record could not be saved");
         return;
     }
@@ -58,12 +59,7 @@ void BM_BareTextBoxUntilFirstPaintBaseline(benchmark::State& state) {
         box.resize(size);
         box.setReadOnly(true);
         box.setPlainText(text);
-        PaintCounter counter;
-        box.viewport()->installEventFilter(&counter);
-        box.show();
-        for (int i = 0; i < 100 && counter.paints == 0; ++i)
-            QApplication::processEvents();
-        if (counter.paints == 0)
+        if (!ShowUntilPainted(&box, box.viewport()))
             state.SkipWithError("the text was never painted");
     }
 }

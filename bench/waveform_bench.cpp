@@ -49,12 +49,7 @@ void BM_OpenViewerUntilFirstPaint(benchmark::State& state) {
     const auto record = MakeFullRecord();
     for (auto _ : state) {
         auto* viewer = new TWaveformViewer(nullptr, AllLoads, *record);
-        PaintCounter counter;
-        viewer->findChild<TWaveChart*>(QStringLiteral("chartWave"))->installEventFilter(&counter);
-        viewer->show();
-        for (int i = 0; i < 100 && counter.paints == 0; ++i)
-            QApplication::processEvents();
-        if (counter.paints == 0)
+        if (!ShowUntilPainted(viewer, viewer->findChild<TWaveChart*>(QStringLiteral("chartWave"))))
             state.SkipWithError("the chart was never painted");
         state.PauseTiming(); // closing writes the placement to the settings file
         delete viewer;
@@ -136,12 +131,7 @@ void BM_BarePlotUntilFirstPaintBaseline(benchmark::State& state) {
     const QSize size = ChartSize();
     for (auto _ : state) {
         BarePlot bare(size);
-        PaintCounter counter;
-        bare.plot.installEventFilter(&counter);
-        bare.plot.show();
-        for (int i = 0; i < 100 && counter.paints == 0; ++i)
-            QApplication::processEvents();
-        if (counter.paints == 0)
+        if (!ShowUntilPainted(&bare.plot, &bare.plot))
             state.SkipWithError("the plot was never painted");
     }
 }
