@@ -210,7 +210,7 @@ void CheckRecordChanges(const QByteArray& before, const QByteArray& after,
     constexpr qsizetype info = ANALYZER_STATUS_SIZE;
     FuzzCheck(same(info, DEVICE_INFO_SLOTS * DEVICE_INFO_SLOT_SIZE), "the device information is unchanged");
     for (int load = 0; load < LOAD_COUNT; ++load) {
-        const qsizetype at = offsetof(TZRTestRec, Loads) + static_cast<qsizetype>(load) * LOAD_RECORD_SIZE;
+        const qsizetype at = LoadByteOffset(load);
         if (!downloaded[load])
             FuzzCheck(same(at, offsetof(TZRTest, AccessoryResistance)),
                       "a load not downloaded keeps its block, samples and data flag");

@@ -18,13 +18,13 @@ FileSizeLimit::~FileSizeLimit() {
     std::signal(SIGXFSZ, m_oldHandler);
 }
 
-ReadOnlyFolder::ReadOnlyFolder(QString path) : m_path(std::move(path)) {
+ReadOnlyFolder::ReadOnlyFolder(QString path) : m_path(std::move(path)), m_old(QFile::permissions(m_path)) {
     QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
                                       QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
 }
 
 ReadOnlyFolder::~ReadOnlyFolder() {
-    QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(m_path, m_old);
 }
 
 int RunWithoutPrivileges(const std::function<int()>& body) {

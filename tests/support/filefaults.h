@@ -2,6 +2,7 @@
 // Ways a save can fail, made on purpose: a disk that fills up half-way and a folder the program may not
 // write into. Both work whether the tests run as a normal user or as root.
 
+#include <QFileDevice>
 #include <QString>
 #include <functional>
 #include <sys/resource.h>
@@ -20,7 +21,7 @@ private:
     void (*m_oldHandler)(int) = nullptr;
 };
 
-// Makes a folder read-only (r-x for everyone) for the scope's life.
+// Makes a folder read-only (r-x for everyone) for the scope's life, then gives it back its permissions.
 class ReadOnlyFolder {
 public:
     explicit ReadOnlyFolder(QString path);
@@ -30,6 +31,7 @@ public:
 
 private:
     QString m_path;
+    QFileDevice::Permissions m_old;
 };
 
 // Runs `body` in a process that the folder permissions apply to: the test process itself for a normal

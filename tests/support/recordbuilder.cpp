@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <stdexcept>
 
@@ -73,6 +74,10 @@ std::unique_ptr<TZRTestRec> MakeFullRecord() {
 
 QByteArray RecordBytes(const TZRTestRec& rec) {
     return QByteArray(reinterpret_cast<const char*>(&rec), sizeof rec);
+}
+
+qsizetype LoadByteOffset(int load) {
+    return static_cast<qsizetype>(offsetof(TZRTestRec, Loads) + static_cast<size_t>(load) * sizeof(TZRTest));
 }
 
 std::unique_ptr<TZRTestRec> RecordFromBytes(const QByteArray& bytes) {

@@ -22,6 +22,8 @@ std::unique_ptr<TZRTestRec> MakeFullRecord();
 // The record's bytes, and a record made from bytes (which must be 72424 long).
 QByteArray RecordBytes(const TZRTestRec& rec);
 std::unique_ptr<TZRTestRec> RecordFromBytes(const QByteArray& bytes);
+// Where load `load` (0..6) starts within the record's bytes.
+qsizetype LoadByteOffset(int load);
 
 // Writes bytes to a file, replacing it.
 void WriteBytes(const QString& path, const QByteArray& bytes);

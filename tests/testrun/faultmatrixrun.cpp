@@ -31,12 +31,8 @@ const StepView StepViews[] = {
 constexpr int HangSeconds = 120;
 constexpr int64_t HangMicroseconds = int64_t{HangSeconds} * 1'000'000;
 
-qsizetype LoadOffset(int load) {
-    return static_cast<qsizetype>(offsetof(TZRTestRec, Loads) + static_cast<size_t>(load) * sizeof(TZRTest));
-}
-
 QByteArray WithLoad(QByteArray bytes, int load, const TZRTest& test) {
-    bytes.replace(LoadOffset(load), sizeof(TZRTest),
+    bytes.replace(LoadByteOffset(load), sizeof(TZRTest),
                   QByteArray(reinterpret_cast<const char*>(&test), sizeof(TZRTest)));
     return bytes;
 }
@@ -50,10 +46,10 @@ QByteArray WithStatus(QByteArray bytes, const QByteArray& status) {
 QString Region(qsizetype offset) {
     if (offset < ANALYZER_STATUS_SIZE)
         return QStringLiteral("status block");
-    if (offset < LoadOffset(0))
+    if (offset < LoadByteOffset(0))
         return QStringLiteral("device information");
-    const qsizetype within = (offset - LoadOffset(0)) % qsizetype(sizeof(TZRTest));
-    const int load = static_cast<int>((offset - LoadOffset(0)) / qsizetype(sizeof(TZRTest)));
+    const qsizetype within = (offset - LoadByteOffset(0)) % qsizetype(sizeof(TZRTest));
+    const int load = static_cast<int>((offset - LoadByteOffset(0)) / qsizetype(sizeof(TZRTest)));
     const char* field = within < qsizetype(offsetof(TZRTest, Samples))    ? "Results"
                         : within < qsizetype(offsetof(TZRTest, HasData))  ? "Samples"
                         : within == qsizetype(offsetof(TZRTest, HasData)) ? "HasData"
@@ -230,7 +226,7 @@ QByteArray MatrixRun::Candidate(RecordChange change, const QByteArray& base) con
         return WithStatus(base, SimFault::GarbageBytes(ANALYZER_STATUS_SIZE));
     case RecordChange::ResistanceOnly: {
         QByteArray bytes = base;
-        const qsizetype at = LoadOffset(FaultedLoad) + qsizetype(offsetof(TZRTest, AccessoryResistance));
+        const qsizetype at = LoadByteOffset(FaultedLoad) + qsizetype(offsetof(TZRTest, AccessoryResistance));
         bytes[at] = static_cast<char>(resistance & 0xFF);
         bytes[at + 1] = static_cast<char>(resistance >> 8);
         return bytes;
@@ -304,7 +300,7 @@ Outcome MatrixRun::RunLoadStep() {
             out.then = QStringLiteral("setup failed: 25 ohms was not stored cleanly");
             return out;
         }
-        m_firstLoad = RecordBytes(*rec).mid(LoadOffset(0), sizeof(TZRTest));
+        m_firstLoad = RecordBytes(*rec).mid(LoadByteOffset(0), sizeof(TZRTest));
     }
 
     Arm();
@@ -315,7 +311,7 @@ Outcome MatrixRun::RunLoadStep() {
     if (m_stage == Stage::StepCommand) {
         // The step command goes out as the 100-ohm step is shown, at the end of the OK that stores 25 ohms.
         before = WithLoadFilled(before, 0);
-        m_firstLoad = RecordBytes(*rec).mid(LoadOffset(0), sizeof(TZRTest));
+        m_firstLoad = RecordBytes(*rec).mid(LoadByteOffset(0), sizeof(TZRTest));
     }
     return Observe(before, faultedStep);
 }
@@ -367,7 +363,7 @@ QString MatrixRun::Completed(const QString& label) {
             return QStringLiteral("does not finish: OK on %1 leaves %2 other than measured")
                 .arg(LoadName(load), FirstDifference(expected, RecordBytes(*rec)));
         if (load == 0)
-            m_firstLoad = RecordBytes(*rec).mid(LoadOffset(0), sizeof(TZRTest));
+            m_firstLoad = RecordBytes(*rec).mid(LoadByteOffset(0), sizeof(TZRTest));
     }
     if (m_view.caption != QLatin1String("Tests done") ||
         m_view.description != QLatin1String("Press OK to display Test Report.") || !m_view.ok ||
@@ -379,7 +375,7 @@ QString MatrixRun::Completed(const QString& label) {
             .arg(m_view.skip);
     if (sim.IsOpen() || handle != FtHandle::Null)
         return QStringLiteral("does not finish: the link is still open at Tests done");
-    if (RecordBytes(*rec).mid(LoadOffset(0), sizeof(TZRTest)) != m_firstLoad)
+    if (RecordBytes(*rec).mid(LoadByteOffset(0), sizeof(TZRTest)) != m_firstLoad)
         return QStringLiteral("does not finish: 25 ohms changed after it was stored");
     for (int load : MatrixLoads)
         if (rec->Loads[load].HasData != 1)
