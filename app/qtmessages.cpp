@@ -1,5 +1,7 @@
 #include "app/qtmessages.h"
 
+#include "app/benchhardware.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -55,10 +57,20 @@ int ResultOf(int button, MsgButtons buttons) {
     }
 }
 
+// The window a box belongs to: the modal window on top (the step window while a test runs, even when
+// the technician has just clicked in the Simulator or a live viewer), else the active window. Never a
+// window that stands for the bench hardware: a box owned by it would block it.
+QWidget* OwnerOfBox() {
+    QWidget* owner = QApplication::activeModalWidget();
+    if (owner == nullptr)
+        owner = QApplication::activeWindow();
+    return IsBenchHardware(owner) ? nullptr : owner;
+}
+
 } // namespace
 
 int QtMessageBoxes::Show(const MessageRequest& request) {
-    QWidget* owner = (request.flags & mfNoOwner) ? nullptr : QApplication::activeWindow();
+    QWidget* owner = (request.flags & mfNoOwner) ? nullptr : OwnerOfBox();
     QMessageBox box(IconOf(request.icon), request.caption, request.text, ButtonsOf(request.buttons), owner);
     if (request.flags & mfTopMost)
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);

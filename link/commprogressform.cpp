@@ -1,5 +1,6 @@
 #include "link/commprogressform.h"
 
+#include "app/benchhardware.h"
 #include "app/clock.h"
 #include "app/global.h"
 #include "app/messages.h"
@@ -87,7 +88,8 @@ void TCommProgress::showEvent(QShowEvent* event) {
         return;
     m_disabledAny = true;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window == this || !window->isVisible() || !window->isEnabled())
+        // The Simulator stands for the bench hardware: the USB cable can still be pulled mid-download.
+        if (window == this || !window->isVisible() || !window->isEnabled() || IsBenchHardware(window))
             continue;
         window->setEnabled(false);
         m_disabledWindows.append(window);

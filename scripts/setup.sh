@@ -13,6 +13,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth poppler-utils fonts-dejavu-core
+  openbox xdotool xclip x11-apps
 )
 
 missing=()

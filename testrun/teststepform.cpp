@@ -1,15 +1,19 @@
 #include "testrun/teststepform.h"
 
+#include "app/benchhardware.h"
+#include "app/cascade.h"
 #include "app/jpegimage.h"
 #include "app/uifonts.h"
 #include "link/commprogressform.h"
 #include "testrun/editinfoform.h"
 #include "waveform/waveformviewer.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -161,8 +165,27 @@ void TTestStep::CloseProgress() {
 void TTestStep::OpenLiveViewer(TTestLoad load) {
     auto* viewer = new TWaveformViewer(this, QList<TTestLoad>{load}, *m_testRec);
     connect(viewer, &TWaveformViewer::Closed, this, [this, viewer] { m_waveViewers.removeOne(viewer); });
+    PlaceLiveViewer(*viewer, static_cast<int>(m_viewersOpened++));
     m_waveViewers.append(viewer);
     viewer->show();
+}
+
+void TTestStep::PlaceLiveViewer(QWidget& viewer, int index) const {
+    // Beside this window and clear of the Simulator, so that neither is hidden while the technician
+    // looks at a waveform; the frame is estimated from this window's own frame.
+    const QScreen* screen = this->screen();
+    if (screen == nullptr)
+        return;
+    QList<QRect> keepClear{frameGeometry()};
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (IsBenchHardware(window) && window->isVisible())
+            keepClear.append(window->frameGeometry());
+    const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    const QRect target =
+        CascadeFrame(screen->availableGeometry(), keepClear, viewer.size().grownBy(frame), index);
+    viewer.setGeometry(target.marginsRemoved(frame));
 }
 
 void TTestStep::EditDeviceInfo(bool deviceIDRequired) {

@@ -48,6 +48,7 @@ private:
     void EndModal(int result) override;
 
     void RunOK();
+    void PlaceLiveViewer(QWidget& viewer, int index) const;
 
     TZRTestRec* m_testRec;
     TestSequencer m_sequencer;
@@ -55,4 +56,5 @@ private:
     std::unique_ptr<TCommProgress> m_commProgress;
     std::unique_ptr<ProgressStepper> m_progressStepper;
     bool m_closePending = false;
+    uint32_t m_viewersOpened = 0;
 };

@@ -1,0 +1,277 @@
+#!/usr/bin/env bash
+# The demo program as a technician runs it: on a private X server with a window manager, every click
+# and key press sent through the X server, in real time, with the simulated wire at its real speed.
+#
+# Run 1: a three-load test. Each discharge is fired by a click in the Simulator window while the step
+# window waits; a live viewer is zoomed and closed during the test; no "Load Configured Incorrectly"
+# may appear. The test is finished with a Device ID, saved, opened again from the main window, and the
+# report shown is compared with `zrqtool report` of the saved file.
+# Run 2: the jumper is moved wrongly by hand in the Simulator mid-test; the step reports "Load
+# Configured Incorrectly"; the jumper is set right by hand and the load completes.
+#
+# Usage: demo-e2e.sh CORVEXZR-DEMO ZRQTOOL SIMULATORMAP
+# Needs Xvfb, openbox, xdotool, xclip and xwd (scripts/setup.sh installs them).
+set -euo pipefail
+
+demo=$1
+zrqtool=$2
+simulatormap=$3
+
+for tool in Xvfb openbox xdotool xclip xwd; do
+  command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  local status=$?
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  if [ "$status" -ne 0 ] && [ -n "${DISPLAY:-}" ]; then
+    xwd -root -silent >"$work/failure.xwd" 2>/dev/null || true
+    echo "e2e: failed; the screen at that moment is in $work/failure.xwd, the demo's output in $work/demo.log" >&2
+    tail -20 "$work/demo.log" >&2 2>/dev/null || true
+  else
+    rm -rf "$work"
+  fi
+}
+trap cleanup EXIT
+
+# --- a private X server, a window manager, and folders of our own
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+deadline=$((SECONDS + 20))
+until [ -s "$work/display" ]; do
+  [ $SECONDS -lt $deadline ] || { echo "e2e: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+  sleep 0.05
+done
+export DISPLAY=":$(head -1 "$work/display")"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_CACHE_HOME="$work/cache"
+export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home"
+mkdir -p "$XDG_CONFIG_HOME/Velmora/CorvexZR" "$XDG_RUNTIME_DIR" "$HOME" "$work/records"
+chmod 700 "$XDG_RUNTIME_DIR"
+export QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=0 NO_AT_BRIDGE=1
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+
+ini="$XDG_CONFIG_HOME/Velmora/CorvexZR/corvexzr.ini"
+choose_loads() { # the load selection the options window offers: LOAD_25=1 ...
+  {
+    echo "[TEST_OPTIONS]"
+    for ohms in 25 50 75 100 125 150 175; do
+      if [[ " $* " == *" $ohms "* ]]; then echo "LOAD_$ohms=1"; else echo "LOAD_$ohms=0"; fi
+    done
+  } >"$ini.options"
+  # Keep the rest of the settings file; replace its load selection.
+  if [ -f "$ini" ]; then
+    awk '/^\[/{skip=($0=="[TEST_OPTIONS]")} !skip' "$ini" >"$ini.rest"
+  else
+    : >"$ini.rest"
+  fi
+  cat "$ini.rest" "$ini.options" >"$ini"
+  rm -f "$ini.rest" "$ini.options"
+}
+
+# --- waiting on conditions, never on fixed sleeps
+fail() { echo "e2e: $*" >&2; exit 1; }
+# wait_until SECONDS DESCRIPTION COMMAND...: polls COMMAND until it succeeds.
+wait_until() {
+  local limit=$1 what=$2
+  shift 2
+  local end=$((SECONDS + limit))
+  until "$@"; do
+    [ $SECONDS -lt $end ] || fail "waited $limit s for $what"
+    sleep 0.05
+  done
+}
+windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
+window_count() { windows "$1" | grep -c . || true; }
+has_window() { [ -n "$(windows "$1")" ]; }
+no_window() { [ -z "$(windows "$1")" ]; }
+count_is() { [ "$(window_count "$1")" -eq "$2" ]; }
+the_window() { # the newest visible window of that title
+  local id
+  wait_until 20 "the window \"$1\"" has_window "$1"
+  id=$(windows "$1" | tail -1)
+  echo "$id"
+}
+activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
+click_at() { # click_at WINDOW X Y (window coordinates)
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+keys() { # keys WINDOW KEY...
+  activate "$1"
+  xdotool key --clearmodifiers "${@:2}"
+}
+type_text() { xdotool type --delay 20 "$1"; }
+picture() { xwd -silent -id "$1" | md5sum; }
+geometry() { # x y w h of a window's client area
+  xdotool getwindowgeometry --shell "$1" | awk -F= '/^(X|Y|WIDTH|HEIGHT)=/{printf "%s ", $2}'
+}
+overlaps() { # overlaps "x y w h" "x y w h"
+  read -r ax ay aw ah <<<"$1"
+  read -r bx by bw bh <<<"$2"
+  [ "$ax" -lt $((bx + bw)) ] && [ "$bx" -lt $((ax + aw)) ] && [ "$ay" -lt $((by + bh)) ] && [ "$by" -lt $((ay + ah)) ]
+}
+
+# --- where the Simulator's controls are (laid out by the same code on the same display)
+declare -A sim
+while read -r name x y; do sim[$name]="$x $y"; done < <("$simulatormap")
+
+# --- the program
+choose_loads 25 100 175
+"$demo" >"$work/demo.log" 2>&1 &
+demo_pid=$!
+pids+=($demo_pid)
+
+main=$(the_window "Velmora CorvexZR")
+simulator=$(the_window "CorvexZR Simulator")
+read -r _ _ sw sh <<<"$(geometry "$simulator")"
+[ "$sw $sh" = "${sim[window]}" ] ||
+  fail "the Simulator is $sw x $sh here but ${sim[window]} in simulatormap: its controls would be missed"
+simulator_click() { click_at "$simulator" ${sim[$1]}; }
+
+step_title="CorvexZR Variable Load Test"
+progress_title="CorvexZR Communications"
+viewer_title="CorvexZR Waveform Viewer"
+wrong_title="Load Configured Incorrectly"
+
+# The start window, the load selection and the step window share one title; their sizes tell them apart.
+window_sized() { # window_sized TITLE WxH
+  local id
+  for id in $(windows "$1"); do
+    [ "$(geometry "$id" | awk '{print $3 "x" $4}')" = "$2" ] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+the_window_sized() {
+  wait_until 20 "the window \"$1\" of $2" window_sized "$1" "$2" >/dev/null
+  window_sized "$1" "$2"
+}
+step_window() { the_window_sized "$step_title" 640x475; }
+step_ok() { click_at "$(step_window)" 586 450; }
+
+start_test() {
+  keys "$main" ctrl+n
+  keys "$(the_window_sized "$step_title" 640x506)" Return # Start Test: status and accessory check
+  keys "$(the_window_sized "$step_title" 281x269)" Return # the remembered loads
+  step_window >/dev/null
+}
+
+# Presses OK on the step, fires the discharge from the Simulator once the analyzer waits for it, and
+# waits for the download to end with a new live viewer. No box may appear on the way.
+run_load() {
+  local viewers_before
+  viewers_before=$(window_count "$viewer_title")
+  step_ok
+  # The technician fires as soon as the analyzer waits; until then the Fire button is disabled and a
+  # click on it does nothing. The progress window shows that the discharge was taken.
+  local end=$((SECONDS + 30))
+  until has_window "$progress_title" || count_is "$viewer_title" $((viewers_before + 1)); do
+    has_window "$wrong_title" && fail "\"$wrong_title\" on a correct setup"
+    [ $SECONDS -lt $end ] || fail "a click on Fire discharge in the Simulator never reached the analyzer"
+    simulator_click btnDischarge
+    sleep 0.2
+  done
+  # 10306 bytes at 960 bytes a second.
+  wait_until 40 "the live viewer of the load" count_is "$viewer_title" $((viewers_before + 1))
+  wait_until 10 "the progress window to close" no_window "$progress_title"
+  has_window "$wrong_title" && fail "\"$wrong_title\" on a correct setup"
+  return 0
+}
+
+# ================= run 1: three loads, fired by hand
+start_test
+run_load # 25 ohms
+
+# The live viewer stands beside the step window, takes the keyboard (zoom in) and closes.
+viewer=$(the_window "$viewer_title")
+overlaps "$(geometry "$viewer")" "$(geometry "$(step_window)")" && fail "the live viewer hides the step window"
+before=$(picture "$viewer")
+keys "$viewer" ctrl+equal
+wait_until 10 "the live viewer to zoom" bash -c "[ \"\$(xwd -silent -id $viewer | md5sum)\" != \"$before\" ]"
+keys "$viewer" alt+F4
+wait_until 10 "the live viewer to close" count_is "$viewer_title" 0
+
+run_load # 100 ohms
+run_load # 175 ohms
+[ "$(window_count "$viewer_title")" -eq 2 ] || fail "expected two live viewers open"
+v1=$(windows "$viewer_title" | head -1)
+v2=$(windows "$viewer_title" | tail -1)
+[ "$(geometry "$v1")" != "$(geometry "$v2")" ] || fail "two live viewers opened on the same spot"
+
+# Tests done: OK asks for the Device ID, then the report viewer opens.
+step_ok
+editor=$(the_window "Edit Device Information")
+activate "$editor"
+type_text "E2E-0001"
+xdotool key Return
+report=$(the_window "CorvexZR Test Report Viewer")
+wait_until 10 "the live viewers to close with the step window" count_is "$viewer_title" 0
+
+# Save, and open the saved file again from the main window.
+saved="$work/records/e2e.zrq"
+keys "$report" ctrl+s
+wait_until 20 "the save dialog" bash -c "[ \"\$(xdotool getactivewindow)\" != $report ]"
+xdotool key ctrl+a
+type_text "$saved"
+xdotool key Return
+wait_until 20 "the saved record" bash -c "[ -f '$saved' ] && [ \$(stat -c %s '$saved') -eq 72424 ]"
+
+keys "$main" ctrl+o
+wait_until 20 "the open dialog" bash -c "[ \"\$(xdotool getactivewindow)\" != $main ]"
+xdotool key ctrl+a
+type_text "$saved"
+xdotool key Return
+wait_until 20 "the second report viewer" count_is "CorvexZR Test Report Viewer" 2
+reopened=$(windows "CorvexZR Test Report Viewer" | tail -1)
+[ "$reopened" != "$report" ] || reopened=$(windows "CorvexZR Test Report Viewer" | head -1)
+
+# The report on the screen is the one zrqtool makes of the file.
+"$zrqtool" report "$saved" >"$work/expected.txt"
+activate "$reopened"
+read -r _ _ rw rh <<<"$(geometry "$reopened")"
+click_at "$reopened" $((rw * 3 / 4)) $((rh / 2)) # into the report text
+xdotool key ctrl+a ctrl+c
+wait_until 20 "the report on the clipboard" bash -c \
+  "xclip -o -selection clipboard 2>/dev/null >'$work/shown.txt'; [ -s '$work/shown.txt' ] && grep -q . '$work/shown.txt'"
+diff <(sed -e '$a\' "$work/expected.txt") <(sed -e '$a\' "$work/shown.txt") >"$work/report.diff" ||
+  fail "the reopened report differs from zrqtool report: $(head -5 "$work/report.diff")"
+
+# ================= run 2: a jumper moved wrongly by hand mid-test, then set right
+choose_loads 50
+start_test
+# By hand: Bank A and the jumper on 25 ohms, the first entries of the Simulator's lists.
+simulator_click chkFollowLoad
+demo_windows() { xdotool search --onlyvisible --pid "$demo_pid" 2>/dev/null | grep -c . || true; }
+demo_windows_are() { [ "$(demo_windows)" -eq "$1" ]; }
+choose_in_list() { # choose_in_list CONTROL DOWN-PRESSES: opens the list, takes its first entry and goes down
+  local before
+  before=$(demo_windows)
+  simulator_click "$1"
+  wait_until 10 "the list of $1 to open" demo_windows_are $((before + 1))
+  xdotool key Home
+  for _ in $(seq "$2"); do xdotool key Down; done
+  xdotool key Return
+  wait_until 10 "the list of $1 to close" demo_windows_are "$before"
+}
+choose_in_list cboBank 0
+choose_in_list cboResistance 0
+step_ok
+wrong=$(the_window "$wrong_title")
+keys "$wrong" Return
+wait_until 10 "the box to close" no_window "$wrong_title"
+# Set right: the jumper on 50 ohms.
+choose_in_list cboResistance 1
+run_load
+step_ok # Tests done
+editor=$(the_window "Edit Device Information")
+activate "$editor"
+type_text "E2E-0002"
+xdotool key Return
+wait_until 20 "the second test's report" count_is "CorvexZR Test Report Viewer" 3
+
+kill -0 "$demo_pid" 2>/dev/null || fail "the demo program ended by itself"
+echo "e2e: both runs passed"
