@@ -29,10 +29,12 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
   local status=$?
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
   if [ "$status" -ne 0 ] && [ -n "${DISPLAY:-}" ]; then
     xwd -root -silent >"$work/failure.xwd" 2>/dev/null || true
+  fi
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  if [ "$status" -ne 0 ]; then
     echo "e2e: failed; the screen at that moment is in $work/failure.xwd, the demo's output in $work/demo.log" >&2
     tail -20 "$work/demo.log" >&2 2>/dev/null || true
   else
