@@ -37,6 +37,23 @@ QMessageBox::StandardButtons ButtonsOf(MsgButtons buttons) {
     return QMessageBox::Ok;
 }
 
+QMessageBox::StandardButton ButtonOf(int result) {
+    switch (result) {
+    case mrOK:
+        return QMessageBox::Ok;
+    case mrCancel:
+        return QMessageBox::Cancel;
+    case mrYes:
+        return QMessageBox::Yes;
+    case mrNo:
+        return QMessageBox::No;
+    case mrRetry:
+        return QMessageBox::Retry;
+    default:
+        return QMessageBox::NoButton;
+    }
+}
+
 int ResultOf(int button, MsgButtons buttons) {
     switch (button) {
     case QMessageBox::Ok:
@@ -60,6 +77,8 @@ int ResultOf(int button, MsgButtons buttons) {
 int QtMessageBoxes::Show(const MessageRequest& request) {
     QWidget* owner = (request.flags & mfNoOwner) ? nullptr : QApplication::activeWindow();
     QMessageBox box(IconOf(request.icon), request.caption, request.text, ButtonsOf(request.buttons), owner);
+    if (request.defaultButton != mrNone)
+        box.setDefaultButton(ButtonOf(request.defaultButton));
     if (request.flags & mfTopMost)
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.setWindowModality((request.flags & mfTaskModal) || !owner ? Qt::ApplicationModal : Qt::WindowModal);
