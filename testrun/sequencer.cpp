@@ -86,15 +86,8 @@ void TestSequencer::Present(bool checkLink) {
     }
 
     // Without a link the step command could only fail again; the re-open has told why.
-    if (linked && !m_cancelRequested) {
-        ReplyBuffer reply;
-        ClearReply(reply);
-        SendCommand(m_deviceHandle, StepCommand(load));
-        if (UsbRead(m_deviceHandle, reply.data(), AckReplySize) != 0)
-            Report(NoResponse, CommunicationError);
-        else if (!IsAcknowledgement(reply))
-            Report(InvalidResponse, CommunicationError);
-    }
+    if (linked && !m_cancelRequested)
+        SendStepCommand(load);
 
     if (loadStep)
         m_view.ShowFigure(load); // the closing step keeps the last load's figure
@@ -102,6 +95,17 @@ void TestSequencer::Present(bool checkLink) {
     SetButtons(true, m_stepIndex > 0, loadStep);
     if (linked)
         UsbPurge(m_deviceHandle);
+}
+
+void TestSequencer::SendStepCommand(TTestLoad load) {
+    // Only reported: the step stays usable.
+    ReplyBuffer reply;
+    ClearReply(reply);
+    SendCommand(m_deviceHandle, StepCommand(load));
+    if (UsbRead(m_deviceHandle, reply.data(), AckReplySize) != 0)
+        Report(NoResponse, CommunicationError);
+    else if (!IsAcknowledgement(reply))
+        Report(InvalidResponse, CommunicationError);
 }
 
 void TestSequencer::ReportExchange(const QString& text, const QString& caption, int flags) {
@@ -250,11 +254,14 @@ void TestSequencer::btnOKClick() {
     }
 
     SetButtons(false, false, false);
-    // A link lost earlier (the cable pulled) is re-opened first; when it cannot be, its one message
-    // has been shown and nothing is sent.
-    if (!EnsureLink()) {
-        Present(false);
-        return;
+    // A link lost since the step was shown (the cable pulled) is re-opened first and the analyzer
+    // told the step again; when it cannot be, its one message has been shown and nothing is sent.
+    if (UsbCheckLink(m_deviceHandle) != 0) {
+        if (!EnsureLink()) {
+            Present(false);
+            return;
+        }
+        SendStepCommand(load);
     }
     m_view.SetDescription(QStringLiteral("Getting load configuration."));
     if (!ConfigurationMatches(load, true)) {

@@ -65,6 +65,8 @@ private:
     void Present(bool checkLink);
     // True when the link answers, or could be re-opened ("Device Not Detected" when not).
     bool EnsureLink();
+    // "ECGDJ20" or "ECGDJ10" and its acknowledgement; a failure is only reported.
+    void SendStepCommand(TTestLoad load);
     // A failed exchange is told only while the analyzer is still there: when the link is gone, the
     // step shown next re-opens it and its one message tells the failure.
     void ReportExchange(const QString& text, const QString& caption, int flags = 0);

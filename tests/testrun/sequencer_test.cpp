@@ -315,7 +315,9 @@ TEST_F(Sequencer, ALostLinkIsToldOnceAtEachOkUntilTheCableIsBack) {
 
     boxes.Clear();
     sim.Plug();
-    seq->btnOKClick(); // the cable back: OK re-opens the link and runs the load
+    const qsizetype before = sim.Commands().size();
+    seq->btnOKClick(); // the cable back: OK re-opens the link, tells the analyzer the step, runs the load
+    EXPECT_EQ(CommandsSince(before).mid(0, 3), (QList<QByteArray>{"ECGDJ10", "RL", "DEHT"}));
     EXPECT_TRUE(boxes.Shown().isEmpty());
     EXPECT_EQ(rec->Loads[2].HasData, 1);
     EXPECT_EQ(view.caption, QStringLiteral("100 ohms"));
