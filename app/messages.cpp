@@ -39,6 +39,7 @@ void InstallMessages(MessageBoxes* boxes) {
     g_installed = boxes;
 }
 
-int ShowMessage(const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons, int flags) {
-    return Messages().Show(MessageRequest{text, caption, icon, buttons, flags});
+int ShowMessage(const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons, int flags,
+                int defaultButton) {
+    return Messages().Show(MessageRequest{text, caption, icon, buttons, flags, defaultButton});
 }

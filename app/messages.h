@@ -32,6 +32,8 @@ struct MessageRequest {
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::OK;
     int flags = mfNone;
+    // The button that Enter presses, as its result (mrNo, ...); mrNone: the first button.
+    int defaultButton = mrNone;
 };
 
 class MessageBoxes {
@@ -51,4 +53,4 @@ void InstallMessages(MessageBoxes* boxes);
 int FirstButton(MsgButtons buttons);
 
 int ShowMessage(const QString& text, const QString& caption, MsgIcon icon,
-                MsgButtons buttons = MsgButtons::OK, int flags = mfNone);
+                MsgButtons buttons = MsgButtons::OK, int flags = mfNone, int defaultButton = mrNone);

@@ -39,6 +39,23 @@ QMessageBox::StandardButtons ButtonsOf(MsgButtons buttons) {
     return QMessageBox::Ok;
 }
 
+QMessageBox::StandardButton ButtonOf(int result) {
+    switch (result) {
+    case mrOK:
+        return QMessageBox::Ok;
+    case mrCancel:
+        return QMessageBox::Cancel;
+    case mrYes:
+        return QMessageBox::Yes;
+    case mrNo:
+        return QMessageBox::No;
+    case mrRetry:
+        return QMessageBox::Retry;
+    default:
+        return QMessageBox::NoButton;
+    }
+}
+
 int ResultOf(int button, MsgButtons buttons) {
     switch (button) {
     case QMessageBox::Ok:
@@ -72,6 +89,8 @@ QWidget* OwnerOfBox() {
 int QtMessageBoxes::Show(const MessageRequest& request) {
     QWidget* owner = (request.flags & mfNoOwner) ? nullptr : OwnerOfBox();
     QMessageBox box(IconOf(request.icon), request.caption, request.text, ButtonsOf(request.buttons), owner);
+    if (request.defaultButton != mrNone)
+        box.setDefaultButton(ButtonOf(request.defaultButton));
     if (request.flags & mfTopMost)
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.setWindowModality((request.flags & mfTaskModal) || !owner ? Qt::ApplicationModal : Qt::WindowModal);

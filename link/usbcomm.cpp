@@ -26,21 +26,52 @@ QByteArray Bytes(const void* data, uint32_t count) {
     return QByteArray(static_cast<const char*>(data), static_cast<qsizetype>(count));
 }
 
+// One try of UsbReadAttempt, with the reason of a failure.
+enum class Attempt { Done, NotYet, QueueFailed, ReadFailed };
+
+Attempt AttemptRead(FtHandle* handle, void* buffer, uint32_t count) {
+    FtdiDriver& driver = TheFtdiDriver();
+    uint32_t waiting = 0;
+    FtStatus status = driver.GetQueueStatus(*handle, waiting);
+    if (status != FtOK) {
+        Trace(WireEventKind::QueueError, status);
+        return Attempt::QueueFailed;
+    }
+    if (waiting < count)
+        return Attempt::NotYet;
+
+    uint32_t delivered = 0;
+    status = driver.Read(*handle, buffer, count, delivered);
+    if (TheWireTrace())
+        Trace(WireEventKind::Read, status, count, Bytes(buffer, delivered <= count ? delivered : count));
+    if (status != FtOK) {
+        ShowMessage(QStringLiteral("Read status is: %1").arg(static_cast<uint32_t>(status)), ReadErrorCaption,
+                    MsgIcon::Error);
+        return Attempt::ReadFailed;
+    }
+    if (delivered != count) {
+        ShowMessage(QStringLiteral("Bytes read: %1").arg(delivered), ReadErrorCaption, MsgIcon::Error);
+        return Attempt::ReadFailed;
+    }
+    return Attempt::Done;
+}
+
 // The timed retry shared by UsbRead and UsbQueryStatus: attempts without pause while not enough data
 // has arrived and fewer than four whole clock seconds have passed. Returns the last attempt's result
 // and the elapsed seconds at its end, which the two callers judge differently.
 struct TimedRead {
-    int result;
+    Attempt result;
     int64_t elapsed;
+    bool Succeeded() const { return result == Attempt::Done && elapsed <= ReadWindowSeconds; }
 };
 
 TimedRead ReadWithinWindow(FtHandle* handle, void* buffer, uint32_t count) {
     Clock& clock = TheClock();
     const int64_t start = clock.Seconds();
-    int result = 1;
+    Attempt result = Attempt::NotYet;
     int64_t elapsed = 0;
-    while (result == 1 && elapsed < ReadWindowSeconds) {
-        result = UsbReadAttempt(handle, buffer, count);
+    while (result == Attempt::NotYet && elapsed < ReadWindowSeconds) {
+        result = AttemptRead(handle, buffer, count);
         elapsed = clock.Seconds() - start;
     }
     return {result, elapsed};
@@ -67,42 +98,37 @@ void UsbClose(FtHandle* handle) {
 }
 
 int UsbReadAttempt(FtHandle* handle, void* buffer, uint32_t count) {
-    FtdiDriver& driver = TheFtdiDriver();
-    uint32_t waiting = 0;
-    FtStatus status = driver.GetQueueStatus(*handle, waiting);
-    if (status != FtOK) {
-        Trace(WireEventKind::QueueError, status);
-        return -1;
-    }
-    if (waiting < count)
+    switch (AttemptRead(handle, buffer, count)) {
+    case Attempt::Done:
+        return 0;
+    case Attempt::NotYet:
         return 1;
-
-    uint32_t delivered = 0;
-    status = driver.Read(*handle, buffer, count, delivered);
-    if (TheWireTrace())
-        Trace(WireEventKind::Read, status, count, Bytes(buffer, delivered <= count ? delivered : count));
-    if (status != FtOK) {
-        ShowMessage(QStringLiteral("Read status is: %1").arg(static_cast<uint32_t>(status)), ReadErrorCaption,
-                    MsgIcon::Error);
-        return -1;
+    case Attempt::QueueFailed:
+    case Attempt::ReadFailed:
+        break;
     }
-    if (delivered != count) {
-        ShowMessage(QStringLiteral("Bytes read: %1").arg(delivered), ReadErrorCaption, MsgIcon::Error);
-        return -1;
-    }
-    return 0;
+    return -1;
 }
 
 int UsbRead(FtHandle* handle, void* buffer, uint32_t count) {
-    const TimedRead read = ReadWithinWindow(handle, buffer, count);
-    return read.result == 0 && read.elapsed <= ReadWindowSeconds ? 0 : -1;
+    return ReadWithinWindow(handle, buffer, count).Succeeded() ? 0 : -1;
 }
 
-int UsbReadBlocks(FtHandle* handle, void* buffer, uint32_t count, ProgressStepper* progress, uint32_t size) {
+int UsbReadBlocks(FtHandle* handle, void* buffer, uint32_t count, ProgressStepper* progress, uint32_t size,
+                  BlockReadResult* result) {
+    BlockReadResult ignored;
+    BlockReadResult& out = result ? *result : ignored;
+    out = BlockReadResult{};
     auto* bytes = static_cast<uint8_t*>(buffer);
     for (uint32_t i = 0; i < count; ++i) {
-        if (UsbRead(handle, bytes + static_cast<size_t>(i) * size, size) != 0)
+        const TimedRead read = ReadWithinWindow(handle, bytes + static_cast<size_t>(i) * size, size);
+        if (!read.Succeeded()) {
+            out.end = read.result == Attempt::QueueFailed  ? BlockReadResult::End::QueueFailed
+                      : read.result == Attempt::ReadFailed ? BlockReadResult::End::ReadFailed
+                                                           : BlockReadResult::End::WindowRanOut;
             return -1;
+        }
+        out.blocks = i + 1;
         if (progress)
             progress->StepIt();
         ThePump().ProcessMessages();
@@ -139,7 +165,7 @@ int UsbQueryStatus(FtHandle* handle, uint8_t* destination) {
     UsbSendCommand(handle, "GS", 2);
     const TimedRead read = ReadWithinWindow(handle, destination, 37);
     // Unlike UsbRead, a reply completed at the very end of the fourth second does not count.
-    if (read.result == 0 && read.elapsed < ReadWindowSeconds)
+    if (read.result == Attempt::Done && read.elapsed < ReadWindowSeconds)
         return 0;
     UsbClose(handle);
     return -1;

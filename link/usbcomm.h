@@ -33,10 +33,18 @@ int UsbReadAttempt(FtHandle* handle, void* buffer, uint32_t count);
 // Tries without pause until `count` bytes have been read or the read window has run out (nothing is
 // reported when it runs out; the caller knows what was expected).
 int UsbRead(FtHandle* handle, void* buffer, uint32_t count);
+// How a block read went: the blocks read whole, and how it ended. A failed read has been reported
+// by the transport; a failed queue query (a device that is gone) and a window that ran out have not.
+struct BlockReadResult {
+    enum class End { Complete, WindowRanOut, QueueFailed, ReadFailed };
+    uint32_t blocks = 0;
+    End end = End::Complete;
+};
 // Reads `count` blocks of `size` bytes, each with its own read window; after each block steps the
 // progress display (if any) and lets the windows process their messages. Blocks read before a
-// failure stay in the buffer.
-int UsbReadBlocks(FtHandle* handle, void* buffer, uint32_t count, ProgressStepper* progress, uint32_t size);
+// failure stay in the buffer; `result` (if given) tells how many there are and why the read stopped.
+int UsbReadBlocks(FtHandle* handle, void* buffer, uint32_t count, ProgressStepper* progress, uint32_t size,
+                  BlockReadResult* result = nullptr);
 // Writes `count` bytes; a failed or short write is reported.
 int UsbWrite(FtHandle* handle, const void* data, uint32_t count);
 // Writes the command followed by the terminator, in one write. A failure has been reported by the

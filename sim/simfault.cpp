@@ -59,6 +59,10 @@ SimFault SimFault::StallAtByte(int byte) {
     return Make(Kind::StallAtByte, "VW", 1, byte);
 }
 
+SimFault SimFault::TrailingText(int delayMilliseconds) {
+    return Make(Kind::TrailingText, "DEHT", 1, delayMilliseconds);
+}
+
 QByteArray SimFault::GarbageBytes(qsizetype size) {
     // Neither an acknowledgement, a jumper setting, an energy reading nor the "TEST" text.
     static const char pattern[] = "?#%~\xA5\x5A";

@@ -12,6 +12,7 @@ struct SimFault {
         TestText,     // "DEHT": the analyzer sends its "TEST" text instead of waiting for a discharge
         UnplugAtByte, // "VW": the USB device is gone once the host has taken `value` bytes of the reply
         StallAtByte,  // "VW": the bytes from `value` on never come
+        TrailingText, // "DEHT": the line end after the energy reading comes `value` ms after the reading
     };
 
     Kind kind = Kind::NoReply;
@@ -33,6 +34,7 @@ struct SimFault {
     static SimFault TestText(int times = 1);
     static SimFault UnplugAtByte(int byte);
     static SimFault StallAtByte(int byte);
+    static SimFault TrailingText(int delayMilliseconds);
 
     // The bytes that a garbage fault sends in place of a reply of `size` bytes.
     static QByteArray GarbageBytes(qsizetype size);

@@ -4,6 +4,7 @@
 #include "sim/virtualclock.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -44,15 +45,21 @@ SimulatedAnalyzer::~SimulatedAnalyzer() = default;
 // --- the USB cable
 
 void SimulatedAnalyzer::Plug() {
+    if (m_plugged)
+        return;
     m_plugged = true;
+    emit PlugChanged(true);
 }
 
 void SimulatedAnalyzer::Unplug() {
+    const bool was = m_plugged;
     m_plugged = false;
     if (m_handle != FtHandle::Null)
         m_handleGone = true;
     m_line.Clear();
     m_unplugAt.reset();
+    if (was)
+        emit PlugChanged(false);
 }
 
 // --- settings
@@ -125,12 +132,27 @@ bool SimulatedAnalyzer::SendTestText() {
 // --- faults
 
 void SimulatedAnalyzer::InjectFault(const SimFault& fault) {
-    if (fault.times > 0)
-        m_faults.append(fault);
+    if (fault.times <= 0)
+        return;
+    m_faults.append(fault);
+    emit FaultsChanged();
 }
 
 void SimulatedAnalyzer::ClearFaults() {
     m_faults.clear();
+    emit FaultsChanged();
+}
+
+void SimulatedAnalyzer::RemoveFault(SimFault::Kind kind, const QByteArray& command) {
+    const qsizetype removed = m_faults.removeIf(
+        [&](const SimFault& fault) { return fault.kind == kind && fault.command == command; });
+    if (removed > 0)
+        emit FaultsChanged();
+}
+
+bool SimulatedAnalyzer::HasFault(SimFault::Kind kind, const QByteArray& command) const {
+    return std::any_of(m_faults.begin(), m_faults.end(),
+                       [&](const SimFault& fault) { return fault.kind == kind && fault.command == command; });
 }
 
 // --- time and state
@@ -154,8 +176,12 @@ void SimulatedAnalyzer::Update() {
     if (m_state == SimState::WaitingForDischarge && m_dischargeAt >= 0 && now >= m_dischargeAt)
         FireDischarge(m_dischargeAt);
     if (m_state == SimState::Measuring && now >= m_textAt) {
-        if (!m_silentWait)
-            m_line.Send(EnergyText(), m_textAt);
+        if (!m_silentWait) {
+            const QByteArray text = EnergyText();
+            const qsizetype lineEnd = text.indexOf('\r');
+            m_line.Send(text.left(lineEnd), m_textAt);
+            m_line.Send(text.mid(lineEnd), m_textAt + int64_t{m_lineEndDelayMs} * 1000);
+        }
         m_textAt = -1;
         SetState(SimState::Idle);
     }
@@ -194,8 +220,10 @@ void SimulatedAnalyzer::HandleCommand(const QByteArray& command) {
         if (m_faults[i].command != command)
             continue;
         fault = m_faults[i];
-        if (--m_faults[i].times <= 0)
+        if (--m_faults[i].times <= 0) {
             m_faults.removeAt(i);
+            emit FaultsChanged();
+        }
         break;
     }
 
@@ -215,6 +243,7 @@ void SimulatedAnalyzer::HandleCommand(const QByteArray& command) {
         reply = "*\r";
     } else if (command == "DEHT") {
         m_silentWait = false;
+        m_lineEndDelayMs = 0;
         m_dischargeAt = m_timing.autoDischargeMilliseconds >= 0
                             ? now + static_cast<int64_t>(m_timing.autoDischargeMilliseconds) * 1000
                             : -1;
@@ -252,6 +281,9 @@ void SimulatedAnalyzer::HandleCommand(const QByteArray& command) {
             m_dischargeAt = -1;
             SetState(SimState::Idle);
             reply += TestText;
+            break;
+        case SimFault::Kind::TrailingText:
+            m_lineEndDelayMs = fault->value;
             break;
         case SimFault::Kind::UnplugAtByte:
         case SimFault::Kind::StallAtByte:

@@ -101,6 +101,9 @@ public:
     // --- faults
     void InjectFault(const SimFault& fault);
     void ClearFaults();
+    // Removes the pending faults of this kind on this command.
+    void RemoveFault(SimFault::Kind kind, const QByteArray& command);
+    bool HasFault(SimFault::Kind kind, const QByteArray& command) const;
     int PendingFaults() const { return static_cast<int>(m_faults.size()); }
 
     // --- what happened
@@ -124,6 +127,10 @@ public:
     FtStatus GetStatus(FtHandle handle, uint32_t& rxBytes, uint32_t& txBytes, uint32_t& eventWord) override;
 
 signals:
+    // The USB cable was plugged in or pulled (by hand or by a fault).
+    void PlugChanged(bool plugged);
+    // A fault was injected, removed, or taken by the command it waited for.
+    void FaultsChanged();
     void CommandReceived(const QByteArray& command);
     void StateChanged(SimState state);
     void Discharged(double joules);
@@ -167,6 +174,7 @@ private:
 
     SimState m_state = SimState::Idle;
     bool m_silentWait = false;          // no text during this discharge wait
+    int m_lineEndDelayMs = 0;           // the energy reading's line end comes this much later
     int64_t m_dischargeAt = -1;         // automatic discharge due
     int64_t m_textAt = -1;              // energy text due
     std::optional<uint64_t> m_unplugAt; // the device is gone once the host has taken this many bytes

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -130,28 +131,48 @@ TSimulatorWindow::TSimulatorWindow(SimulatedAnalyzer& analyzer, std::function<in
         else
             m_analyzer.Unplug();
     });
-    connect(btnNoReply, &QPushButton::clicked, this,
-            [this] { m_analyzer.InjectFault(SimFault::NoReply("RL")); });
-    connect(btnTestText, &QPushButton::clicked, this, [this] {
-        if (!m_analyzer.SendTestText())
-            m_analyzer.InjectFault(SimFault::TestText());
-    });
-    connect(btnUnplugDuringDownload, &QPushButton::clicked, this,
-            [this] { m_analyzer.InjectFault(SimFault::UnplugAtByte(4000)); });
-    connect(btnStallDownload, &QPushButton::clicked, this,
-            [this] { m_analyzer.InjectFault(SimFault::StallAtByte(4000)); });
+    AddFaultButton(btnNoReply, SimFault::NoReply("RL"));
+    AddFaultButton(btnTestText, SimFault::TestText());
+    AddFaultButton(btnUnplugDuringDownload, SimFault::UnplugAtByte(4000));
+    AddFaultButton(btnStallDownload, SimFault::StallAtByte(4000));
+    connect(&m_analyzer, &SimulatedAnalyzer::FaultsChanged, this, &TSimulatorWindow::ShowFaults);
+    connect(&m_analyzer, &SimulatedAnalyzer::PlugChanged, this, &TSimulatorWindow::ShowPlug);
     connect(&m_analyzer, &SimulatedAnalyzer::StateChanged, this, &TSimulatorWindow::ShowState);
     connect(&m_analyzer, &SimulatedAnalyzer::CommandReceived, this, [this](const QByteArray& command) {
         lstCommands->addItem(CommandText(command));
         while (lstCommands->count() > 200)
             delete lstCommands->takeItem(0);
         lstCommands->scrollToBottom();
-        // An unplugged analyzer plugged back in by the program's re-open shows here too.
-        chkUsbPlugged->setChecked(m_analyzer.IsPlugged());
     });
 
     ApplyAccessory();
     ShowState();
+    ShowFaults();
+}
+
+void TSimulatorWindow::AddFaultButton(QPushButton* button, const SimFault& fault) {
+    button->setCheckable(true);
+    button->setToolTip(QStringLiteral("Pressed while armed; click again to disarm."));
+    m_faultButtons.append({button, fault});
+    connect(button, &QPushButton::toggled, this, [this, fault](bool arm) {
+        if (!arm)
+            m_analyzer.RemoveFault(fault.kind, fault.command);
+        else if (fault.kind != SimFault::Kind::TestText || !m_analyzer.SendTestText())
+            m_analyzer.InjectFault(fault); // the TEST key acts at once while the analyzer waits
+        ShowFaults();
+    });
+}
+
+void TSimulatorWindow::ShowFaults() {
+    for (const FaultButton& entry : m_faultButtons) {
+        const QSignalBlocker quiet(entry.button);
+        entry.button->setChecked(m_analyzer.HasFault(entry.fault.kind, entry.fault.command));
+    }
+}
+
+void TSimulatorWindow::ShowPlug(bool plugged) {
+    const QSignalBlocker quiet(chkUsbPlugged);
+    chkUsbPlugged->setChecked(plugged);
 }
 
 void TSimulatorWindow::ApplyAccessory() {

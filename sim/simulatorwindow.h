@@ -2,8 +2,12 @@
 // The demo program's Simulator window: the controls a trainer needs to play the analyzer, the load
 // accessory and the defibrillator: jumpers following the test or set by hand, the accessory's cable,
 // the USB cable, the defibrillator's waveform and energy, the discharge (by hand or automatic), and
-// the faults a technician should learn to recognise.
+// the faults a technician should learn to recognise. The controls always show the simulated
+// hardware as it is: a cable pulled by a fault shows unplugged, an armed fault shows pressed.
 
+#include "sim/simfault.h"
+
+#include <QList>
 #include <QWidget>
 #include <functional>
 
@@ -40,11 +44,22 @@ public:
     QListWidget* lstCommands = nullptr;
 
 private:
+    // A checkable button that arms `fault`, shows it armed while the analyzer holds it, and disarms
+    // it when clicked again.
+    void AddFaultButton(QPushButton* button, const SimFault& fault);
+    void ShowFaults();
+    void ShowPlug(bool plugged);
     void ApplyAccessory();
     void ApplyDefibrillator();
     void ApplyAutoDischarge();
     void ShowState();
 
+    struct FaultButton {
+        QPushButton* button;
+        SimFault fault;
+    };
+
     SimulatedAnalyzer& m_analyzer;
     std::function<int()> m_currentLoad;
+    QList<FaultButton> m_faultButtons;
 };

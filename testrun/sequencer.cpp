@@ -15,7 +15,20 @@ const QString NoResponse = QStringLiteral("Did not receive response from Corvex"
 const QString InvalidResponse = QStringLiteral("Invalid response from Corvex");
 const QString WrongConfiguration = QStringLiteral("Load Configured Incorrectly");
 
+const QString ConfigureText =
+    QStringLiteral("Configure the ZRQ to the correct load resistance by setting the jumpers as shown.");
+const QString TestKeyText = QStringLiteral("The analyzer's TEST key ended the wait for the discharge.");
+
 constexpr int DischargePollMs = 200;
+// After the energy reading, the rest of the discharge text is taken until a line feed has come, or
+// until no byte has come for TrailingQuietMs (a line ended by a carriage return alone), polling every
+// TrailingPollMs; an analyzer that keeps on talking is left after TrailingLimitMs or TrailingBytes.
+constexpr int64_t TrailingQuietMs = 100;
+constexpr int TrailingPollMs = 5;
+constexpr int64_t TrailingLimitMs = 1000;
+constexpr int TrailingBytes = 256;
+// The discharge text that may stand in front of ESC's acknowledgement: a line or two.
+constexpr int MaxTextBeforeAbortAck = 64;
 
 void Report(const QString& text, const QString& caption, int flags = mfNone) {
     ShowMessage(text, caption, MsgIcon::Error, MsgButtons::OK, flags);
@@ -50,38 +63,54 @@ void TestSequencer::SetButtons(bool ok, bool back, bool skip) {
 }
 
 void TestSequencer::ShowStep() {
+    Present(true);
+}
+
+bool TestSequencer::EnsureLink() {
+    if (UsbCheckLink(m_deviceHandle) == 0)
+        return true;
+    UsbClose(m_deviceHandle);
+    return UsbOpen(m_deviceHandle) == 0; // reports itself when the analyzer cannot be found
+}
+
+void TestSequencer::Present(bool checkLink) {
     const TTestLoad load = CurrentStep();
     const bool loadStep = load != TESTS_DONE_STEP;
+    bool linked = false;
     if (!loadStep) {
         UsbClose(m_deviceHandle);
         m_view.SetLoadCaption(QStringLiteral("Tests done"));
     } else {
         m_view.SetLoadCaption(LoadName(load));
-        if (UsbCheckLink(m_deviceHandle) != 0) {
-            UsbClose(m_deviceHandle);
-            UsbOpen(m_deviceHandle); // reports itself when the analyzer cannot be found
-        }
+        linked = checkLink && EnsureLink();
     }
 
-    if (loadStep && !m_cancelRequested) {
-        ReplyBuffer reply;
-        ClearReply(reply);
-        SendCommand(m_deviceHandle, StepCommand(load));
-        if (UsbRead(m_deviceHandle, reply.data(), AckReplySize) != 0)
-            Report(NoResponse, CommunicationError);
-        else if (!IsAcknowledgement(reply))
-            Report(InvalidResponse, CommunicationError);
-    }
+    // Without a link the step command could only fail again; the re-open has told why.
+    if (linked && !m_cancelRequested)
+        SendStepCommand(load);
 
     if (loadStep)
         m_view.ShowFigure(load); // the closing step keeps the last load's figure
-    m_view.SetDescription(
-        loadStep ? QStringLiteral("Configure the ZRQ to the correct load resistance by setting the "
-                                  "jumpers as shown.")
-                 : QStringLiteral("Press OK to display Test Report."));
+    m_view.SetDescription(loadStep ? ConfigureText : QStringLiteral("Press OK to display Test Report."));
     SetButtons(true, m_stepIndex > 0, loadStep);
-    if (loadStep)
+    if (linked)
         UsbPurge(m_deviceHandle);
+}
+
+void TestSequencer::SendStepCommand(TTestLoad load) {
+    // Only reported: the step stays usable.
+    ReplyBuffer reply;
+    ClearReply(reply);
+    SendCommand(m_deviceHandle, StepCommand(load));
+    if (UsbRead(m_deviceHandle, reply.data(), AckReplySize) != 0)
+        Report(NoResponse, CommunicationError);
+    else if (!IsAcknowledgement(reply))
+        Report(InvalidResponse, CommunicationError);
+}
+
+void TestSequencer::ReportExchange(const QString& text, const QString& caption, int flags) {
+    if (UsbCheckLink(m_deviceHandle) == 0)
+        Report(text, caption, flags);
 }
 
 void TestSequencer::ReconnectAccessory() {
@@ -89,7 +118,7 @@ void TestSequencer::ReconnectAccessory() {
     SendCommand(m_deviceHandle, CmdAccessoryConnect);
     ClearReply(reply);
     if (UsbRead(m_deviceHandle, reply.data(), AckReplySize) != 0)
-        Report(NoResponse, CommunicationTimeout);
+        ReportExchange(NoResponse, CommunicationTimeout);
     else if (!IsAcknowledgement(reply))
         Report(InvalidResponse, CommunicationError);
 }
@@ -103,7 +132,7 @@ bool TestSequencer::ConfigurationMatches(TTestLoad load, bool retryNotConnected)
         ClearReply(reply);
         SendCommand(m_deviceHandle, CmdLoadConfig);
         if (UsbRead(m_deviceHandle, reply.data(), LoadConfigReplySize) != 0) {
-            Report(NoResponse, CommunicationTimeout, mfTopMost);
+            ReportExchange(NoResponse, CommunicationTimeout, mfTopMost);
             return false;
         }
         const char bank = reply[0];
@@ -121,7 +150,7 @@ bool TestSequencer::ConfigurationMatches(TTestLoad load, bool retryNotConnected)
     }
 }
 
-bool TestSequencer::WaitForDischarge() {
+TestSequencer::WaitEnd TestSequencer::WaitForDischarge() {
     m_view.SetDescription(QStringLiteral("Waiting for energy discharge."));
     UsbPurge(m_deviceHandle);
     SendCommand(m_deviceHandle, CmdDischargeWait);
@@ -130,6 +159,7 @@ bool TestSequencer::WaitForDischarge() {
     // No time limit: the technician may take as long as needed to charge and fire the defibrillator.
     QByteArray text;
     bool discharged = false;
+    bool testKey = false;
     while (!discharged && !m_cancelRequested) {
         char byte = 0;
         const int r = UsbReadAttempt(m_deviceHandle, &byte, 1);
@@ -137,16 +167,45 @@ bool TestSequencer::WaitForDischarge() {
             text.append(byte);
             discharged = HasEnergyReading(text);
             if (!discharged && HasTestText(text))
-                m_cancelRequested = true;
+                m_cancelRequested = testKey = true;
         } else if (r < 0) {
-            Report(QStringLiteral("Error reading from device"), QStringLiteral("Error In Read"));
-            return false;
+            ReportExchange(QStringLiteral("Error reading from device"), QStringLiteral("Error In Read"));
+            return WaitEnd::ReadError;
         } else {
             TheClock().Sleep(DischargePollMs);
         }
         ThePump().ProcessMessages();
     }
-    return discharged;
+    // A Cancel pressed while the reading came in (in the last round's pump) counts all the same.
+    if (m_cancelRequested)
+        return testKey ? WaitEnd::TestKey : WaitEnd::Cancelled;
+    TakeRestOfDischargeText();
+    return WaitEnd::Discharged;
+}
+
+void TestSequencer::TakeRestOfDischargeText() {
+    // The analyzer's text goes on after the reading, at the wire's speed, in practice with a line end.
+    // Left on the wire it would come after the purge of the next query and stand in front of its reply.
+    Clock& clock = TheClock();
+    const int64_t start = clock.Milliseconds();
+    int64_t lastByte = start;
+    for (int taken = 0; taken < TrailingBytes;) {
+        char byte = 0;
+        const int r = UsbReadAttempt(m_deviceHandle, &byte, 1);
+        const int64_t now = clock.Milliseconds();
+        if (r < 0 || (r == 0 && byte == '\n'))
+            return; // the line has ended, or a failed read shows in the query that follows
+        if (r == 0) {
+            lastByte = now;
+            ++taken;
+        } else if (now - lastByte >= TrailingQuietMs) {
+            return;
+        } else {
+            clock.Sleep(TrailingPollMs);
+        }
+        if (now - start >= TrailingLimitMs)
+            return;
+    }
 }
 
 bool TestSequencer::Download(TTestLoad load) {
@@ -156,10 +215,19 @@ bool TestSequencer::Download(TTestLoad load) {
     ProgressStepper* progress =
         m_view.OpenProgress(WaveformReplySize, QStringLiteral("Downloading real-time wave data..."));
     SendCommand(m_deviceHandle, CmdWaveform);
-    const int result = UsbReadBlocks(m_deviceHandle, buffer.data(), WaveformReplySize, progress, 1);
+    BlockReadResult read;
+    const int result = UsbReadBlocks(m_deviceHandle, buffer.data(), WaveformReplySize, progress, 1, &read);
     m_view.CloseProgress();
-    if (result != 0)
-        return false; // the load keeps what it had
+    if (result != 0) {
+        // The load keeps what it had. A read error has been told by the transport.
+        if (read.end != BlockReadResult::End::ReadFailed)
+            ReportExchange(QStringLiteral("The download stopped after %1 of %2 bytes.\nPress OK and "
+                                          "discharge again to repeat this load.")
+                               .arg(read.blocks)
+                               .arg(WaveformReplySize),
+                           QStringLiteral("Download Incomplete"), mfTopMost);
+        return false;
+    }
 
     TZRTest& target = m_testRec->Loads[load];
     std::memcpy(&target.Results, buffer.data(), MeasurementBlockSize);
@@ -186,9 +254,28 @@ void TestSequencer::btnOKClick() {
     }
 
     SetButtons(false, false, false);
+    // A link lost since the step was shown (the cable pulled) is re-opened first and the analyzer
+    // told the step again; when it cannot be, its one message has been shown and nothing is sent.
+    if (UsbCheckLink(m_deviceHandle) != 0) {
+        if (!EnsureLink()) {
+            Present(false);
+            return;
+        }
+        SendStepCommand(load);
+    }
     m_view.SetDescription(QStringLiteral("Getting load configuration."));
-    if (!ConfigurationMatches(load, true) || !WaitForDischarge() || !ConfigurationMatches(load, false) ||
-        !Download(load)) {
+    if (!ConfigurationMatches(load, true)) {
+        ShowStep();
+        return;
+    }
+    const WaitEnd waited = WaitForDischarge();
+    if (waited != WaitEnd::Discharged) {
+        ShowStep();
+        if (waited == WaitEnd::TestKey)
+            m_view.SetDescription(ConfigureText + QStringLiteral(" ") + TestKeyText);
+        return;
+    }
+    if (!ConfigurationMatches(load, false) || !Download(load)) {
         ShowStep();
         return;
     }
@@ -212,9 +299,11 @@ void TestSequencer::btnSkipClick() {
 }
 
 bool TestSequencer::AskExit() {
+    // No, which keeps the test, is the default: an Enter does not discard the loads.
     return ShowMessage(QStringLiteral(
                            "Are you sure you want to exit the test?\nAcquired test data will be discarded."),
-                       QStringLiteral("Exit Test?"), MsgIcon::Warning, MsgButtons::YesNo) == mrYes;
+                       QStringLiteral("Exit Test?"), MsgIcon::Warning, MsgButtons::YesNo, mfNone,
+                       mrNo) == mrYes;
 }
 
 void TestSequencer::btnCancelClick() {
@@ -230,14 +319,34 @@ void TestSequencer::btnCancelClick() {
         return;
     }
     // An exchange is running (the discharge wait): ask the analyzer to stop waiting.
-    ReplyBuffer reply;
-    ClearReply(reply);
     SendCommand(m_deviceHandle, CmdAbort);
-    if (UsbRead(m_deviceHandle, reply.data(), AbortReplySize) != 0)
-        Report(NoResponse, CommunicationTimeout);
-    else if (!IsAbortAcknowledgement(reply))
+    switch (ReadAbortAcknowledgement()) {
+    case AbortAnswer::Acknowledged:
+        break;
+    case AbortAnswer::NoReply:
+        ReportExchange(NoResponse, CommunicationTimeout);
+        break;
+    case AbortAnswer::Invalid:
         Report(InvalidResponse, CommunicationError);
+        break;
+    }
     m_cancelRequested = true;
+}
+
+TestSequencer::AbortAnswer TestSequencer::ReadAbortAcknowledgement() {
+    // Discharge text already on its way when ESC went out (the energy reading, a line end) comes
+    // before the acknowledgement; it is passed over.
+    bool other = false;
+    for (int byte = 0; byte <= MaxTextBeforeAbortAck; ++byte) {
+        ReplyBuffer reply;
+        ClearReply(reply);
+        if (UsbRead(m_deviceHandle, reply.data(), AbortReplySize) != 0)
+            return other ? AbortAnswer::Invalid : AbortAnswer::NoReply;
+        if (IsAbortAcknowledgement(reply))
+            return AbortAnswer::Acknowledged;
+        other = true;
+    }
+    return AbortAnswer::Invalid;
 }
 
 void TestSequencer::btnEditInfoClick() {

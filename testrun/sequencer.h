@@ -57,11 +57,26 @@ public:
     bool Busy() const { return m_busy; }
 
 private:
+    enum class WaitEnd { Discharged, Cancelled, TestKey, ReadError };
+    enum class AbortAnswer { Acknowledged, NoReply, Invalid };
+
+    // Shows the step at StepIndex; `checkLink`: check the link of a load step and re-open it when
+    // it is gone (false when a re-open has just failed: the step is shown without a link).
+    void Present(bool checkLink);
+    // True when the link answers, or could be re-opened ("Device Not Detected" when not).
+    bool EnsureLink();
+    // "ECGDJ20" or "ECGDJ10" and its acknowledgement; a failure is only reported.
+    void SendStepCommand(TTestLoad load);
+    // A failed exchange is told only while the analyzer is still there: when the link is gone, the
+    // step shown next re-opens it and its one message tells the failure.
+    void ReportExchange(const QString& text, const QString& caption, int flags = 0);
     void SetButtons(bool ok, bool back, bool skip);
     bool ConfigurationMatches(TTestLoad load, bool retryNotConnected);
-    bool WaitForDischarge();
+    WaitEnd WaitForDischarge();
+    void TakeRestOfDischargeText();
     bool Download(TTestLoad load);
     void ReconnectAccessory();
+    AbortAnswer ReadAbortAcknowledgement();
     bool AskExit();
 
     TestStepView& m_view;

@@ -52,9 +52,12 @@ TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* t
     setPalette(white);
 
     lblLoad = CaptionLabel(this, 19);
-    lblLoad->setGeometry(16, 8, 608, 26);
+    lblLoad->setGeometry(16, 4, 608, 26);
+    // Two lines: the instruction may be followed by why the step came back.
     lblDesc = CaptionLabel(this, 13);
-    lblDesc->setGeometry(16, 36, 608, 22);
+    lblDesc->setGeometry(16, 30, 608, 34);
+    lblDesc->setWordWrap(true);
+    lblDesc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     imgFigure = new QLabel(this);
     imgFigure->setGeometry(0, 64, 640, 362);
     imgFigure->setAlignment(Qt::AlignCenter);

@@ -5,6 +5,7 @@
 #include "records/loadresults.h"
 #include "records/tzrtestrec.h"
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -208,6 +209,28 @@ TEST_F(SimExchangeTest, DischargeWaitEndsWithTheEnergyReading) {
     uint32_t waiting = 99;
     EXPECT_EQ(sim.GetQueueStatus(handle, waiting), FtOK);
     EXPECT_EQ(waiting, 0u);
+}
+
+TEST_F(SimExchangeTest, LineEndAfterTheReadingComesAtWireSpeed) {
+    // At 960 bytes a second the reading's line end comes a byte time after its "J": a purge made as
+    // soon as the reading is complete does not drop it, and it stands in front of the next reply.
+    Open();
+    sim.Accessory().SetJumpersForLoad(3);
+    SendCommand(&handle, CmdDischargeWait);
+    TheClock().Sleep(100);
+    UsbPurge(&handle); // the "READY" text
+    ASSERT_TRUE(sim.Discharge());
+    const QByteArray reading = "E=" + QByteArray::number(sim.LastBlock().TotalEnergy / 10.0, 'f', 1) + "J";
+    TheClock().Sleep(sim.Timing().measureMilliseconds);
+    clock.Advance(std::llround(reading.size() * 1e6 / sim.Timing().bytesPerSecond));
+    QByteArray text(64, '\0');
+    uint32_t waiting = 0;
+    ASSERT_EQ(sim.GetQueueStatus(handle, waiting), FtOK);
+    ASSERT_EQ(UsbReadAttempt(&handle, text.data(), waiting), 0);
+    EXPECT_TRUE(text.left(waiting).endsWith(reading)) << text.toStdString();
+    UsbPurge(&handle);
+    const ReplyBuffer reply = Ask(CmdLoadConfig, LoadConfigReplySize);
+    EXPECT_EQ(QByteArray(reply.data(), 4), QByteArray("\r\nB4"));
 }
 
 TEST_F(SimExchangeTest, DischargeIsMeasuredOnlyWhileTheAnalyzerWaits) {

@@ -209,12 +209,30 @@ TEST_F(UsbcommTest, BlockReadFailingAtBlockKKeepsTheBlocksBefore) {
     driver.Deliver("01234");
     CountingStepper progress;
     std::array<char, 8> buffer{};
-    EXPECT_EQ(UsbReadBlocks(&handle, buffer.data(), 8, &progress, 1), -1);
+    BlockReadResult result;
+    EXPECT_EQ(UsbReadBlocks(&handle, buffer.data(), 8, &progress, 1, &result), -1);
+    EXPECT_EQ(result.blocks, 5u);
+    EXPECT_EQ(result.end, BlockReadResult::End::WindowRanOut); // not reported: the caller tells
     EXPECT_EQ(QByteArray(buffer.data(), 5), QByteArray("01234"));
     EXPECT_EQ(buffer[5], '\0');
     EXPECT_EQ(progress.steps, 5);
     EXPECT_EQ(pump.calls, 5);
     EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(UsbcommTest, BlockReadSaysWhetherItsFailureWasReported) {
+    BlockReadResult result;
+    std::array<char, 4> buffer{};
+    driver.Deliver("ab");
+    driver.readStatus = FtIoError;
+    EXPECT_EQ(UsbReadBlocks(&handle, buffer.data(), 4, nullptr, 1, &result), -1);
+    EXPECT_EQ(result.end, BlockReadResult::End::ReadFailed);
+    EXPECT_EQ(boxes.Shown().size(), 1); // the transport told it
+    driver.queueStatus = FtIoError;
+    EXPECT_EQ(UsbReadBlocks(&handle, buffer.data(), 4, nullptr, 1, &result), -1);
+    EXPECT_EQ(result.end, BlockReadResult::End::QueueFailed);
+    EXPECT_EQ(result.blocks, 0u);
+    EXPECT_EQ(boxes.Shown().size(), 1); // a gone device is not reported here
 }
 
 TEST_F(UsbcommTest, EachBlockHasItsOwnWindow) {

@@ -8,6 +8,7 @@
 #include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,4 +58,36 @@ TEST_F(SimulatorWindow, UsbCableAndFaults) {
     window.btnStallDownload->click();
     window.btnTestText->click(); // not waiting: kept for the next discharge wait
     EXPECT_EQ(sim.PendingFaults(), 4);
+}
+
+TEST_F(SimulatorWindow, ControlsShowTheHardwareAsItIs) {
+    // An armed fault shows pressed; a second click disarms it; one armed elsewhere shows too.
+    window.btnStallDownload->click();
+    EXPECT_TRUE(window.btnStallDownload->isChecked());
+    window.btnStallDownload->click();
+    EXPECT_FALSE(window.btnStallDownload->isChecked());
+    EXPECT_EQ(sim.PendingFaults(), 0);
+    sim.InjectFault(SimFault::NoReply("RL"));
+    EXPECT_TRUE(window.btnNoReply->isChecked());
+    sim.ClearFaults();
+    EXPECT_FALSE(window.btnNoReply->isChecked());
+
+    // The download takes the armed fault, and the cable it pulls shows unplugged.
+    window.btnUnplugDuringDownload->click();
+    SimTiming atOnce = sim.Timing();
+    atOnce.bytesPerSecond = 0;
+    sim.SetTiming(atOnce);
+    FtHandle handle = FtHandle::Null;
+    ASSERT_EQ(sim.OpenEx("Corvex Defib Tester Final", FtOpenByDescription, handle), FtOK);
+    uint32_t count = 0;
+    ASSERT_EQ(sim.Write(handle, "VW\r", 3, count), FtOK);
+    EXPECT_FALSE(window.btnUnplugDuringDownload->isChecked());
+    EXPECT_TRUE(window.chkUsbPlugged->isChecked());
+    clock.Advance(10'000);
+    std::array<char, 4100> bytes{};
+    ASSERT_EQ(sim.Read(handle, bytes.data(), bytes.size(), count), FtOK);
+    EXPECT_NE(sim.GetQueueStatus(handle, count), FtOK);
+    EXPECT_FALSE(window.chkUsbPlugged->isChecked());
+    window.chkUsbPlugged->setChecked(true); // plugged in again by hand
+    EXPECT_TRUE(sim.IsPlugged());
 }

@@ -4,7 +4,8 @@ int ScriptedMessages::Show(const MessageRequest& request) {
     m_shown.append(request);
     if (whileShown)
         whileShown(request);
-    if (!m_answers.isEmpty())
-        return m_answers.takeFirst();
-    return FirstButton(request.buttons);
+    const int answer = m_answers.isEmpty() ? FirstButton(request.buttons) : m_answers.takeFirst();
+    if (answer != PressEnter)
+        return answer;
+    return request.defaultButton != mrNone ? request.defaultButton : FirstButton(request.buttons);
 }

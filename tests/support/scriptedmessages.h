@@ -11,6 +11,9 @@ public:
     ScriptedMessages() { InstallMessages(this); }
     ~ScriptedMessages() override { InstallMessages(nullptr); }
 
+    // An answer that presses Enter: the box's default button (its first one unless the box names one).
+    static constexpr int PressEnter = -1;
+
     // Answers for the next boxes, in order; once used up, each box gets its first button.
     void Answer(std::initializer_list<int> answers) { m_answers.append(QList<int>(answers)); }
 

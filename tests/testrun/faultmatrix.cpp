@@ -84,11 +84,13 @@ QString Legend() {
                  "ends 3 to 4 seconds after the first attempt); a short reply lacks its last byte; "
                  "garbage is bytes of the reply's length that mean nothing; \"XX\" is the reply of an "
                  "accessory that is not connected; the wrong jumper is bank B, 75 ohms; the download "
-                 "loses the cable before its byte 0, %3 or %4, or stops sending at byte %3.")
+                 "loses the cable before its byte 0, %3 or %4, or stops sending at byte %3; trailing "
+                 "text is the line end after the energy reading, coming %5 ms after the reading.")
                  .arg(LateWithinMilliseconds)
                  .arg(LateBeyondMilliseconds)
                  .arg(MiddleByte)
                  .arg(LastByte)
+                 .arg(TrailingTextMilliseconds)
           << QStringLiteral(
                  "Each message box is read for %1 ms before its OK is pressed. Cancel is pressed %2 ms "
                  "into the discharge wait for the ESC stage, and after %3 s of a silent wait (the "
@@ -175,6 +177,8 @@ QString FaultName(Fault fault) {
         return QStringLiteral("unplug, last byte");
     case Fault::Stall:
         return QStringLiteral("stall");
+    case Fault::TrailingText:
+        return QStringLiteral("trailing text");
     }
     return {};
 }
@@ -248,6 +252,9 @@ QString Label(Shown shown) {
         return Loaded(3);
     case Shown::Load175:
         return Loaded(6);
+    case Shown::Load100TestKey:
+        return Loaded(3) +
+               QStringLiteral(", adding \"The analyzer's TEST key ended the wait for the discharge.\"");
     }
     return {};
 }
@@ -274,7 +281,7 @@ QString Label(RecordChange change) {
     return {};
 }
 
-QString Label(Recovery recovery, const QList<Box>& plugInBoxes) {
+QString Label(Recovery recovery) {
     const QString completes = QStringLiteral("run completes");
     const QString fills = QStringLiteral("OK fills %1; ").arg(Loaded(FaultedLoad));
     switch (recovery) {
@@ -285,8 +292,8 @@ QString Label(Recovery recovery, const QList<Box>& plugInBoxes) {
     case Recovery::StartTestAgain:
         return QStringLiteral("Start Test again; ") + completes;
     case Recovery::PlugInAndOk:
-        return QStringLiteral("plug in; OK shows %1 and re-opens the link; ").arg(RenderBoxes(plugInBoxes)) +
-               fills + completes;
+        return QStringLiteral("plug in; OK re-opens the link and fills %1; ").arg(Loaded(FaultedLoad)) +
+               completes;
     }
     return {};
 }

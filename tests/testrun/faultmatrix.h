@@ -38,6 +38,7 @@ enum class Fault {
     UnplugMiddle,
     UnplugLast,
     Stall,
+    TrailingText,
 };
 
 inline constexpr Stage AllStages[] = {
@@ -56,7 +57,8 @@ inline constexpr Fault AllFaults[] = {Fault::NoReply,
                                       Fault::UnplugFirst,
                                       Fault::UnplugMiddle,
                                       Fault::UnplugLast,
-                                      Fault::Stall};
+                                      Fault::Stall,
+                                      Fault::TrailingText};
 
 // The loads of every run; the faults of the load steps hit the second one.
 inline constexpr int MatrixLoads[] = {0, 3, 6};
@@ -65,6 +67,8 @@ inline constexpr int FaultedLoad = 3;
 // How late a late reply is: one well inside the read window of 3 to 4 seconds, one past it.
 inline constexpr int LateWithinMilliseconds = 2000;
 inline constexpr int LateBeyondMilliseconds = 4500;
+// How long after the energy reading its line end comes (within the quiet time the wait gives it).
+inline constexpr int TrailingTextMilliseconds = 50;
 // How long the person at the program reads each message box before pressing its button.
 inline constexpr int ReadingMilliseconds = 2000;
 // Cancel in the discharge wait: pressed this long after "DEHT" when the ESC exchange is the stage;
@@ -92,8 +96,9 @@ struct Box {
 // Each box as `caption: text`, line feeds as \n; "none" when there is none.
 QString RenderBoxes(const QList<Box>& boxes);
 
-// What the run looks like once it is idle again after the fault.
-enum class Shown { StartWindow, Load25, Load100, Load175 };
+// What the run looks like once it is idle again after the fault (the 100-ohm step may add a sentence
+// to its description).
+enum class Shown { StartWindow, Load25, Load100, Load175, Load100TestKey };
 enum class Link { Open, Closed };
 // How the record differs from what it was just before the faulted action.
 enum class RecordChange { Unchanged, StatusBlock, StatusGarbage, ResistanceOnly, Filled, FilledWithGarbage };
@@ -103,8 +108,7 @@ enum class Recovery { Nothing, OkOnTheLoad, StartTestAgain, PlugInAndOk };
 QString Label(Shown shown);
 QString Label(Link link);
 QString Label(RecordChange change);
-// `plugInBoxes`: what the first OK after plugging the cable in shows (PlugInAndOk only).
-QString Label(Recovery recovery, const QList<Box>& plugInBoxes = {});
+QString Label(Recovery recovery);
 
 // One cell of the matrix as it came out (or is expected to come out), as the table shows it.
 struct Outcome {

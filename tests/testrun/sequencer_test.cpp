@@ -30,6 +30,8 @@ protected:
 };
 
 const QString NoResponse = QStringLiteral("Did not receive response from Corvex");
+const QString ConfigureText =
+    QStringLiteral("Configure the ZRQ to the correct load resistance by setting the jumpers as shown.");
 
 } // namespace
 
@@ -223,7 +225,10 @@ TEST_F(Sequencer, TestTextEndsTheWaitAsACancel) {
     EXPECT_TRUE(seq->CancelRequested());
     EXPECT_EQ(CommandsSince(before),
               (QList<QByteArray>{"RL", "DEHT"})); // shown again without the step command
-    EXPECT_TRUE(boxes.Shown().isEmpty());
+    EXPECT_TRUE(boxes.Shown().isEmpty());         // the technician pressed the key: the step says so
+    EXPECT_EQ(view.description, ConfigureText + QStringLiteral(" The analyzer's TEST key ended the wait for "
+                                                               "the discharge."));
+    EXPECT_TRUE(view.ok);
     EXPECT_EQ(rec->Loads[1].HasData, 0);
     // Skip and Back send no step command either while the cancel stands.
     seq->btnSkipClick();
@@ -277,21 +282,45 @@ TEST_F(Sequencer, StalledDownloadLeavesTheLoadAsItWasButItsResistance) {
     EXPECT_EQ(uint16_t{load.AccessoryResistance}, sim.Accessory().resistances[3]);
     load.AccessoryResistance = full->Loads[3].AccessoryResistance;
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&load), sizeof(TZRTest)), before);
-    EXPECT_TRUE(boxes.Shown().isEmpty()); // no message of the sequencer's own
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Download Incomplete"));
+    EXPECT_EQ(boxes.Shown()[0].text,
+              QStringLiteral("The download stopped after 5000 of 10306 bytes.\nPress OK "
+                             "and discharge again to repeat this load."));
+    EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Error);
     EXPECT_EQ(view.caption, QStringLiteral("100 ohms"));
+    EXPECT_EQ(view.description, ConfigureText);
 }
 
-TEST_F(Sequencer, UnplugDuringTheDownloadIsReportedAndTheStepReopensTheLink) {
-    Start({2});
-    sim.InjectFault(SimFault::UnplugAtByte(100));
+TEST_F(Sequencer, ALostLinkIsToldOnceAtEachOkUntilTheCableIsBack) {
+    Start({2, 3});
+    sim.InjectFault(SimFault::UnplugAtByte(4000));
     seq->btnOKClick();
     EXPECT_EQ(rec->Loads[2].HasData, 0);
     EXPECT_FALSE(view.progressOpen);
-    // The link check of the step shown again finds the analyzer gone and cannot re-open it.
-    EXPECT_TRUE(Captions().contains(QStringLiteral("Error")));
+    // No word on the download: the step shown again cannot re-open the link, and that is the message.
+    EXPECT_EQ(Captions(), QStringList{QStringLiteral("Error")});
+    EXPECT_EQ(boxes.Shown()[0].text,
+              QStringLiteral("Device Not Detected.\nPlease check connection.\n\nOperation Canceled."));
+
+    for (int retry = 0; retry < 2; ++retry) { // OK again with the cable still out
+        boxes.Clear();
+        const qsizetype before = sim.Commands().size();
+        seq->btnOKClick();
+        EXPECT_EQ(Captions(), QStringList{QStringLiteral("Error")});
+        EXPECT_EQ(CommandsSince(before), QList<QByteArray>{});
+        EXPECT_TRUE(view.ok);
+        EXPECT_EQ(view.description, ConfigureText);
+    }
+
+    boxes.Clear();
     sim.Plug();
-    seq->btnSkipClick();
-    seq->btnBackClick();
+    const qsizetype before = sim.Commands().size();
+    seq->btnOKClick(); // the cable back: OK re-opens the link, tells the analyzer the step, runs the load
+    EXPECT_EQ(CommandsSince(before).mid(0, 3), (QList<QByteArray>{"ECGDJ10", "RL", "DEHT"}));
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+    EXPECT_EQ(rec->Loads[2].HasData, 1);
+    EXPECT_EQ(view.caption, QStringLiteral("100 ohms"));
     EXPECT_TRUE(sim.IsOpen());
 }
 
@@ -307,6 +336,11 @@ TEST_F(Sequencer, CancelOnAnIdleStepAsksFirst) {
         QStringLiteral("Are you sure you want to exit the test?\nAcquired test data will be discarded."));
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Exit Test?"));
     EXPECT_EQ(boxes.Shown()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(boxes.Shown()[0].defaultButton, mrNo);
+
+    boxes.Answer({ScriptedMessages::PressEnter}); // a stray Enter keeps the test
+    seq->btnCancelClick();
+    EXPECT_EQ(view.modalResult, 0);
 
     boxes.Answer({mrYes});
     seq->btnCancelClick();
@@ -317,7 +351,7 @@ TEST_F(Sequencer, CancelOnAnIdleStepAsksFirst) {
 
 TEST_F(Sequencer, CloseBoxAsksTheSameQuestion) {
     Start({0});
-    boxes.Answer({mrNo, mrYes});
+    boxes.Answer({ScriptedMessages::PressEnter, mrYes});
     EXPECT_FALSE(seq->FormCloseQuery(true));
     EXPECT_TRUE(seq->FormCloseQuery(true));
     EXPECT_EQ(view.modalResult, 2);
