@@ -1,8 +1,11 @@
 #include "testrun/editinfoform.h"
 
 #include "app/global.h"
+#include "app/helpkey.h"
+#include "app/helptopic.h"
 #include "app/inifile.h"
 #include "app/messages.h"
+#include "app/placement.h"
 #include "app/uifonts.h"
 
 #include <QGridLayout>
@@ -37,6 +40,8 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(WindowFont());
     setFixedSize(432, 311);
+    MoveOnScreen(*this, QPoint(453, 264));
+    AddHelpKey(*this, HelpTopicDeviceInfo);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Edit Device Information:"), this), 0, 0, 1, 2);

@@ -1,5 +1,7 @@
 #include "testrun/teststepform.h"
 
+#include "app/helpkey.h"
+#include "app/helptopic.h"
 #include "app/jpegimage.h"
 #include "app/uifonts.h"
 #include "link/commprogressform.h"
@@ -42,6 +44,7 @@ TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* t
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(WindowFont());
     setFixedSize(640, 475);
+    AddHelpKey(*this, HelpTopicTestStep);
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);

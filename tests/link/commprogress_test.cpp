@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 TEST(CommProgress, BarFillsExactlyAfterMaximumSteps) {
@@ -56,6 +57,23 @@ TEST(CommProgress, DisablesTheOtherWindowsAndGivesBackExactlyThose) {
         progress.close();
         EXPECT_FALSE(alreadyDisabled.isEnabled());
     }
+}
+
+TEST(CommProgress, OnlyTheCallerClosesIt) {
+    QWidget main;
+    main.show();
+    TCommProgress progress(&main, 10, 0, QStringLiteral("x"));
+    progress.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&progress));
+    QWindow* window = progress.windowHandle();
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(progress.isVisible());
+    window->close(); // as the window manager's close does
+    EXPECT_TRUE(progress.isVisible());
+    EXPECT_FALSE(main.isEnabled());
+    progress.close();
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_TRUE(main.isEnabled());
 }
 
 TEST(CommProgress, NoTimeoutWithIntervalZero) {
