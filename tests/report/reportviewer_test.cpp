@@ -167,6 +167,7 @@ TEST_F(ReportViewer, SaveIntoReadOnlyFolderShowsTheFileErrorAndKeepsThePreviousF
     const auto previous = MakeFullRecord();
     const QString path = folder + QStringLiteral("/kept.zrq");
     WriteBytes(path, RecordBytes(*previous));
+    SetWritableByEveryone(path, false); // a writable one would be written in place
     auto rec = std::make_unique<TZRTestRec>();
     TTestReportViewer* viewer = OpenFinished(*rec);
     dialogs.ChooseFiles({path});
