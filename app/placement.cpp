@@ -49,9 +49,10 @@ void ApplyPlacement(QWidget& window, const WindowPlacement& p, QSize defaultSize
 
 void MoveOnScreen(QWidget& window, QPoint topLeft) {
     const QRect area = ScreenArea();
+    const QSize size = window.frameGeometry().size();
     // The right and bottom edges first, so that a window larger than the screen keeps its top left.
-    const int x = std::max(area.left(), std::min(topLeft.x(), area.right() + 1 - window.width()));
-    const int y = std::max(area.top(), std::min(topLeft.y(), area.bottom() + 1 - window.height()));
+    const int x = std::max(area.left(), std::min(topLeft.x(), area.right() + 1 - size.width()));
+    const int y = std::max(area.top(), std::min(topLeft.y(), area.bottom() + 1 - size.height()));
     window.move(x, y);
 }
 

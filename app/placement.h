@@ -25,8 +25,8 @@ WindowPlacement ReadPlacement(const IniFile& ini, const QString& section);
 // window wholly outside every screen (a monitor since removed) centres it instead.
 void ApplyPlacement(QWidget& window, const WindowPlacement& placement, QSize defaultSize);
 
-// Moves a window to `topLeft`, shifted as little as needed for the whole window to lie on the
-// screen (a screen smaller than the window was designed for).
+// Moves a window to `topLeft`, shifted as little as needed for the whole window, with its frame
+// once that is known, to lie on the screen (a screen smaller than the window was designed for).
 void MoveOnScreen(QWidget& window, QPoint topLeft);
 // Centres a window, at its present size, on the screen.
 void CentreOnScreen(QWidget& window);

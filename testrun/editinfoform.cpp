@@ -17,6 +17,7 @@
 namespace {
 
 const QString Section = QStringLiteral("EditInfo");
+const QPoint DesignedPosition(453, 264);
 
 struct Field {
     QLineEdit* TEditInfo::*edit;
@@ -40,7 +41,7 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(WindowFont());
     setFixedSize(432, 311);
-    MoveOnScreen(*this, QPoint(453, 264));
+    MoveOnScreen(*this, DesignedPosition);
     AddHelpKey(*this, HelpTopicDeviceInfo);
 
     auto* grid = new QGridLayout(this);
@@ -109,6 +110,12 @@ void TEditInfo::btnCancelClick() {
     if (DeviceIDMissing())
         return;
     done(mrFormCancel);
+}
+
+void TEditInfo::showEvent(QShowEvent* event) {
+    // Shown, the window knows the size of its frame, which must fit on the screen as well.
+    MoveOnScreen(*this, DesignedPosition);
+    TModalForm::showEvent(event);
 }
 
 void TEditInfo::keyPressEvent(QKeyEvent* event) {

@@ -63,6 +63,7 @@ void TWaveformViewer::CreateControls() {
     // The group box keeps mouse events to itself, so it offers the panel's menu on its own.
     m_details->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_details, &QWidget::customContextMenuRequested, this, popup);
+    m_details->cboxWaveDetails()->setContextMenuPolicy(Qt::NoContextMenu); // leaves it to the box
 }
 
 QWidget* TWaveformViewer::CreateInfoPanel() {

@@ -30,15 +30,16 @@ protected:
     ScriptedMessages boxes;
     std::unique_ptr<TZRTestRec> rec = std::make_unique<TZRTestRec>();
     uint8_t loads[LOAD_COUNT] = {1, 1, 1, 1, 1, 1, 1};
+    FtHandle handle = FtHandle::Null; // no analyzer: the windows are only looked at
 };
 
 } // namespace
 
 TEST_F(TestWindows, F1ShowsTheSectionOfEachWindow) {
     RecordingHelp help;
-    TTestStart start(nullptr, rec.get(), nullptr);
+    TTestStart start(nullptr, rec.get(), &handle);
     TTestOptions options(nullptr, loads);
-    TTestStep step(nullptr, loads, rec.get(), nullptr);
+    TTestStep step(nullptr, loads, rec.get(), &handle);
     TEditInfo editor(nullptr, false, rec.get());
     for (QWidget* window : {static_cast<QWidget*>(&start), static_cast<QWidget*>(&options),
                             static_cast<QWidget*>(&step), static_cast<QWidget*>(&editor)}) {
@@ -58,7 +59,7 @@ TEST_F(TestWindows, StartWindowIsCentredOnTheScreenAndTheDeviceEditorAtItsDesign
     owner.setGeometry(area.left(), area.top(), 120, 80);
     owner.show();
 
-    TTestStart start(&owner, rec.get(), nullptr);
+    TTestStart start(&owner, rec.get(), &handle);
     start.show();
     EXPECT_EQ(start.pos(), area.center() - QPoint(320, 253));
 
