@@ -323,6 +323,7 @@ TEST_F(NewTest, SevenLoadsEndInAReportViewer) {
     loads = {3};
     form.btnNewClick();
     EXPECT_EQ(form.ViewerList().size(), 2);
+    boxes.Answer({mrNo, mrNo}); // both unsaved tests are dropped when the main window goes
 }
 
 TEST_F(NewTest, ClosingTheMainWindowAsksAgainUntilEveryUnsavedTestIsDealtWith) {
