@@ -20,3 +20,8 @@ void CloseAllHelp();
 inline const QString HelpTopicMain = QStringLiteral("ZRQHelp.html");
 inline const QString HelpTopicReportViewer = QStringLiteral("ZRQTestReportViewerHelp.html");
 inline const QString HelpTopicWaveformViewer = QStringLiteral("ZRQWaveformViewerHelp.html");
+// The windows of a test: their sections of the main page.
+inline const QString HelpTopicTestStart = QStringLiteral("ZRQHelp.html#start");
+inline const QString HelpTopicLoadSelection = QStringLiteral("ZRQHelp.html#selectloads");
+inline const QString HelpTopicTestStep = QStringLiteral("ZRQHelp.html#loadsteps");
+inline const QString HelpTopicDeviceInfo = QStringLiteral("ZRQHelp.html#deviceinfo");

@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 WindowPlacement ReadPlacement(const IniFile& ini, const QString& section) {
     WindowPlacement p;
     p.top = ini.ReadInteger(section, QStringLiteral("TOP"), -1);
@@ -15,6 +17,15 @@ WindowPlacement ReadPlacement(const IniFile& ini, const QString& section) {
 }
 
 namespace {
+
+QRect ScreenArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+QPoint CentredIn(const QRect& area, QSize size) {
+    return area.center() - QPoint(size.width() / 2, size.height() / 2);
+}
 
 bool OnSomeScreen(const QRect& frame) {
     for (const QScreen* screen : QGuiApplication::screens())
@@ -28,14 +39,25 @@ bool OnSomeScreen(const QRect& frame) {
 void ApplyPlacement(QWidget& window, const WindowPlacement& p, QSize defaultSize) {
     const QSize size = (p.height == -1 || p.width == -1) ? defaultSize : QSize(p.width, p.height);
     window.resize(size);
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    QPoint topLeft = area.center() - QPoint(size.width() / 2, size.height() / 2);
+    QPoint topLeft = CentredIn(ScreenArea(), size);
     if (p.top != -1 && p.left != -1 && OnSomeScreen(QRect(QPoint(p.left, p.top), size)))
         topLeft = QPoint(p.left, p.top);
     window.move(topLeft);
     if (p.state == 2)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
+}
+
+void MoveOnScreen(QWidget& window, QPoint topLeft) {
+    const QRect area = ScreenArea();
+    const QSize size = window.frameGeometry().size();
+    // The right and bottom edges first, so that a window larger than the screen keeps its top left.
+    const int x = std::max(area.left(), std::min(topLeft.x(), area.right() + 1 - size.width()));
+    const int y = std::max(area.top(), std::min(topLeft.y(), area.bottom() + 1 - size.height()));
+    window.move(x, y);
+}
+
+void CentreOnScreen(QWidget& window) {
+    window.move(CentredIn(ScreenArea(), window.size()));
 }
 
 void SavePlacement(const QWidget& window, const IniFile& ini, const QString& section) {

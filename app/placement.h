@@ -5,6 +5,7 @@
 
 #include "app/inifile.h"
 
+#include <QPoint>
 #include <QSize>
 
 class QWidget;
@@ -23,6 +24,12 @@ WindowPlacement ReadPlacement(const IniFile& ini, const QString& section);
 // position or centred on the screen, maximized for state 2. A stored position that would leave the
 // window wholly outside every screen (a monitor since removed) centres it instead.
 void ApplyPlacement(QWidget& window, const WindowPlacement& placement, QSize defaultSize);
+
+// Moves a window to `topLeft`, shifted as little as needed for the whole window, with its frame
+// once that is known, to lie on the screen (a screen smaller than the window was designed for).
+void MoveOnScreen(QWidget& window, QPoint topLeft);
+// Centres a window, at its present size, on the screen.
+void CentreOnScreen(QWidget& window);
 
 // Writes "WINDOWSTATE" always, and position and size only while the window is in normal state, so
 // a maximized or minimized window keeps its last normal placement.

@@ -47,6 +47,8 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
     btnNew->setDefault(true);
     btnNew->setAutoDefault(true);
     btnOpen = EntryButton(client, QStringLiteral("Open Test Report"), "icons/open-report.svg", 140);
+    // Enter presses the button that has the focus, as it does in a dialog.
+    btnOpen->setAutoDefault(true);
     connect(btnNew, &QPushButton::clicked, this, &TZRQForm::btnNewClick);
     connect(btnOpen, &QPushButton::clicked, this, &TZRQForm::btnOpenClick);
 

@@ -152,9 +152,7 @@ private:
     CountingStepper m_stepper;
 };
 
-int RunSimulation(const SimulateOptions& o, QTextStream& out, QTextStream& err) {
-    VirtualClock clock;
-    ScopedClock scopedClock(clock);
+int RunSimulation(const SimulateOptions& o, VirtualClock& clock, QTextStream& out, QTextStream& err) {
     SimulatedAnalyzer analyzer(&clock);
     ScopedFtdiDriver driver(analyzer);
     StreamMessages boxes(err);
@@ -209,15 +207,18 @@ int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& e
     SimulateOptions options;
     if (!ParseOptions(args, options, err))
         return ExitUsage;
+    // The simulation's time from the start: the trace takes its start time from the clock installed.
+    VirtualClock clock;
+    ScopedClock scopedClock(clock);
     if (options.trace.isEmpty())
-        return RunSimulation(options, out, err);
+        return RunSimulation(options, clock, out, err);
     FileWireTrace trace(options.trace);
     if (!trace.IsOpen()) {
         err << "zrqtool: " << options.trace << ": cannot write the trace: " << trace.ErrorString() << '\n';
         return ExitFailure;
     }
     InstallWireTrace(&trace);
-    const int status = RunSimulation(options, out, err);
+    const int status = RunSimulation(options, clock, out, err);
     InstallWireTrace(nullptr);
     return status;
 }

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -106,8 +107,23 @@ void TCommProgress::EnableDisabledWindows() {
 }
 
 void TCommProgress::closeEvent(QCloseEvent* event) {
+    // A close from the window system (the window manager's close, Alt+F4) is the user's: the
+    // transfer is still running and the window stays.
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
     EnableDisabledWindows();
     TModalForm::closeEvent(event);
+}
+
+void TCommProgress::keyPressEvent(QKeyEvent* event) {
+    // Esc would end the window as a dialog does; the transfer decides when it ends.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    TModalForm::keyPressEvent(event);
 }
 
 void TCommProgress::hideEvent(QHideEvent* event) {

@@ -2,6 +2,7 @@
 // The communications progress window: a stay-on-top label and progress bar shown while a long reply
 // is read from the analyzer. While it is shown every other window of the program is disabled, so
 // nothing else can be started during the transfer. An optional time-out ends it with a message.
+// Only its caller closes it: Esc and the window manager's close do nothing.
 
 #include "app/modalform.h"
 
@@ -38,6 +39,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "link/ftdilink.h"
 
+#include <QFile>
 #include <algorithm>
 #include <cstring>
 #include <ftdi.h>
@@ -48,6 +49,22 @@ struct Scanned {
     libusb_device* device;
 };
 
+// The product string the kernel keeps for a device (/sys/bus/usb/devices/BUS-PORT.PORT.../product),
+// which anyone may read; empty when there is none.
+QString SysfsProduct(libusb_device* device) {
+    uint8_t ports[7] = {};
+    const int depth = libusb_get_port_numbers(device, ports, sizeof ports);
+    if (depth <= 0)
+        return QString();
+    QString name = QString::number(libusb_get_bus_number(device)) + QLatin1Char('-');
+    for (int i = 0; i < depth; ++i)
+        name += (i > 0 ? QStringLiteral(".") : QString()) + QString::number(ports[i]);
+    QFile file(QStringLiteral("/sys/bus/usb/devices/") + name + QStringLiteral("/product"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromLatin1(file.readAll()).trimmed();
+}
+
 // Reads the product string of an FTDI device; opening the device for that needs permission.
 FtdiDeviceInfo Describe(libusb_device* device, const libusb_device_descriptor& descriptor) {
     FtdiDeviceInfo info;
@@ -58,6 +75,10 @@ FtdiDeviceInfo Describe(libusb_device* device, const libusb_device_descriptor& d
     const int opened = libusb_open(device, &handle);
     if (opened < 0) {
         info.readError = QString::fromLatin1(libusb_strerror(opened));
+        if (opened == LIBUSB_ERROR_ACCESS) {
+            info.notPermitted = true;
+            info.product = SysfsProduct(device);
+        }
         return info;
     }
     unsigned char text[256] = {};
@@ -123,6 +144,7 @@ FtStatus LibFtdiDriver::Open(const char* description, FtHandle& handle, QString*
         return FtDeviceNotFound;
     }
     libusb_device* found = nullptr;
+    FtdiDeviceInfo foundInfo;
     QString unreadable;
     DeviceList list(context->usb_ctx);
     ScanFtdi(list, [&](const Scanned& s) {
@@ -131,6 +153,7 @@ FtStatus LibFtdiDriver::Open(const char* description, FtHandle& handle, QString*
         if (s.info.product != QLatin1String(description))
             return true;
         found = s.device;
+        foundInfo = s.info;
         return false;
     });
     if (!found) {
@@ -140,6 +163,11 @@ FtStatus LibFtdiDriver::Open(const char* description, FtHandle& handle, QString*
                                                          "others could not be read: %1")
                                               .arg(unreadable);
         return FtDeviceNotFound;
+    }
+    if (foundInfo.notPermitted) {
+        if (why)
+            *why = foundInfo.readError;
+        return FtDeviceNotPermitted;
     }
     std::string error;
     std::unique_ptr<FtdiLink> link = FtdiLink::Open(context, found, &error);

@@ -26,6 +26,9 @@ struct FtdiDeviceInfo {
     uint16_t productId = 0;
     QString product;   // its USB product string, when it could be read
     QString readError; // why it could not be read (for example, no permission), otherwise empty
+    // This account may not open the device. Its product string then comes from the system's own
+    // record of the device (sysfs), when that has one.
+    bool notPermitted = false;
 };
 
 class LibFtdiDriver : public FtdiDriver {
@@ -40,7 +43,8 @@ public:
     static QList<FtdiDeviceInfo> ListDevices(QString* error = nullptr);
 
     // Opens the first device whose product string equals `description`. FtDeviceNotFound when there
-    // is none, FtDeviceNotOpened when there is one that cannot be opened (`why` says why).
+    // is none, FtDeviceNotPermitted when there is one that this account may not open, FtDeviceNotOpened
+    // when there is one that cannot be opened for another reason (`why` says why).
     FtStatus Open(const char* description, FtHandle& handle, QString* why);
 
     FtStatus OpenEx(const char* arg, uint32_t flags, FtHandle& handle) override;

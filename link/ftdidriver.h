@@ -16,6 +16,9 @@ enum FtStatus : uint32_t {
     FtInsufficientResources = 5,
     FtInvalidParameter = 6,
     FtOtherError = 18,
+    // Not a D2XX code: OpenEx found the device on the bus, but this account may not open it (the
+    // operating system's permission). A caller that knows only the D2XX codes sees a failed open.
+    FtDeviceNotPermitted = 0x100,
 };
 
 // An opened device, as handed out by the installed driver. The value belongs to the caller (one
@@ -35,7 +38,8 @@ public:
     virtual ~FtdiDriver() = default;
 
     // Opens the first device whose USB product description equals `arg` exactly (flags
-    // FtOpenByDescription); stores the handle and returns FtOK, or leaves `handle` alone.
+    // FtOpenByDescription); stores the handle and returns FtOK, or leaves `handle` alone and returns
+    // why not (FtDeviceNotFound, FtDeviceNotPermitted, ...).
     virtual FtStatus OpenEx(const char* arg, uint32_t flags, FtHandle& handle) = 0;
     virtual FtStatus Close(FtHandle handle) = 0;
     // Bytes waiting in the receive queue.

@@ -44,8 +44,9 @@ int ProbeAnalyzer(QTextStream& out, QTextStream& err) {
     for (const FtdiDeviceInfo& device : devices) {
         out << "  " << Place(device)
             << QStringLiteral("  product %1  ").arg(device.productId, 4, 16, QLatin1Char('0'));
-        if (device.readError.isEmpty()) {
-            out << '"' << device.product << "\"\n";
+        if (device.readError.isEmpty() || !device.product.isEmpty()) {
+            out << '"' << device.product << '"'
+                << (device.notPermitted ? QStringLiteral(" (this user may not open it)") : QString()) << "\n";
             if (!analyzer && device.product == QLatin1String(AnalyzerDescription))
                 analyzer = &device;
         } else {

@@ -84,8 +84,12 @@ int UsbOpen(FtHandle* handle) {
     Trace(WireEventKind::Open, status, 0, {}, AnalyzerDescription);
     if (status == FtOK)
         return 0;
-    ShowMessage(QStringLiteral("Device Not Detected.\nPlease check connection.\n\nOperation Canceled."),
-                QStringLiteral("Error"), MsgIcon::Error, MsgButtons::OK, mfNoOwner);
+    QString text = QStringLiteral("Device Not Detected.\nPlease check connection.\n\nOperation Canceled.");
+    // Checking the cable does not help here: the account needs access to the device.
+    if (status == FtDeviceNotPermitted)
+        text += QStringLiteral("\n\nThe analyzer is connected, but this user account may not use it: see "
+                               "\"Giving your Linux account access to the analyzer\" in the help.");
+    ShowMessage(text, QStringLiteral("Error"), MsgIcon::Error, MsgButtons::OK, mfNoOwner);
     return -1;
 }
 

@@ -53,7 +53,10 @@ DateStamp TZRTestRec::TestDateTime() const {
 int TZRTestRec::SaveTestFile(const QString& fileName) const {
     // Written to a temporary file beside the target, which replaces the target only once every byte
     // is on disk: a save that fails half-way (disk full, stick pulled out) keeps the previous copy.
+    // Only where no file may be created in the folder, but the target itself may be written, is the
+    // target written in place.
     QSaveFile file(fileName);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         throw EFileError(QStringLiteral("Cannot create file %1").arg(fileName).toStdString());
 

@@ -130,7 +130,9 @@ QByteArray BuildCsv(const TZRTestRec& rec, const TLoadResultsTable& table, const
 }
 
 void WriteCsvFile(const QString& fileName, const QByteArray& csv) {
+    // Replaced whole, or written in place where the folder takes no new file but the target may be written.
     QSaveFile file(fileName);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         throw EFileError(QStringLiteral("Cannot create file %1: %2")
                              .arg(fileName, file.errorString())

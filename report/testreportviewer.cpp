@@ -251,9 +251,9 @@ bool TTestReportViewer::FormCloseQuery() {
                         QStringLiteral("Save Test Report?"), MsgIcon::Question, MsgButtons::YesNoCancel,
                         mfTaskModal)) {
     case mrYes:
-        // A save the user cancels closes the window as asked; one that fails keeps it open, so that a
-        // test the user asked to keep is not lost to a full disk or a missing folder.
-        return SaveRecord() != SaveOutcome::Failed;
+        // Only a save that succeeds closes the window: a cancelled save dialog or a failed write keeps
+        // it open, so that a test the user asked to keep is not lost.
+        return SaveRecord() == SaveOutcome::Saved;
     case mrNo:
         return true;
     default:

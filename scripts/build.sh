@@ -14,5 +14,5 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-cmake -S . -B "$dir" -G Ninja -DCORVEX_SANITIZE="$sanitize" >/dev/null
+cmake -S . -B "$dir" -G Ninja -DCORVEX_SANITIZE="$sanitize" -DCORVEX_WERROR=ON >/dev/null
 cmake --build "$dir" --parallel "$(nproc)"

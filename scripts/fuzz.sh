@@ -16,7 +16,7 @@ dir=build-fuzz
 
 scripts/setup.sh
 start=$(date +%s)
-CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCORVEX_FUZZ=ON -DCORVEX_BUILD_TESTS=OFF \
+CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCORVEX_FUZZ=ON -DCORVEX_WERROR=ON -DCORVEX_BUILD_TESTS=OFF \
   -DCORVEX_BUILD_BENCHMARKS=OFF >/dev/null
 targets=()
 for entry in "${budgets[@]}"; do targets+=("${entry%%:*}_fuzz"); done

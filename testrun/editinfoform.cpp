@@ -1,8 +1,11 @@
 #include "testrun/editinfoform.h"
 
 #include "app/global.h"
+#include "app/helpkey.h"
+#include "app/helptopic.h"
 #include "app/inifile.h"
 #include "app/messages.h"
+#include "app/placement.h"
 #include "app/uifonts.h"
 
 #include <QGridLayout>
@@ -14,6 +17,7 @@
 namespace {
 
 const QString Section = QStringLiteral("EditInfo");
+const QPoint DesignedPosition(453, 264);
 
 struct Field {
     QLineEdit* TEditInfo::*edit;
@@ -37,6 +41,8 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(WindowFont());
     setFixedSize(432, 311);
+    MoveOnScreen(*this, DesignedPosition);
+    AddHelpKey(*this, HelpTopicDeviceInfo);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Edit Device Information:"), this), 0, 0, 1, 2);
@@ -104,6 +110,12 @@ void TEditInfo::btnCancelClick() {
     if (DeviceIDMissing())
         return;
     done(mrFormCancel);
+}
+
+void TEditInfo::showEvent(QShowEvent* event) {
+    // Shown, the window knows the size of its frame, which must fit on the screen as well.
+    MoveOnScreen(*this, DesignedPosition);
+    TModalForm::showEvent(event);
 }
 
 void TEditInfo::keyPressEvent(QKeyEvent* event) {

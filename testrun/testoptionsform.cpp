@@ -1,6 +1,8 @@
 #include "testrun/testoptionsform.h"
 
 #include "app/global.h"
+#include "app/helpkey.h"
+#include "app/helptopic.h"
 #include "app/inifile.h"
 #include "app/uifonts.h"
 #include "records/tzrtestrec.h"
@@ -25,6 +27,7 @@ TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(WindowFont());
     setFixedSize(281, 269);
+    AddHelpKey(*this, HelpTopicLoadSelection);
 
     auto* heading =
         new QLabel(QStringLiteral("Select the loads to include in the variable load test."), this);

@@ -1,6 +1,9 @@
 #include "testrun/teststartform.h"
 
+#include "app/helpkey.h"
+#include "app/helptopic.h"
 #include "app/jpegimage.h"
+#include "app/placement.h"
 #include "app/uifonts.h"
 #include "testrun/starthandshake.h"
 
@@ -14,6 +17,8 @@ TTestStart::TTestStart(QWidget* owner, TZRTestRec* testRec, FtHandle* deviceHand
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(WindowFont());
     setFixedSize(640, 506);
+    CentreOnScreen(*this);
+    AddHelpKey(*this, HelpTopicTestStart);
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);

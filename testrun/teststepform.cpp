@@ -2,6 +2,8 @@
 
 #include "app/benchhardware.h"
 #include "app/cascade.h"
+#include "app/helpkey.h"
+#include "app/helptopic.h"
 #include "app/jpegimage.h"
 #include "app/uifonts.h"
 #include "link/commprogressform.h"
@@ -46,6 +48,7 @@ TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* t
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(WindowFont());
     setFixedSize(640, 475);
+    AddHelpKey(*this, HelpTopicTestStep);
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);

@@ -149,6 +149,9 @@ void TWaveformViewer::mmShowDataPointsClick() {
 void TWaveformViewer::SetInfoVisible(bool visible) {
     mmShowInfo->setChecked(visible);
     pmShowInfo->setChecked(visible);
+    // A hidden panel has no width of its own: remember the one it was shown with.
+    if (!visible && panelInfo->isVisible())
+        m_infoWidth = panelInfo->width();
     // The splitter hides its handle together with the panel.
     panelInfo->setVisible(visible);
 }
@@ -216,8 +219,8 @@ void TWaveformViewer::mmHelpClick() {
 void TWaveformViewer::LoadPlacement() {
     const IniFile ini(SettingsFilePath);
     ApplyPlacement(*this, ReadPlacement(ini, Section), BuiltInSize);
-    const int infoWidth = ini.ReadInteger(Section, QStringLiteral("INFOWIDTH"), DefaultInfoWidth);
-    splitterInfo->setSizes({infoWidth, std::max(width() - infoWidth, 1)});
+    m_infoWidth = ini.ReadInteger(Section, QStringLiteral("INFOWIDTH"), DefaultInfoWidth);
+    splitterInfo->setSizes({m_infoWidth, std::max(width() - m_infoWidth, 1)});
     SetInfoVisible(ini.ReadInteger(Section, QStringLiteral("SHOWINFO"), 1) != 0);
 }
 
@@ -225,7 +228,8 @@ void TWaveformViewer::SavePlacement() {
     const IniFile ini(SettingsFilePath);
     ::SavePlacement(*this, ini, Section);
     ini.WriteInteger(Section, QStringLiteral("SHOWINFO"), panelInfo->isHidden() ? 0 : 1);
-    ini.WriteInteger(Section, QStringLiteral("INFOWIDTH"), panelInfo->width());
+    ini.WriteInteger(Section, QStringLiteral("INFOWIDTH"),
+                     panelInfo->isHidden() ? m_infoWidth : panelInfo->width());
 }
 
 void TWaveformViewer::hideEvent(QHideEvent* event) {

@@ -116,4 +116,5 @@ private:
     QLabel* lblScale = nullptr;
     QList<QLabel*> m_captionLabels; // "Device ID:" ... "Sample Interval:"
     TWaveDetailsPanel* m_details = nullptr;
+    int m_infoWidth = 0; // the panel's width when it was last shown, stored while it is hidden
 };

@@ -60,6 +60,10 @@ void TWaveformViewer::CreateControls() {
     connect(chartWave, &QWidget::customContextMenuRequested, this, popup);
     connect(panelInfo->findChild<QWidget*>(QStringLiteral("panelInfoContents")),
             &QWidget::customContextMenuRequested, this, popup);
+    // The group box keeps mouse events to itself, so it offers the panel's menu on its own.
+    m_details->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_details, &QWidget::customContextMenuRequested, this, popup);
+    m_details->cboxWaveDetails()->setContextMenuPolicy(Qt::NoContextMenu); // leaves it to the box
 }
 
 QWidget* TWaveformViewer::CreateInfoPanel() {

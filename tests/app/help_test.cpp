@@ -214,6 +214,18 @@ TEST(HelpPagesTogether, FollowingALinkShowsTheOtherTopicAndBackReturns) {
     EXPECT_EQ(window.Browser()->documentTitle(), mainTitle);
 }
 
+TEST(HelpPagesTogether, EveryWindowTopicLeadsToItsSection) {
+    for (const QString& topic :
+         {HelpTopicTestStart, HelpTopicLoadSelection, HelpTopicTestStep, HelpTopicDeviceInfo}) {
+        THelpWindow window;
+        window.ShowTopic(topic);
+        const QUrl url(topic);
+        EXPECT_EQ(window.Browser()->source(), QUrl(QStringLiteral("qrc:/help/") + topic));
+        EXPECT_TRUE(Scan(*window.Browser()->document()).anchors.contains(url.fragment()))
+            << topic.toStdString();
+    }
+}
+
 TEST(HelpWindowsSeam, ShowsTheAskedTopicInOneWindowAndClosesIt) {
     HelpWindows windows;
     InstallHelpViewer(&windows);

@@ -98,6 +98,18 @@ TEST_F(MainWindow, OpenAddsAViewerAndCancelDoesNothing) {
     EXPECT_TRUE(form.ViewerList().isEmpty());
 }
 
+TEST_F(MainWindow, EnterPressesTheFocusedOpenButton) {
+    TZRQForm form;
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.btnOpen->setFocus();
+    dialogs.ChooseFiles({QString(), QString()});
+    QTest::keyClick(form.windowHandle(), Qt::Key_Return);
+    QTest::keyClick(form.windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(dialogs.Requests().size(), 2);
+}
+
 TEST_F(MainWindow, FileThatCannotBeOpenedIsReportedAndOpensNoViewer) {
     TZRQForm form;
     dialogs.ChooseFiles({settings.Folder() + QStringLiteral("/gone.zrq")});
@@ -311,6 +323,7 @@ TEST_F(NewTest, SevenLoadsEndInAReportViewer) {
     loads = {3};
     form.btnNewClick();
     EXPECT_EQ(form.ViewerList().size(), 2);
+    boxes.Answer({mrNo, mrNo}); // both unsaved tests are dropped when the main window goes
 }
 
 TEST_F(NewTest, ClosingTheMainWindowAsksAgainUntilEveryUnsavedTestIsDealtWith) {

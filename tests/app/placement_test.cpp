@@ -84,3 +84,17 @@ TEST(FileFilter, PipeFormBecomesQtForm) {
               QStringLiteral("CorvexZR Test Records (*.zrq);;All Files (*.*)"));
     EXPECT_EQ(QtFileFilter(QStringLiteral("Records|*.zrq;*.bak")), QStringLiteral("Records (*.zrq *.bak)"));
 }
+
+TEST_F(Placement, MoveOnScreenShiftsTheWindowOnlyAsFarAsItMust) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget w;
+    w.resize(200, 100);
+    MoveOnScreen(w, area.topLeft() + QPoint(10, 20));
+    EXPECT_EQ(w.pos(), area.topLeft() + QPoint(10, 20));
+    MoveOnScreen(w, area.bottomRight());
+    EXPECT_EQ(w.frameGeometry().bottomRight(), area.bottomRight());
+    // Larger than the screen: its top left stays visible.
+    w.resize(area.width() + 50, area.height() + 50);
+    MoveOnScreen(w, area.topLeft() + QPoint(30, 30));
+    EXPECT_EQ(w.pos(), area.topLeft());
+}

@@ -1,5 +1,6 @@
 // zrqtool simulate: a whole test run by the sequencer against the simulated analyzer, saved as a record.
 #include "cli/command.h"
+#include "link/wiretrace.h"
 #include "records/loadresults.h"
 #include "tests/support/recordbuilder.h"
 
@@ -83,6 +84,13 @@ TEST_F(SimulateCommand, TraceRecordsTheExchange) {
     const QByteArray trace = ReadBytes(Path("wire.txt"));
     EXPECT_TRUE(trace.contains("DEHT"));
     EXPECT_TRUE(trace.contains("VW"));
+    // Time stamps in the simulation's own time: from zero, never backwards, across the discharge wait.
+    const QList<TracedEvent> events = ParseWireTrace(QString::fromLatin1(trace).split(QLatin1Char('\n')));
+    ASSERT_FALSE(events.isEmpty());
+    EXPECT_GE(events.first().milliseconds, 0);
+    for (qsizetype i = 1; i < events.size(); ++i)
+        ASSERT_GE(events[i].milliseconds, events[i - 1].milliseconds) << "event " << i;
+    EXPECT_GE(events.last().milliseconds, 4000) << "the simulated technician fires after 4 s";
 }
 
 TEST_F(SimulateCommand, BadOptionsAreUsageErrors) {

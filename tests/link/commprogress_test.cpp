@@ -2,9 +2,12 @@
 #include "link/commprogressform.h"
 #include "tests/support/scriptedmessages.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 TEST(CommProgress, BarFillsExactlyAfterMaximumSteps) {
@@ -56,6 +59,24 @@ TEST(CommProgress, DisablesTheOtherWindowsAndGivesBackExactlyThose) {
         progress.close();
         EXPECT_FALSE(alreadyDisabled.isEnabled());
     }
+}
+
+TEST(CommProgress, OnlyTheCallerClosesIt) {
+    QWidget main;
+    main.show();
+    TCommProgress progress(&main, 10, 0, QStringLiteral("x"));
+    progress.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&progress));
+    QWindow* window = progress.windowHandle();
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(progress.isVisible());
+    QCloseEvent close; // what the window system delivers for the window manager's close
+    QCoreApplication::sendEvent(window, &close);
+    EXPECT_TRUE(progress.isVisible());
+    EXPECT_FALSE(main.isEnabled());
+    progress.close();
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_TRUE(main.isEnabled());
 }
 
 TEST(CommProgress, NoTimeoutWithIntervalZero) {

@@ -45,6 +45,20 @@ TEST_F(UsbcommTest, OpenThatFindsNothingSaysSoInABoxWithoutOwner) {
               "Error", MsgIcon::Error, mfNoOwner);
 }
 
+TEST_F(UsbcommTest, OpenOfAnAnalyzerThisAccountMayNotUsePointsToTheHelp) {
+    driver.openStatus = FtDeviceNotPermitted;
+    FtHandle h = FtHandle::Null;
+    EXPECT_EQ(UsbOpen(&h), -1);
+    EXPECT_EQ(h, FtHandle::Null);
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    ExpectBox(
+        boxes.Shown()[0],
+        "Device Not Detected.\nPlease check connection.\n\nOperation Canceled.\n\nThe analyzer is "
+        "connected, but this user account may not use it: see \"Giving your Linux account access to the "
+        "analyzer\" in the help.",
+        "Error", MsgIcon::Error, mfNoOwner);
+}
+
 TEST_F(UsbcommTest, CloseClosesOnceAndClearsTheHandle) {
     UsbClose(&handle);
     EXPECT_EQ(handle, FtHandle::Null);

@@ -126,11 +126,12 @@ TEST_F(RecordFile, SaveThatRunsOutOfSpaceKeepsThePreviousFile) {
               QStringList{QStringLiteral("keep.zrq")}); // no leftovers
 }
 
-TEST_F(RecordFile, SaveIntoReadOnlyFolderKeepsThePreviousFile) {
+TEST_F(RecordFile, SaveIntoReadOnlyFolderKeepsAReadOnlyFileAndWritesAWritableOneInPlace) {
     auto good = MakeFullRecord();
     ASSERT_EQ(good->SaveTestFile(Path("keep.zrq")), 0);
     const QByteArray before = ReadBytes(Path("keep.zrq"));
     const QString target = Path("keep.zrq");
+    SetWritableByEveryone(target, false);
     int outcome = 0;
     {
         ReadOnlyFolder readOnly(dir.path());
@@ -148,6 +149,18 @@ TEST_F(RecordFile, SaveIntoReadOnlyFolderKeepsThePreviousFile) {
     }
     EXPECT_EQ(outcome, 1);
     EXPECT_EQ(ReadBytes(target), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.zrq")});
+
+    // The file may be written, the folder not: the save goes into the file itself.
+    SetWritableByEveryone(target, true);
+    auto other = std::make_unique<TZRTestRec>();
+    other->SetDeviceInfo(diDeviceID, QStringLiteral("IN-PLACE"));
+    {
+        ReadOnlyFolder readOnly(dir.path());
+        outcome = RunWithoutPrivileges([&] { return other->SaveTestFile(target) == 0 ? 1 : 2; });
+    }
+    EXPECT_EQ(outcome, 1);
+    EXPECT_EQ(ReadBytes(target), RecordBytes(*other));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.zrq")});
 }
 

@@ -3,6 +3,7 @@
 #include "report/formatfield.h"
 #include "tests/report/golden.h"
 #include "tests/report/goldenrecords.h"
+#include "tests/support/filefaults.h"
 #include "tests/support/recordbuilder.h"
 
 #include <QDir>
@@ -223,9 +224,9 @@ TEST_F(CsvFile, WritesTheBytesAndReplacesAnOlderFile) {
 }
 
 // The message of a failed write, or an empty text when it succeeded.
-QString WriteFailure(const QString& path) {
+QString WriteFailure(const QString& path, const QByteArray& csv = "x\r\n") {
     try {
-        WriteCsvFile(path, "x\r\n");
+        WriteCsvFile(path, csv);
     } catch (const EFileError& error) {
         return QString::fromLocal8Bit(error.what());
     }
@@ -244,6 +245,24 @@ TEST_F(CsvFile, FailureNamesTheFileAndLeavesNothingBehind) {
     EXPECT_TRUE(WriteFailure(missing).startsWith(QStringLiteral("Cannot create file ") + missing));
     EXPECT_FALSE(QFile::exists(missing));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(CsvFile, ReadOnlyFolderTakesTheExportInAWritableFileOnly) {
+    const QString path = Path(QStringLiteral("out.csv"));
+    WriteBytes(path, "previous\r\n");
+    const QByteArray csv = Csv(*MakeFullRecord());
+    ReadOnlyFolder readOnly(m_dir.path());
+    SetWritableByEveryone(path, false);
+    EXPECT_EQ(RunWithoutPrivileges([&] {
+                  return WriteFailure(path, csv).startsWith(QStringLiteral("Cannot create file ") + path) ? 1
+                                                                                                          : 2;
+              }),
+              1);
+    EXPECT_EQ(ReadBytes(path), "previous\r\n");
+    SetWritableByEveryone(path, true);
+    EXPECT_EQ(RunWithoutPrivileges([&] { return WriteFailure(path, csv).isEmpty() ? 1 : 2; }), 1);
+    EXPECT_EQ(ReadBytes(path), csv);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.csv")});
 }
 
 TEST(Csv, LoadsWithoutDataExportZerosWhateverTheTableHolds) {

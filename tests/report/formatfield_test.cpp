@@ -178,11 +178,15 @@ std::string ReferenceFixed(double value, int decimals) {
     }
     std::string integer = kept.substr(0, kept.size() - static_cast<size_t>(decimals));
     integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size() - 1));
-    std::string text = integer;
-    if (decimals > 0)
-        text += "." + kept.substr(kept.size() - static_cast<size_t>(decimals));
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on "." + std::string.
     const bool zero = kept.find_first_not_of('0') == std::string::npos;
-    return (value < 0 && !zero ? "-" : "") + text;
+    std::string text = value < 0 && !zero ? "-" : "";
+    text += integer;
+    if (decimals > 0) {
+        text += '.';
+        text.append(kept, kept.size() - static_cast<size_t>(decimals));
+    }
+    return text;
 }
 
 void ExpectSameAsReference(double value, int decimals) {

@@ -167,6 +167,7 @@ TEST_F(ReportViewer, SaveIntoReadOnlyFolderShowsTheFileErrorAndKeepsThePreviousF
     const auto previous = MakeFullRecord();
     const QString path = folder + QStringLiteral("/kept.zrq");
     WriteBytes(path, RecordBytes(*previous));
+    SetWritableByEveryone(path, false); // a writable one would be written in place
     auto rec = std::make_unique<TZRTestRec>();
     TTestReportViewer* viewer = OpenFinished(*rec);
     dialogs.ChooseFiles({path});
@@ -222,14 +223,6 @@ TEST_F(ReportViewer, CloseQuestionAnswers) {
         EXPECT_TRUE(viewer->close());
     }
     {
-        // Yes and then a cancelled save dialog still closes, as the user chose not to pick a file.
-        TTestReportViewer* viewer = OpenFinished(*rec);
-        viewer->show();
-        boxes.Answer({mrYes});
-        dialogs.ChooseFiles({QString()});
-        EXPECT_TRUE(viewer->close());
-    }
-    {
         // Yes and a save that succeeds.
         TTestReportViewer* viewer = OpenFinished(*rec);
         viewer->show();
@@ -240,10 +233,17 @@ TEST_F(ReportViewer, CloseQuestionAnswers) {
     }
 }
 
-TEST_F(ReportViewer, FailedSaveOnClosingKeepsTheTestOpen) {
+TEST_F(ReportViewer, CancelledOrFailedSaveOnClosingKeepsTheTestOpen) {
     auto rec = MakeFullRecord();
     TTestReportViewer* viewer = OpenFinished(*rec);
     viewer->show();
+    // Yes and then a cancelled save dialog: the user asked to keep the test.
+    boxes.Answer({mrYes});
+    dialogs.ChooseFiles({QString()});
+    EXPECT_FALSE(viewer->close());
+    EXPECT_TRUE(viewer->isVisible());
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    boxes.Clear();
     boxes.Answer({mrYes});
     dialogs.ChooseFiles({Path("no/such/folder/x.zrq")});
     EXPECT_FALSE(viewer->close());

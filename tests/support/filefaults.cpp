@@ -27,6 +27,14 @@ ReadOnlyFolder::~ReadOnlyFolder() {
     QFile::setPermissions(m_path, m_old);
 }
 
+void SetWritableByEveryone(const QString& path, bool writable) {
+    QFileDevice::Permissions permissions =
+        QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (writable)
+        permissions |= QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    QFile::setPermissions(path, permissions);
+}
+
 int RunWithoutPrivileges(const std::function<int()>& body) {
     if (geteuid() != 0)
         return body();

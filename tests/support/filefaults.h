@@ -34,6 +34,10 @@ private:
     QFileDevice::Permissions m_old;
 };
 
+// Makes a file writable by everyone, or by no one, so that a test sees the same as a normal user and
+// as root's unprivileged child (below).
+void SetWritableByEveryone(const QString& path, bool writable);
+
 // Runs `body` in a process that the folder permissions apply to: the test process itself for a normal
 // user; for root (who writes anywhere) a child process that has given up root for "nobody". Returns
 // what `body` returned, or -1 when the child could not be run or did not end normally.

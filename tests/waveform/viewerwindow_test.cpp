@@ -4,7 +4,9 @@
 #include "tests/waveform/viewerfixture.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -186,6 +188,44 @@ TEST_F(Viewer, ClosingWritesThePlacement) {
     EXPECT_EQ(Setting("WINDOWSTATE"), 0);
     EXPECT_EQ(Setting("SHOWINFO"), 0);
     EXPECT_EQ(Setting("INFOWIDTH"), 265);
+}
+
+TEST_F(Viewer, HiddenPanelKeepsTheWidthItWasLastShownWith) {
+    Store("SHOWINFO", 0);
+    Store("INFOWIDTH", 180);
+    Open({3});
+    viewer->resize(640, 420); // laid out while the panel is hidden
+    QApplication::processEvents();
+    viewer->close();
+    EXPECT_EQ(Setting("INFOWIDTH"), 180);
+    DeleteClosedWindows();
+
+    Open({3});
+    Action("mmShowInfo")->trigger();
+    QApplication::processEvents();
+    Find<QSplitter>("splitterInfo")->setSizes({150, 400});
+    QApplication::processEvents();
+    ASSERT_EQ(Find("panelInfo")->width(), 150);
+    Action("mmShowInfo")->trigger();
+    viewer->resize(600, 400);
+    QApplication::processEvents();
+    viewer->close();
+    EXPECT_EQ(Setting("SHOWINFO"), 0);
+    EXPECT_EQ(Setting("INFOWIDTH"), 150);
+}
+
+TEST_F(Viewer, PopupMenuOpensOnTheChartAndAnywhereInThePanel) {
+    Open({0, 3});
+    auto* menu = Find<QMenu>("PopupMenuWaveChart");
+    const char* targets[] = {"chartWave",     "panelInfoContents", "lblDate",
+                             "gbWaveDetails", "lblAmpsP1",         "cboxWaveDetails"};
+    for (const char* target : targets) {
+        QWidget* widget = Find(target);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3), widget->mapToGlobal(QPoint(3, 3)));
+        QApplication::sendEvent(widget, &event);
+        EXPECT_TRUE(menu->isVisible()) << target;
+        menu->hide();
+    }
 }
 
 TEST_F(Viewer, HidingWritesThePlacementToo) {

@@ -1,0 +1,14 @@
+#include "app/helpkey.h"
+
+#include "app/helptopic.h"
+
+#include <QAction>
+#include <QWidget>
+
+void AddHelpKey(QWidget& window, const QString& topic) {
+    auto* action = new QAction(&window);
+    action->setShortcut(QKeySequence(Qt::Key_F1));
+    action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(action, &QAction::triggered, &window, [topic] { ShowHelpTopic(topic); });
+    window.addAction(action);
+}
