@@ -87,7 +87,9 @@ QWidget* OwnerOfBox() {
 } // namespace
 
 int QtMessageBoxes::Show(const MessageRequest& request) {
-    QWidget* owner = (request.flags & mfNoOwner) ? nullptr : OwnerOfBox();
+    // A box of no window (the transport's) still waits only for the windows of a running test, never
+    // for the bench hardware; with no modal window open it waits for the whole program.
+    QWidget* owner = (request.flags & mfNoOwner) ? QApplication::activeModalWidget() : OwnerOfBox();
     QMessageBox box(IconOf(request.icon), request.caption, request.text, ButtonsOf(request.buttons), owner);
     if (request.defaultButton != mrNone)
         box.setDefaultButton(ButtonOf(request.defaultButton));

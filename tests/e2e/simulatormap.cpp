@@ -29,6 +29,9 @@ int main(int argc, char** argv) {
         {"chkAutoDischarge", window.chkAutoDischarge},
         {"chkUsbPlugged", window.chkUsbPlugged},
         {"chkAccessoryCable", window.chkAccessoryCable},
+        {"btnTestText", window.btnTestText},
+        {"btnUnplugDuringDownload", window.btnUnplugDuringDownload},
+        {"btnStallDownload", window.btnStallDownload},
     };
     for (const auto& control : controls) {
         const QPoint centre = control.widget->mapTo(&window, control.widget->rect().center());

@@ -126,28 +126,33 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
 TEST_F(LiveWindows, BoxesBelongToTheStepWindowEvenWhenTheSimulatorIsActive) {
     QtMessageBoxes realBoxes;
     InstallMessages(&realBoxes);
-    TModalForm step(&mainWindow);
-    QWidget* boxOwner = nullptr;
-    bool simulatorBlocked = true;
-    QTimer::singleShot(0, &step, [&] {
-        simulator.activateWindow();
+    // A box of the sequencer, and the transport's box of no window ("Device Not Detected").
+    for (const int flags : {int(mfNone), int(mfNoOwner)}) {
+        SCOPED_TRACE(flags);
+        TModalForm step(&mainWindow);
+        QWidget* boxOwner = nullptr;
+        bool simulatorBlocked = true;
+        simulator.chkAutoDischarge->setChecked(false);
         QTimer::singleShot(0, &step, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box) {
-                boxOwner = box->parentWidget();
-                ClickThroughWindow(simulator.chkAutoDischarge);
-                simulatorBlocked = !simulator.chkAutoDischarge->isChecked();
-                box->done(QMessageBox::Ok);
-            }
-            step.done(mrFormOK);
+            simulator.activateWindow();
+            QTimer::singleShot(0, &step, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box) {
+                    boxOwner = box->parentWidget();
+                    ClickThroughWindow(simulator.chkAutoDischarge);
+                    simulatorBlocked = !simulator.chkAutoDischarge->isChecked();
+                    box->done(QMessageBox::Ok);
+                }
+                step.done(mrFormOK);
+            });
+            ShowMessage(QStringLiteral("Resistance: 75 Ohms"), QStringLiteral("Load Configured Incorrectly"),
+                        MsgIcon::Error, MsgButtons::OK, flags);
         });
-        ShowMessage(QStringLiteral("Resistance: 75 Ohms"), QStringLiteral("Load Configured Incorrectly"),
-                    MsgIcon::Error);
-    });
-    step.exec();
+        step.exec();
+        EXPECT_EQ(boxOwner, &step);
+        EXPECT_FALSE(simulatorBlocked) << "a box of the test blocked the Simulator";
+    }
     InstallMessages(&boxes);
-    EXPECT_EQ(boxOwner, &step);
-    EXPECT_FALSE(simulatorBlocked) << "a box of the test blocked the Simulator";
 }
 
 } // namespace
