@@ -103,7 +103,7 @@ the_window() { # the newest visible window of that title
   id=$(windows "$1" | tail -1)
   echo "$id"
 }
-activate() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1"; }
+activate() { timeout 10 xdotool windowactivate --sync "$1" >/dev/null 2>&1 || timeout 10 xdotool windowfocus --sync "$1"; }
 click_at() { # click_at WINDOW X Y (window coordinates)
   xdotool mousemove --window "$1" "$2" "$3" click 1
 }
