@@ -45,7 +45,9 @@ trap cleanup EXIT
 
 # --- a private X server, a window manager, and folders of our own
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: a server that resets when its last client leaves (simulatormap, before the window manager
+# has connected under load) breaks the connections being made at that moment.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 exec 3>&-
 deadline=$((SECONDS + 20))
@@ -59,8 +61,13 @@ export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home"
 mkdir -p "$XDG_CONFIG_HOME/Velmora/CorvexZR" "$XDG_RUNTIME_DIR" "$HOME" "$work/records"
 chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=0 NO_AT_BRIDGE=1
-openbox >"$work/openbox.log" 2>&1 &
+openbox --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
 pids+=($!)
+wait_wm_end=$((SECONDS + 20))
+until [ -e "$work/wm-ready" ]; do
+  [ $SECONDS -lt $wait_wm_end ] || { echo "e2e: openbox did not start" >&2; cat "$work/openbox.log" >&2; exit 1; }
+  sleep 0.05
+done
 
 ini="$XDG_CONFIG_HOME/Velmora/CorvexZR/corvexzr.ini"
 choose_loads() { # the load selection the options window offers: LOAD_25=1 ...
