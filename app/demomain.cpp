@@ -1,27 +1,18 @@
 // CorvexZR demo: the same program with a simulated analyzer, load accessory and defibrillator, and a
 // Simulator window to play them, so that anyone can try a whole test without hardware and trainers
 // can teach with it.
+#include "app/loadundertest.h"
 #include "app/programentry.h"
 #include "sim/simulatedanalyzer.h"
 #include "sim/simulatorwindow.h"
-#include "testrun/teststepform.h"
 
-#include <QApplication>
 #include <QScreen>
 
 namespace {
 
-// The load of the test step on show, for the accessory's jumpers to follow; -1 when no test runs.
-int LoadBeingTested() {
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* step = qobject_cast<TTestStep*>(window); step && step->isVisible())
-            return step->Sequencer().CurrentStep();
-    return -1;
-}
-
 class SimulatedBackend : public AnalyzerBackend {
 public:
-    explicit SimulatedBackend(QWidget& mainWindow) : m_window(m_analyzer, LoadBeingTested) {
+    explicit SimulatedBackend(QWidget& mainWindow) : m_window(m_analyzer, LoadUnderTest) {
         // Beside the main window, where it stays in view during the test.
         const QRect area = mainWindow.screen()->availableGeometry();
         m_window.adjustSize();

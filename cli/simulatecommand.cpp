@@ -2,6 +2,7 @@
 // sequencer as the windows, in virtual time, every question answered automatically.
 #include "cli/command.h"
 
+#include "app/loadundertest.h"
 #include "app/messages.h"
 #include "link/usbcomm.h"
 #include "link/wiretrace.h"
@@ -176,7 +177,7 @@ int RunSimulation(const SimulateOptions& o, VirtualClock& clock, QTextStream& ou
 
     AutomaticView view(*rec, o.deviceId, out);
     TestSequencer sequencer(view, o.loads, rec.get(), &handle);
-    analyzer.FollowLoad([&sequencer] { return static_cast<int>(sequencer.CurrentStep()); });
+    analyzer.FollowLoad(LoadUnderTest);
     sequencer.ShowStep();
     while (view.modalResult == 0) {
         const uint32_t before = sequencer.StepIndex();

@@ -1,6 +1,7 @@
 #include "testrun/sequencer.h"
 
 #include "app/clock.h"
+#include "app/loadundertest.h"
 #include "app/messages.h"
 #include "link/protocol.h"
 #include "link/usbcomm.h"
@@ -57,6 +58,10 @@ TestSequencer::TestSequencer(TestStepView& view, const uint8_t* selectedLoads, T
     m_steps.push_back(TESTS_DONE_STEP);
 }
 
+TestSequencer::~TestSequencer() {
+    AnnounceLoadUnderTest(NoLoadUnderTest);
+}
+
 void TestSequencer::SetButtons(bool ok, bool back, bool skip) {
     m_okEnabled = ok;
     m_view.SetButtons(ok, back, skip);
@@ -76,6 +81,7 @@ bool TestSequencer::EnsureLink() {
 void TestSequencer::Present(bool checkLink) {
     const TTestLoad load = CurrentStep();
     const bool loadStep = load != TESTS_DONE_STEP;
+    AnnounceLoadUnderTest(loadStep ? load : NoLoadUnderTest);
     bool linked = false;
     if (!loadStep) {
         UsbClose(m_deviceHandle);

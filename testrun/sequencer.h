@@ -37,6 +37,10 @@ public:
     // Builds the step list from the seven selection bytes; shows nothing yet (call ShowStep).
     TestSequencer(TestStepView& view, const uint8_t* selectedLoads, TZRTestRec* testRec,
                   FtHandle* deviceHandle);
+    // The test has ended: no load is under test any more.
+    ~TestSequencer();
+    TestSequencer(const TestSequencer&) = delete;
+    TestSequencer& operator=(const TestSequencer&) = delete;
 
     void ShowStep();
     void btnOKClick();

@@ -3,6 +3,7 @@
 #include "app/appicons.h"
 #include "app/desktop.h"
 #include "app/helptopic.h"
+#include "app/loadundertest.h"
 #include "app/zrqaboutform.h"
 #include "app/zrqmainform.h"
 #include "link/commprogressform.h"
@@ -230,12 +231,7 @@ protected:
         timing.bytesPerSecond = 0;
         timing.autoDischargeMilliseconds = 2000;
         sim.SetTiming(timing);
-        sim.FollowLoad([] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* step = qobject_cast<TTestStep*>(w); step && step->isVisible())
-                    return static_cast<int>(step->Sequencer().CurrentStep());
-            return -1;
-        });
+        sim.FollowLoad(LoadUnderTest);
         // Acts on whichever modal window is waiting, as often as the event loop runs.
         QObject::connect(&technician, &QTimer::timeout, [this] { Act(); });
         technician.start(0);

@@ -1,5 +1,6 @@
 #include "tests/testrun/faultmatrixrun.h"
 
+#include "app/loadundertest.h"
 #include "link/usbcomm.h"
 #include "testrun/starthandshake.h"
 #include "tests/support/recordbuilder.h"
@@ -135,7 +136,7 @@ void MatrixRun::StartSequencer() {
     for (int load : MatrixLoads)
         selected[load] = 1;
     m_seq = std::make_unique<TestSequencer>(m_view, selected, rec.get(), &handle);
-    sim.FollowLoad([this] { return static_cast<int>(m_seq->CurrentStep()); });
+    sim.FollowLoad(LoadUnderTest);
     m_seq->ShowStep();
 }
 

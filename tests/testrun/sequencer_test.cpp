@@ -5,6 +5,7 @@
 #include "tests/testrun/recordingview.h"
 #include "tests/testrun/simrun.h"
 
+#include "app/loadundertest.h"
 #include "link/protocol.h"
 
 namespace {
@@ -19,7 +20,7 @@ protected:
         ASSERT_EQ(UsbOpen(&handle), 0);
         view.rec = rec.get();
         seq = std::make_unique<TestSequencer>(view, selected, rec.get(), &handle);
-        sim.FollowLoad([this] { return static_cast<int>(seq->CurrentStep()); });
+        sim.FollowLoad(LoadUnderTest); // as the demo's accessory does
         seq->ShowStep();
     }
 
@@ -117,11 +118,15 @@ TEST_F(Sequencer, OneLoadThenBackFromTheClosingStepReopensTheLink) {
     EXPECT_FALSE(sim.IsOpen());
 
     const qsizetype before = sim.Commands().size();
+    EXPECT_EQ(LoadUnderTest(), NoLoadUnderTest);
     seq->btnBackClick();
     EXPECT_TRUE(sim.IsOpen());
     EXPECT_EQ(view.caption, QStringLiteral("100 ohms"));
     EXPECT_EQ(CommandsSince(before), QList<QByteArray>{"ECGDJ10"});
     EXPECT_TRUE(boxes.Shown().isEmpty());
+    EXPECT_EQ(LoadUnderTest(), 3);
+    seq.reset(); // the test ends
+    EXPECT_EQ(LoadUnderTest(), NoLoadUnderTest);
 }
 
 TEST_F(Sequencer, SecondRunOfALoadOverwritesIt) {
