@@ -12,10 +12,6 @@ namespace {
 const QString ReadErrorCaption = QStringLiteral("Error reading from device");
 const QString WriteErrorCaption = QStringLiteral("Error writing to device");
 
-// Offsets of the 16-bit fields of the measurement block that travel big-endian.
-constexpr int SwappedFieldOffsets[] = {22, 24, 26, 28, 30, 32, 34, 36, 38,
-                                       40, 42, 44, 46, 48, 50, 52, 54, 63};
-
 void Trace(WireEventKind kind, uint32_t status, uint32_t value = 0, QByteArray bytes = {},
            QByteArray text = {}) {
     if (WireTrace* trace = TheWireTrace())
@@ -199,7 +195,7 @@ void SwapWord(void* word) {
 
 void SwapMeasurementBlock(TMeasurementBlock* block) {
     auto* bytes = reinterpret_cast<uint8_t*>(block);
-    for (int offset : SwappedFieldOffsets)
+    for (size_t offset : BigEndianFieldOffsets)
         SwapWord(bytes + offset);
 }
 
@@ -208,4 +204,12 @@ void SwapWaveform(void* samples) {
     auto* bytes = static_cast<uint8_t*>(samples);
     for (int i = 0; i < SAMPLE_COUNT; ++i)
         SwapWord(bytes + 2 * i);
+}
+
+void StoreWaveformReply(const uint8_t* reply, TZRTest& load) {
+    std::memcpy(&load.Results, reply, MEASUREMENT_BLOCK_SIZE);
+    std::memcpy(load.Samples, reply + MEASUREMENT_BLOCK_SIZE, 2 * SAMPLE_COUNT);
+    SwapMeasurementBlock(&load.Results);
+    SwapWaveform(load.Samples);
+    load.HasData = 1;
 }

@@ -64,3 +64,6 @@ void SwapWord(void* word);
 void SwapMeasurementBlock(TMeasurementBlock* block);
 // Turns 5120 big-endian samples into host order (and back).
 void SwapWaveform(void* samples);
+// Stores the analyzer's 10306-byte "VW" reply into a load: the measurement block and the samples in
+// host order, and the load marked as holding data.
+void StoreWaveformReply(const uint8_t* reply, TZRTest& load);

@@ -88,6 +88,20 @@ static_assert(offsetof(TMeasurementBlock, AnalyzerLoad) == 63);
 static_assert(offsetof(TMeasurementBlock, Tail) == 65);
 
 static_assert(sizeof(TZRTest) == LOAD_RECORD_SIZE);
+
+// Where the block's 16-bit fields stand: the analyzer sends them big-endian, the record holds them in
+// host order, and the simulated analyzer turns them back.
+inline constexpr size_t BigEndianFieldOffsets[] = {
+    offsetof(TMeasurementBlock, PeakVoltage1),   offsetof(TMeasurementBlock, PeakCurrent1),
+    offsetof(TMeasurementBlock, Width10_1),      offsetof(TMeasurementBlock, Width50_1),
+    offsetof(TMeasurementBlock, Energy1),        offsetof(TMeasurementBlock, PeakVoltage2),
+    offsetof(TMeasurementBlock, PeakCurrent2),   offsetof(TMeasurementBlock, AvgVoltage1),
+    offsetof(TMeasurementBlock, AvgVoltage2),    offsetof(TMeasurementBlock, AvgCurrent1),
+    offsetof(TMeasurementBlock, AvgCurrent2),    offsetof(TMeasurementBlock, Tilt),
+    offsetof(TMeasurementBlock, Width10_2),      offsetof(TMeasurementBlock, InterphaseDelay),
+    offsetof(TMeasurementBlock, ModulationFreq), offsetof(TMeasurementBlock, DutyCycle),
+    offsetof(TMeasurementBlock, TotalEnergy),    offsetof(TMeasurementBlock, AnalyzerLoad),
+};
 static_assert(offsetof(TZRTest, Results) == 0);
 static_assert(offsetof(TZRTest, Samples) == 66);
 static_assert(offsetof(TZRTest, HasData) == 10306);

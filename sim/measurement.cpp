@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr int SwappedFieldOffsets[] = {22, 24, 26, 28, 30, 32, 34, 36, 38,
-                                       40, 42, 44, 46, 48, 50, 52, 54, 63};
-
 uint16_t Counts(double value) {
     return static_cast<uint16_t>(std::clamp(std::lround(value), 0L, 65535L));
 }
@@ -143,7 +140,7 @@ QByteArray EncodeWaveformReply(const TMeasurementBlock& block, const SampleArray
     QByteArray reply(MEASUREMENT_BLOCK_SIZE + 2 * SAMPLE_COUNT, '\0');
     auto* out = reinterpret_cast<uint8_t*>(reply.data());
     std::memcpy(out, &block, MEASUREMENT_BLOCK_SIZE);
-    for (int offset : SwappedFieldOffsets) {
+    for (size_t offset : BigEndianFieldOffsets) {
         const uint16_t value = qFromLittleEndian<uint16_t>(out + offset);
         qToBigEndian<uint16_t>(value, out + offset);
     }

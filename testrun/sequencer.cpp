@@ -6,8 +6,6 @@
 #include "link/protocol.h"
 #include "link/usbcomm.h"
 
-#include <cstring>
-
 namespace {
 
 const QString CommunicationError = QStringLiteral("COMMUNICATION ERROR");
@@ -235,13 +233,7 @@ bool TestSequencer::Download(TTestLoad load) {
         return false;
     }
 
-    TZRTest& target = m_testRec->Loads[load];
-    std::memcpy(&target.Results, buffer.data(), MeasurementBlockSize);
-    std::memcpy(target.Samples, buffer.data() + MeasurementBlockSize,
-                WaveformReplySize - MeasurementBlockSize);
-    SwapMeasurementBlock(&target.Results);
-    SwapWaveform(target.Samples);
-    target.HasData = 1;
+    StoreWaveformReply(buffer.data(), m_testRec->Loads[load]);
     m_view.SetDescription(QStringLiteral("Test completed."));
     return true;
 }

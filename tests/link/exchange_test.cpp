@@ -315,10 +315,7 @@ TEST_F(DownloadTest, WaveformBlockArrivesWhole) {
     EXPECT_NEAR(ElapsedSeconds(start), 10306 / 960.0, 0.1);
 
     TZRTest test;
-    std::memcpy(&test.Results, buffer.data(), MeasurementBlockSize);
-    std::memcpy(test.Samples, buffer.data() + MeasurementBlockSize, 2 * WaveformSampleCount);
-    SwapMeasurementBlock(&test.Results);
-    SwapWaveform(test.Samples);
+    StoreWaveformReply(buffer.data(), test);
     EXPECT_EQ(std::memcmp(&test.Results, &sim.LastBlock(), MeasurementBlockSize), 0);
     EXPECT_EQ(std::memcmp(test.Samples, sim.LastSamples().data(), 2 * WaveformSampleCount), 0);
     EXPECT_EQ(uint16_t{test.Results.AnalyzerLoad}, 5000); // a copy: the field is packed
