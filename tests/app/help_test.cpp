@@ -2,6 +2,7 @@
 // link between the pages and every picture of their own resolves, and the pages fit the window.
 #include "app/helptopic.h"
 #include "app/helpwindow.h"
+#include "tests/support/qtprinters.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,9 +17,6 @@
 #include <gtest/gtest.h>
 
 // Readable failure messages for the Qt values compared below.
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 void PrintTo(const QUrl& url, std::ostream* os) {
     *os << url.toString().toStdString();
 }

@@ -1,6 +1,6 @@
 // Whole exchanges with the simulated analyzer through the transport, in virtual time, with faults.
-#include "tests/link/qtprinters.h"
 #include "tests/link/simfixture.h"
+#include "tests/support/qtprinters.h"
 
 #include "records/loadresults.h"
 #include "records/tzrtestrec.h"

@@ -6,7 +6,7 @@
 #include "link/usbcomm.h"
 #include "link/wiretrace.h"
 #include "tests/link/emulatedftdi.h"
-#include "tests/link/qtprinters.h"
+#include "tests/support/qtprinters.h"
 #include "tests/support/scriptedmessages.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // The pure checks on the analyzer's replies.
 #include "link/protocol.h"
 
-#include "tests/link/qtprinters.h"
+#include "tests/support/qtprinters.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // order of driver calls.
 #include "link/usbcomm.h"
 #include "tests/link/linkfixture.h"
-#include "tests/link/qtprinters.h"
 #include "tests/link/scripteddriver.h"
+#include "tests/support/qtprinters.h"
 
 #include <array>
 #include <cstring>

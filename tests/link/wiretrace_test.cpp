@@ -2,8 +2,8 @@
 #include "link/usbcomm.h"
 #include "link/wiretrace.h"
 #include "tests/link/linkfixture.h"
-#include "tests/link/qtprinters.h"
 #include "tests/link/scripteddriver.h"
+#include "tests/support/qtprinters.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -5,16 +5,13 @@
 // CORVEX_UPDATE_GOLDEN=1 (for example `CORVEX_UPDATE_GOLDEN=1 ctest --test-dir build -R Golden`),
 // then read the diff of tests/data/ before committing it.
 
+#include "tests/support/qtprinters.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <ostream>
-
-// Texts in failure messages as text, between bars so that spaces at either end show.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '|' << text.toStdString() << '|';
-}
 
 // The text of report lines as zrqtool prints it: UTF-8, a line feed after every line.
 QByteArray ReportText(const QStringList& lines);

@@ -2,7 +2,7 @@
 // all four boxes.
 #include "waveform/axistext.h"
 
-#include "tests/waveform/qtprinters.h"
+#include "tests/support/qtprinters.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "tests/support/scriptedmessages.h"
 
-#include "tests/waveform/qtprinters.h"
+#include "tests/support/qtprinters.h"
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>

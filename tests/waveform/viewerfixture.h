@@ -8,7 +8,7 @@
 #include "waveform/wavechart.h"
 #include "waveform/waveformviewer.h"
 
-#include "tests/waveform/qtprinters.h"
+#include "tests/support/qtprinters.h"
 #include <QAction>
 #include <QApplication>
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include "tests/waveform/pdfcheck.h"
 #include "waveform/wavetexts.h"
 
-#include "tests/waveform/qtprinters.h"
+#include "tests/support/qtprinters.h"
 #include <QPrinter>
 #include <QTemporaryDir>
 

@@ -2,7 +2,7 @@
 // chart title and the series colours.
 #include "waveform/wavetexts.h"
 
-#include "tests/waveform/qtprinters.h"
+#include "tests/support/qtprinters.h"
 #include <QSet>
 
 #include <gtest/gtest.h>

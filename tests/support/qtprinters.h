@@ -1,7 +1,6 @@
 #pragma once
-// Readable failure output for Qt strings in GoogleTest assertions.
+// Qt strings as text in GoogleTest's failure messages, between quotes so that spaces at either end show.
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <ostream>

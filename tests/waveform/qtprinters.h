@@ -1,9 +1,0 @@
-#pragma once
-// Readable Qt values in test failure messages.
-
-#include <QString>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
