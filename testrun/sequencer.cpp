@@ -70,8 +70,10 @@ void TestSequencer::ShowStep() {
 }
 
 bool TestSequencer::EnsureLink() {
-    if (UsbCheckLink(m_deviceHandle) == 0)
-        return true;
+    return UsbCheckLink(m_deviceHandle) == 0 || Reopen();
+}
+
+bool TestSequencer::Reopen() {
     UsbClose(m_deviceHandle);
     return UsbOpen(m_deviceHandle) == 0; // reports itself when the analyzer cannot be found
 }
@@ -255,7 +257,7 @@ void TestSequencer::btnOKClick() {
     // A link lost since the step was shown (the cable pulled) is re-opened first and the analyzer
     // told the step again; when it cannot be, its one message has been shown and nothing is sent.
     if (UsbCheckLink(m_deviceHandle) != 0) {
-        if (!EnsureLink()) {
+        if (!Reopen()) {
             Present(false);
             return;
         }

@@ -69,6 +69,8 @@ private:
     void Present(bool checkLink);
     // True when the link answers, or could be re-opened ("Device Not Detected" when not).
     bool EnsureLink();
+    // Closes the link and opens it again ("Device Not Detected" when it cannot be).
+    bool Reopen();
     // "ECGDJ20" or "ECGDJ10" and its acknowledgement; a failure is only reported.
     void SendStepCommand(TTestLoad load);
     // A failed exchange is told only while the analyzer is still there: when the link is gone, the

@@ -16,6 +16,7 @@
 #include "testrun/teststartform.h"
 #include "testrun/teststepform.h"
 #include "tests/support/recordbuilder.h"
+#include "tests/support/recordinghelp.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
@@ -31,16 +32,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class RecordingHelp : public HelpViewer {
-public:
-    RecordingHelp() { InstallHelpViewer(this); }
-    ~RecordingHelp() override { InstallHelpViewer(nullptr); }
-    void ShowTopic(const QString& topic) override { topics << topic; }
-    void CloseAll() override { ++closeAll; }
-    QStringList topics;
-    int closeAll = 0;
-};
 
 class RecordingDesktop : public DesktopServicesSeam {
 public:

@@ -4,6 +4,7 @@
 #include "testrun/testoptionsform.h"
 #include "testrun/teststartform.h"
 #include "testrun/teststepform.h"
+#include "tests/support/recordinghelp.h"
 #include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
 
@@ -14,15 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class RecordingHelp : public HelpViewer {
-public:
-    RecordingHelp() { InstallHelpViewer(this); }
-    ~RecordingHelp() override { InstallHelpViewer(nullptr); }
-    void ShowTopic(const QString& topic) override { topics << topic; }
-    void CloseAll() override {}
-    QStringList topics;
-};
 
 class TestWindows : public ::testing::Test {
 protected:

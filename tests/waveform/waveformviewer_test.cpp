@@ -5,6 +5,7 @@
 #include "tests/waveform/viewerfixture.h"
 
 #include "app/helptopic.h"
+#include "tests/support/recordinghelp.h"
 
 #include <QComboBox>
 #include <QTest>
@@ -265,23 +266,10 @@ TEST_F(Viewer, PrintsTheChartOnOneLandscapePage) {
     EXPECT_GT(info.width, info.height);
 }
 
-namespace {
-
-class RecordingHelp : public HelpViewer {
-public:
-    void ShowTopic(const QString& topic) override { topics << topic; }
-    void CloseAll() override {}
-    QStringList topics;
-};
-
-} // namespace
-
 TEST_F(Viewer, HelpShowsTheViewersTopic) {
     RecordingHelp help;
-    InstallHelpViewer(&help);
     Open({3});
     Action("mmHelp")->trigger();
-    InstallHelpViewer(nullptr);
     EXPECT_EQ(help.topics, QStringList({"ZRQWaveformViewerHelp.html"}));
 }
 
