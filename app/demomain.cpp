@@ -1,7 +1,7 @@
 // CorvexZR demo: the same program with a simulated analyzer, load accessory and defibrillator, and a
 // Simulator window to play them, so that anyone can try a whole test without hardware and trainers
 // can teach with it.
-#include "app/loadundertest.h"
+#include "base/loadundertest.h"
 #include "app/programentry.h"
 #include "sim/simulatedanalyzer.h"
 #include "sim/simulatorwindow.h"

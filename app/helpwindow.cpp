@@ -1,8 +1,8 @@
 #include "app/helpwindow.h"
 
-#include "app/global.h"
-#include "app/jpegimage.h"
-#include "app/uifonts.h"
+#include "base/global.h"
+#include "base/jpegimage.h"
+#include "base/uifonts.h"
 
 #include <QKeySequence>
 #include <QTextBrowser>

@@ -3,7 +3,7 @@
 // Back, Forward and Contents. The window belongs to no other window, so it stays open when the
 // window that asked for help closes; the main window closes it when the program ends.
 
-#include "app/helptopic.h"
+#include "base/helptopic.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,8 +1,8 @@
 #include "app/programentry.h"
 
-#include "app/errorbox.h"
+#include "base/errorbox.h"
 #include "app/helpwindow.h"
-#include "app/qtmessages.h"
+#include "base/qtmessages.h"
 #include "app/zrqapplication.h"
 #include "app/zrqmainform.h"
 #include "link/ftdidriver.h"

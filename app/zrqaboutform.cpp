@@ -1,10 +1,10 @@
 #include "app/zrqaboutform.h"
 
-#include "app/appicons.h"
-#include "app/desktop.h"
-#include "app/global.h"
+#include "base/appicons.h"
+#include "base/desktop.h"
+#include "base/global.h"
 #include "app/maker.h"
-#include "app/uifonts.h"
+#include "base/uifonts.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
 #include "app/zrqapplication.h"
 
-#include "app/errorbox.h"
-#include "app/global.h"
+#include "base/errorbox.h"
+#include "base/global.h"
 
 TZRQApplication::TZRQApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // No display name: on Linux the platform appends it to every window's title ("About CorvexZR —

@@ -1,7 +1,7 @@
-#include "app/global.h"
+#include "base/global.h"
 #include "cli/command.h"
 #include "cli/recordinput.h"
-#include "report/formatfield.h"
+#include "base/formatfield.h"
 #include "report/loadresultstable.h"
 #include "report/reportlines.h"
 

@@ -2,8 +2,8 @@
 // sequencer as the windows, in virtual time, every question answered automatically.
 #include "cli/command.h"
 
-#include "app/loadundertest.h"
-#include "app/messages.h"
+#include "base/loadundertest.h"
+#include "base/messages.h"
 #include "link/usbcomm.h"
 #include "link/wiretrace.h"
 #include "records/loadresults.h"

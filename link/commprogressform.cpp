@@ -1,10 +1,10 @@
 #include "link/commprogressform.h"
 
-#include "app/benchhardware.h"
-#include "app/clock.h"
-#include "app/global.h"
-#include "app/messages.h"
-#include "app/uifonts.h"
+#include "base/benchhardware.h"
+#include "base/clock.h"
+#include "base/global.h"
+#include "base/messages.h"
+#include "base/uifonts.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -4,7 +4,7 @@
 // nothing else can be started during the transfer. An optional time-out ends it with a message.
 // Only its caller closes it: Esc and the window manager's close do nothing.
 
-#include "app/modalform.h"
+#include "base/modalform.h"
 
 #include <QList>
 #include <QPointer>

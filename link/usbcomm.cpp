@@ -1,7 +1,7 @@
 #include "link/usbcomm.h"
 
-#include "app/clock.h"
-#include "app/messages.h"
+#include "base/clock.h"
+#include "base/messages.h"
 #include "link/wiretrace.h"
 
 #include <cstring>

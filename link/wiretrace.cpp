@@ -1,6 +1,6 @@
 #include "link/wiretrace.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

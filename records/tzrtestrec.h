@@ -2,7 +2,7 @@
 // One whole variable load test: the analyzer's status block, the identity of the device under test
 // and the seven loads. A *.zrq file is this structure's byte image, exactly 72424 bytes.
 
-#include "records/datestamp.h"
+#include "base/datestamp.h"
 #include "records/tzrtest.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "report/csvexport.h"
 
-#include "report/formatfield.h"
+#include "base/formatfield.h"
 
 #include <QSaveFile>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "report/reportlines.h"
 
-#include "app/global.h"
-#include "report/formatfield.h"
+#include "base/global.h"
+#include "base/formatfield.h"
 
 #include <cstring>
 #include <string_view>

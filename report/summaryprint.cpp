@@ -1,6 +1,6 @@
 #include "report/summaryprint.h"
 
-#include "app/uifonts.h"
+#include "base/uifonts.h"
 
 #include <QPainter>
 #include <QPrinter>

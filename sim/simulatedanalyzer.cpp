@@ -1,6 +1,6 @@
 #include "sim/simulatedanalyzer.h"
 
-#include "records/datestamp.h"
+#include "base/datestamp.h"
 #include "sim/virtualclock.h"
 
 #include <QDateTime>

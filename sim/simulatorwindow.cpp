@@ -1,6 +1,6 @@
 #include "sim/simulatorwindow.h"
 
-#include "app/benchhardware.h"
+#include "base/benchhardware.h"
 #include "sim/simulatedanalyzer.h"
 
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 // it and moves it forward a little on every driver call, as a real USB round trip takes time, so a
 // busy poll for a reply that never comes ends after the read window in virtual time.
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 #include <cstdint>
 

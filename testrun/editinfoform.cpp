@@ -1,12 +1,12 @@
 #include "testrun/editinfoform.h"
 
-#include "app/global.h"
-#include "app/helpkey.h"
-#include "app/helptopic.h"
-#include "app/inifile.h"
-#include "app/messages.h"
-#include "app/placement.h"
-#include "app/uifonts.h"
+#include "base/global.h"
+#include "base/helpkey.h"
+#include "base/helptopic.h"
+#include "base/inifile.h"
+#include "base/messages.h"
+#include "base/placement.h"
+#include "base/uifonts.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

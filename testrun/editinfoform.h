@@ -5,7 +5,7 @@
 
 #include "records/tzrtestrec.h"
 
-#include "app/modalform.h"
+#include "base/modalform.h"
 
 class QLineEdit;
 class QPushButton;

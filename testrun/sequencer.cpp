@@ -1,8 +1,8 @@
 #include "testrun/sequencer.h"
 
-#include "app/clock.h"
-#include "app/loadundertest.h"
-#include "app/messages.h"
+#include "base/clock.h"
+#include "base/loadundertest.h"
+#include "base/messages.h"
 #include "link/protocol.h"
 #include "link/usbcomm.h"
 

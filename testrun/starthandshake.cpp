@@ -1,7 +1,7 @@
 #include "testrun/starthandshake.h"
 
-#include "app/clock.h"
-#include "app/messages.h"
+#include "base/clock.h"
+#include "base/messages.h"
 #include "link/protocol.h"
 #include "link/usbcomm.h"
 

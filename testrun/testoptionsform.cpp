@@ -1,10 +1,10 @@
 #include "testrun/testoptionsform.h"
 
-#include "app/global.h"
-#include "app/helpkey.h"
-#include "app/helptopic.h"
-#include "app/inifile.h"
-#include "app/uifonts.h"
+#include "base/global.h"
+#include "base/helpkey.h"
+#include "base/helptopic.h"
+#include "base/inifile.h"
+#include "base/uifonts.h"
 #include "records/tzrtestrec.h"
 
 #include <QLabel>

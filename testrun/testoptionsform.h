@@ -1,7 +1,7 @@
 #pragma once
 // The load selection: which of the seven loads the test includes, remembered for the next test.
 
-#include "app/modalform.h"
+#include "base/modalform.h"
 
 class QListWidget;
 class QPushButton;

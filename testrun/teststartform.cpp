@@ -1,10 +1,10 @@
 #include "testrun/teststartform.h"
 
-#include "app/helpkey.h"
-#include "app/helptopic.h"
-#include "app/jpegimage.h"
-#include "app/placement.h"
-#include "app/uifonts.h"
+#include "base/helpkey.h"
+#include "base/helptopic.h"
+#include "base/jpegimage.h"
+#include "base/placement.h"
+#include "base/uifonts.h"
 #include "testrun/starthandshake.h"
 
 #include <QLabel>

@@ -2,7 +2,7 @@
 // The start window of a variable load test: how to connect the analyzer and the accessory, and the
 // handshake that checks both answer.
 
-#include "app/modalform.h"
+#include "base/modalform.h"
 #include "link/ftdidriver.h"
 #include "records/tzrtestrec.h"
 

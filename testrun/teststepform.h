@@ -3,7 +3,7 @@
 // skip or repeat a step, and the live waveform viewers of the loads downloaded so far. The steps
 // themselves are run by a TestSequencer.
 
-#include "app/modalform.h"
+#include "base/modalform.h"
 #include "testrun/sequencer.h"
 
 #include <QList>

@@ -1,7 +1,7 @@
 #include "waveform/setaxis.h"
 
-#include "app/messages.h"
-#include "app/uifonts.h"
+#include "base/messages.h"
+#include "base/uifonts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

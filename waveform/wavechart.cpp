@@ -1,6 +1,6 @@
 #include "waveform/wavechart.h"
 
-#include "app/uifonts.h"
+#include "base/uifonts.h"
 #include "waveform/wavetexts.h"
 
 #include <QPicture>

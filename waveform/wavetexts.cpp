@@ -1,6 +1,6 @@
 #include "waveform/wavetexts.h"
 
-#include "report/formatfield.h"
+#include "base/formatfield.h"
 
 #include <array>
 

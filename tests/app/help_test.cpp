@@ -1,6 +1,6 @@
 // The help pages as the help window shows them: each topic loads with its title and style sheet, every
 // link between the pages and every picture of their own resolves, and the pages fit the window.
-#include "app/helptopic.h"
+#include "base/helptopic.h"
 #include "app/helpwindow.h"
 #include "tests/support/qtprinters.h"
 

@@ -1,9 +1,9 @@
 // The main window: its commands, the report viewers it owns, and a whole new test from its button to
 // the report, against the simulated analyzer in virtual time.
-#include "app/appicons.h"
-#include "app/desktop.h"
-#include "app/helptopic.h"
-#include "app/loadundertest.h"
+#include "base/appicons.h"
+#include "base/desktop.h"
+#include "base/helptopic.h"
+#include "base/loadundertest.h"
 #include "app/zrqaboutform.h"
 #include "app/zrqmainform.h"
 #include "link/commprogressform.h"

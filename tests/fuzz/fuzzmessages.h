@@ -2,7 +2,7 @@
 // Message boxes for the fuzz targets: counts the boxes, checks that each says something, and answers
 // a question with the answer set for it (other boxes with their first button).
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "tests/fuzz/fuzzcheck.h"
 
 class FuzzMessages : public MessageBoxes {

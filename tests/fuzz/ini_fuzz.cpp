@@ -10,7 +10,7 @@
 // exactly an optional sign and ASCII digits, with spaces around, that fit an int, and what it
 // accepts is the number QString::number writes back (checked on the fourth line and on the value
 // of every line of the file).
-#include "app/inifile.h"
+#include "base/inifile.h"
 #include "tests/fuzz/fuzzcheck.h"
 
 #include <QFile>

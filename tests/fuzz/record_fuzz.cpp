@@ -6,7 +6,7 @@
 // four, picked by the two low bits of the status block's first byte, which nothing else reads (both
 // are set in the analyzer's own "C", so every record it writes has its report built): the fuzzer
 // still reaches every line of them, and the rest runs four times as often.
-#include "app/global.h"
+#include "base/global.h"
 #include "records/loadresults.h"
 #include "records/tzrtestrec.h"
 #include "report/csvexport.h"

@@ -12,7 +12,7 @@
 //
 // CORVEX_REPLY_SEEDS=DIR reply_fuzz writes the seed corpus into DIR and exits (replyseeds.h);
 // CORVEX_REPLY_VERBOSE=1 prints what each run did (to check seeds: reply_fuzz -runs=0 DIR).
-#include "app/clock.h"
+#include "base/clock.h"
 #include "link/protocol.h"
 #include "link/usbcomm.h"
 #include "sim/virtualclock.h"

@@ -2,7 +2,7 @@
 // Shared setup of the transport tests: a virtual clock installed as TheClock(), scripted message
 // boxes, and a pump and progress display that count what the block reader does.
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "link/progressstepper.h"
 #include "sim/virtualclock.h"
 #include "tests/support/scriptedmessages.h"

@@ -1,6 +1,6 @@
 // The CSV export: its shape, its fields, loads without data, the locale, and the atomic file write.
 #include "report/csvexport.h"
-#include "report/formatfield.h"
+#include "base/formatfield.h"
 #include "tests/report/golden.h"
 #include "tests/report/goldenrecords.h"
 #include "tests/support/filefaults.h"

@@ -1,7 +1,7 @@
 // The report's lines: fixed texts, where each value goes, the cells of loads without data, the
 // header's device information, the locale, and records that hold arbitrary bytes.
-#include "app/global.h"
-#include "report/formatfield.h"
+#include "base/global.h"
+#include "base/formatfield.h"
 #include "report/reportlines.h"
 #include "tests/report/golden.h"
 #include "tests/report/goldenrecords.h"

@@ -2,7 +2,7 @@
 // A help viewer for tests: installed for its lifetime, it records the topics asked for and counts
 // the calls that close every help window.
 
-#include "app/helptopic.h"
+#include "base/helptopic.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 // File and print dialogs for tests: each dialog takes the next scripted answer and is recorded.
 
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 
 #include <QList>
 #include <QStringList>

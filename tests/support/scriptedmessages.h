@@ -1,7 +1,7 @@
 #pragma once
 // A message-box implementation for tests: records every box and answers from a script.
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 #include <QList>
 #include <functional>

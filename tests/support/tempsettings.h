@@ -2,8 +2,8 @@
 // A settings folder of the test's own: SettingsFilePath points into a temporary folder for the
 // object's life, so tests never read or write the user's real settings.
 
-#include "app/global.h"
-#include "app/inifile.h"
+#include "base/global.h"
+#include "base/inifile.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
 #include "tests/testrun/faultmatrixrun.h"
 
-#include "app/loadundertest.h"
+#include "base/loadundertest.h"
 #include "link/usbcomm.h"
 #include "testrun/starthandshake.h"
 #include "tests/support/recordbuilder.h"

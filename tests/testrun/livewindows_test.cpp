@@ -1,7 +1,7 @@
 // While the windows of a test run are open, the Simulator (the bench hardware) and the live waveform
 // viewers go on taking input, and the main window waits. Input is sent through the window system
 // (QWindow events), which is where window modality drops it.
-#include "app/qtmessages.h"
+#include "base/qtmessages.h"
 #include "link/commprogressform.h"
 #include "sim/simulatorwindow.h"
 #include "testrun/teststepform.h"

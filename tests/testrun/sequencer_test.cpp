@@ -5,7 +5,7 @@
 #include "tests/testrun/recordingview.h"
 #include "tests/testrun/simrun.h"
 
-#include "app/loadundertest.h"
+#include "base/loadundertest.h"
 #include "link/protocol.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The windows of a test as the user meets them: where they open and what F1 shows in each.
-#include "app/helptopic.h"
+#include "base/helptopic.h"
 #include "testrun/editinfoform.h"
 #include "testrun/testoptionsform.h"
 #include "testrun/teststartform.h"

@@ -4,7 +4,7 @@
 #include "tests/waveform/pdfcheck.h"
 #include "tests/waveform/viewerfixture.h"
 
-#include "app/helptopic.h"
+#include "base/helptopic.h"
 #include "tests/support/recordinghelp.h"
 
 #include <QComboBox>

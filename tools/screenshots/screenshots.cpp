@@ -5,8 +5,8 @@
 // zrqtool simulate and runs
 //   screenshots RECORD.zrq OUTFOLDER
 // Settings are read and written in a temporary folder, never the user's own.
-#include "app/global.h"
-#include "app/messages.h"
+#include "base/global.h"
+#include "base/messages.h"
 #include "app/zrqaboutform.h"
 #include "app/zrqapplication.h"
 #include "app/zrqmainform.h"

@@ -1,8 +1,8 @@
 // waveview: opens the waveform viewer on a *.zrq test record, for trying the viewer out.
 //   waveview FILE.zrq [LOAD...]
 // LOAD is a load in ohms (25, 50, ... 175); without any, every load that holds a waveform is shown.
-#include "app/global.h"
-#include "app/qtmessages.h"
+#include "base/global.h"
+#include "base/qtmessages.h"
 #include "records/tzrtestrec.h"
 #include "waveform/waveformviewer.h"
 

@@ -1,6 +1,6 @@
 // The Qt message boxes: Enter presses the button a request names as its default, so that a question
 // whose Yes discards work can be answered No by a stray Enter.
-#include "app/qtmessages.h"
+#include "base/qtmessages.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "app/helptopic.h"
+#include "base/helptopic.h"
 
 namespace {
 HelpViewer* g_viewer = nullptr;

@@ -1,4 +1,4 @@
-#include "app/cascade.h"
+#include "base/cascade.h"
 
 #include <algorithm>
 

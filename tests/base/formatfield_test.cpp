@@ -1,5 +1,5 @@
 // Fixed-width number text: rounding, cutting, padding, separators, and text that is never a number.
-#include "report/formatfield.h"
+#include "base/formatfield.h"
 #include "tests/report/golden.h"
 
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/appicons.h"
+#include "base/appicons.h"
 
 // Resources in a static library are kept by the linker only when something refers to them; this
 // function is that reference. Outside any namespace, as Q_INIT_RESOURCE requires.

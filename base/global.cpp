@@ -1,4 +1,4 @@
-#include "app/global.h"
+#include "base/global.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -1,6 +1,6 @@
-#include "app/helpkey.h"
+#include "base/helpkey.h"
 
-#include "app/helptopic.h"
+#include "base/helptopic.h"
 
 #include <QAction>
 #include <QWidget>

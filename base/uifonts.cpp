@@ -1,4 +1,4 @@
-#include "app/uifonts.h"
+#include "base/uifonts.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "app/desktop.h"
+#include "base/desktop.h"
 
 #include <QDesktopServices>
 

@@ -1,6 +1,6 @@
 // The built-in pictures decode to their sizes and show what they must, and damaged pictures of every
 // kind are refused with a readable message.
-#include "app/jpegimage.h"
+#include "base/jpegimage.h"
 #include "tools/figures/figurelayout.h"
 
 #include <QBuffer>

@@ -2,7 +2,7 @@
 // Values shared by every window: the product name, the per-user data folder with the settings file,
 // and the formatting of the analyzer's date stamps.
 
-#include "records/datestamp.h"
+#include "base/datestamp.h"
 
 #include <QLocale>
 #include <QString>

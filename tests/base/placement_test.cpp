@@ -1,6 +1,6 @@
 // Window placement in the settings file, and the dialogs' filter text.
-#include "app/dialogs.h"
-#include "app/placement.h"
+#include "base/dialogs.h"
+#include "base/placement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

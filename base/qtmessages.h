@@ -1,7 +1,7 @@
 #pragma once
 // The program's message boxes: QMessageBox behind the message-box seam.
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 class QtMessageBoxes : public MessageBoxes {
 public:

@@ -1,5 +1,5 @@
 // Formatting the analyzer's date stamps.
-#include "app/global.h"
+#include "base/global.h"
 
 #include <gtest/gtest.h>
 

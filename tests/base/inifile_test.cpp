@@ -1,5 +1,5 @@
 // The settings file's read and write rules.
-#include "app/inifile.h"
+#include "base/inifile.h"
 #include "tests/support/recordbuilder.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "app/errorbox.h"
+#include "base/errorbox.h"
 
-#include "app/global.h"
-#include "app/messages.h"
+#include "base/global.h"
+#include "base/messages.h"
 
 void ShowException(const std::exception& error) {
     ShowMessage(QString::fromLocal8Bit(error.what()), ApplicationTitle, MsgIcon::Error);

@@ -3,7 +3,7 @@
 // "HEIGHT", "WIDTH" (-1 when missing: centred, built-in size) and "WINDOWSTATE" (0 normal,
 // 1 minimized, 2 maximized). Windows add keys of their own beside these.
 
-#include "app/inifile.h"
+#include "base/inifile.h"
 
 #include <QPoint>
 #include <QSize>

@@ -1,4 +1,4 @@
-#include "report/formatfield.h"
+#include "base/formatfield.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "app/jpegimage.h"
+#include "base/jpegimage.h"
 
 #include <QFile>
 #include <csetjmp>

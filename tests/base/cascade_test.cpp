@@ -1,5 +1,5 @@
 // Where the live waveform viewers of a test open.
-#include "app/cascade.h"
+#include "base/cascade.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Where the settings file lives.
-#include "app/global.h"
+#include "base/global.h"
 
 #include <QDir>
 #include <QFileInfo>

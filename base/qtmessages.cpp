@@ -1,6 +1,6 @@
-#include "app/qtmessages.h"
+#include "base/qtmessages.h"
 
-#include "app/benchhardware.h"
+#include "base/benchhardware.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "app/loadundertest.h"
+#include "base/loadundertest.h"
 
 namespace {
 
