@@ -79,14 +79,18 @@ TZRQAbout::TZRQAbout(QWidget* owner) : QDialog(owner) {
     setFixedSize(ClientWidth, ClientHeight);
 
     panelAbout = WhitePanel(this);
+    panelAbout->setObjectName(QStringLiteral("panelAbout"));
     Picture(panelAbout, "logos/velmora.svg", 8, 0, 153, 49);
     Picture(panelAbout, "logos/corvexzr.svg", 89, 48, 129, 41);
     lblVersion = new QLabel(QStringLiteral("Version ") + QStringLiteral(CORVEX_VERSION), panelAbout);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblVersion->setGeometry(4, 88, 299, 18);
     lblVersion->setAlignment(Qt::AlignCenter);
     lblVersion->setStyleSheet(QStringLiteral("color: grey; font-weight: bold;"));
     lblCopyright = Label(panelAbout, QStringLiteral(CORVEX_COPYRIGHT), 10, 112);
+    lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
     txtDetails = new DetailsMemo(MakerDetails, panelAbout);
+    txtDetails->setObjectName(QStringLiteral("txtDetails"));
     txtDetails->setGeometry(8, 136, 297, 105);
     txtDetails->setReadOnly(true);
     txtDetails->setFrameShape(QFrame::NoFrame);
@@ -100,11 +104,13 @@ TZRQAbout::TZRQAbout(QWidget* owner) : QDialog(owner) {
     txtDetails->setTabStopDistance(DetailsTabStop);
     Label(panelAbout, QStringLiteral("Website:"), 10, 240);
     lblWebsite = new LinkLabel(MakerWebsiteCaption, panelAbout, [this] { lblWebsiteClick(); });
+    lblWebsite->setObjectName(QStringLiteral("lblWebsite"));
     lblWebsite->move(64, 240);
     lblWebsite->adjustSize();
     lblWebsite->setToolTip(QStringLiteral("Open Velmora website"));
 
     panelMore = WhitePanel(this);
+    panelMore->setObjectName(QStringLiteral("panelMore"));
     auto* heading = Label(panelMore, QStringLiteral("Acknowledgments"), 16, 16);
     QFont bold = heading->font();
     bold.setBold(true);
@@ -112,6 +118,7 @@ TZRQAbout::TZRQAbout(QWidget* owner) : QDialog(owner) {
     heading->adjustSize();
     auto* provided = Label(panelMore, QStringLiteral("Icons provided by"), 16, 40);
     lblIconCredit = new LinkLabel(IconSetCaption, panelMore, [this] { lblIconCreditClick(); });
+    lblIconCredit->setObjectName(QStringLiteral("lblIconCredit"));
     lblIconCredit->setToolTip(IconSetTooltip);
     // The credit follows its lead-in and is closed by a full stop, whatever the font's widths.
     lblIconCredit->move(std::max(104, provided->x() + provided->width() + 4), 40);
@@ -120,8 +127,10 @@ TZRQAbout::TZRQAbout(QWidget* owner) : QDialog(owner) {
     panelMore->hide();
 
     btnMore = new QPushButton(QStringLiteral("More"), this);
+    btnMore->setObjectName(QStringLiteral("btnMore"));
     btnMore->setGeometry(16, ClientHeight - StripHeight + 12, 83, 25);
     btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setGeometry(208, ClientHeight - StripHeight + 12, 83, 25);
     btnOK->setDefault(true);
     connect(btnMore, &QPushButton::clicked, this, &TZRQAbout::btnMoreClick);

@@ -14,6 +14,13 @@ class TZRQAbout : public QDialog {
 public:
     explicit TZRQAbout(QWidget* owner);
 
+    void btnOKClick();
+    void btnMoreClick();
+    void lblWebsiteClick();
+    void lblIconCreditClick();
+
+private:
+    // Widgets, named after their members for tests and tools (findChild).
     QWidget* panelAbout = nullptr;
     QWidget* panelMore = nullptr;
     QLabel* lblVersion = nullptr;
@@ -23,9 +30,4 @@ public:
     QLabel* lblIconCredit = nullptr;
     QPushButton* btnMore = nullptr;
     QPushButton* btnOK = nullptr;
-
-    void btnOKClick();
-    void btnMoreClick();
-    void lblWebsiteClick();
-    void lblIconCreditClick();
 };

@@ -44,9 +44,11 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
     client->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
     setCentralWidget(client);
     btnNew = EntryButton(client, QStringLiteral("New Variable Load Test"), "icons/new-test.svg", 64);
+    btnNew->setObjectName(QStringLiteral("btnNew"));
     btnNew->setDefault(true);
     btnNew->setAutoDefault(true);
     btnOpen = EntryButton(client, QStringLiteral("Open Test Report"), "icons/open-report.svg", 140);
+    btnOpen->setObjectName(QStringLiteral("btnOpen"));
     // Enter presses the button that has the focus, as it does in a dialog.
     btnOpen->setAutoDefault(true);
     connect(btnNew, &QPushButton::clicked, this, &TZRQForm::btnNewClick);
@@ -55,13 +57,17 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
     QMenu* mmFile = menuBar()->addMenu(QStringLiteral("File"));
     mmOpen = mmFile->addAction(QStringLiteral("Open..."), QKeySequence(QStringLiteral("Ctrl+O")), this,
                                &TZRQForm::btnOpenClick);
+    mmOpen->setObjectName(QStringLiteral("mmOpen"));
     mmNew = mmFile->addAction(QStringLiteral("New..."), QKeySequence(QStringLiteral("Ctrl+N")), this,
                               &TZRQForm::btnNewClick);
+    mmNew->setObjectName(QStringLiteral("mmNew"));
     QMenu* mmHelp = menuBar()->addMenu(QStringLiteral("Help"));
     mmHelpContents = mmHelp->addAction(QStringLiteral("Help"), QKeySequence(QStringLiteral("F1")), this,
                                        &TZRQForm::mmHelpContentsClick);
+    mmHelpContents->setObjectName(QStringLiteral("mmHelpContents"));
     mmAboutCorvexZR =
         mmHelp->addAction(QStringLiteral("About CorvexZR"), this, &TZRQForm::mmAboutCorvexZRClick);
+    mmAboutCorvexZR->setObjectName(QStringLiteral("mmAboutCorvexZR"));
 
     statusBar()->setFixedHeight(StatusBarHeight);
     statusBar()->setSizeGripEnabled(false);

@@ -15,13 +15,6 @@ public:
     explicit TZRQForm(QWidget* owner = nullptr);
     ~TZRQForm() override;
 
-    QPushButton* btnNew = nullptr;
-    QPushButton* btnOpen = nullptr;
-    QAction* mmOpen = nullptr;
-    QAction* mmNew = nullptr;
-    QAction* mmHelpContents = nullptr;
-    QAction* mmAboutCorvexZR = nullptr;
-
     void btnNewClick();
     void btnOpenClick();
     void mmHelpContentsClick();
@@ -37,6 +30,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Widgets, named after their members for tests and tools (findChild).
+    QPushButton* btnNew = nullptr;
+    QPushButton* btnOpen = nullptr;
+    QAction* mmOpen = nullptr;
+    QAction* mmNew = nullptr;
+    QAction* mmHelpContents = nullptr;
+    QAction* mmAboutCorvexZR = nullptr;
+
     // Removes a viewer that has closed from the list; it frees itself.
     void ChildFormClose(TTestReportViewer* viewer);
     void AddViewer(TTestReportViewer* viewer);

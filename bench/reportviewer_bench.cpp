@@ -3,6 +3,7 @@
 #include "bench/paintcounter.h"
 #include "records/tzrtestrec.h"
 #include "report/testreportviewer.h"
+#include "tests/support/findchild.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/tempsettings.h"
 
@@ -27,7 +28,7 @@ void BM_OpenReportViewerUntilFirstPaint(benchmark::State& state) {
     }
     for (auto _ : state) {
         auto* viewer = new TTestReportViewer(nullptr, fileName);
-        if (!ShowUntilPainted(viewer, viewer->txtTestReport->viewport()))
+        if (!ShowUntilPainted(viewer, Child<QPlainTextEdit>(*viewer, "txtTestReport")->viewport()))
             state.SkipWithError("the report was never painted");
         state.PauseTiming(); // closing writes the placement to the settings file
         delete viewer;
@@ -49,9 +50,9 @@ void BM_BareTextBoxUntilFirstPaintBaseline(benchmark::State& state) {
     QString text;
     {
         TTestReportViewer viewer(nullptr, fileName);
-        font = viewer.txtTestReport->font();
-        size = viewer.txtTestReport->size();
-        text = viewer.txtTestReport->toPlainText();
+        font = Child<QPlainTextEdit>(viewer, "txtTestReport")->font();
+        size = Child<QPlainTextEdit>(viewer, "txtTestReport")->size();
+        text = Child<QPlainTextEdit>(viewer, "txtTestReport")->toPlainText();
     }
     for (auto _ : state) {
         QPlainTextEdit box;

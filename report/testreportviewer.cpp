@@ -39,50 +39,64 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     resize(537, 563);
 
     tbTestReport = addToolBar(QStringLiteral("Report"));
+    tbTestReport->setObjectName(QStringLiteral("tbTestReport"));
     tbTestReport->setMovable(false);
     tbTestReport->setFixedHeight(32);
     tbTestReport->setIconSize(QSize(24, 24));
     tbSave = tbTestReport->addAction(AppPicture("icons/save.svg"), QStringLiteral("Save"), this,
                                      &TTestReportViewer::tbSaveClick);
+    tbSave->setObjectName(QStringLiteral("tbSave"));
     tbSaveAsCSV = tbTestReport->addAction(AppPicture("icons/save-csv.svg"), QStringLiteral("Save As CSV"),
                                           this, &TTestReportViewer::tbSaveAsCSVClick);
+    tbSaveAsCSV->setObjectName(QStringLiteral("tbSaveAsCSV"));
     tbTestReport->addSeparator();
     tbViewWave = tbTestReport->addAction(AppPicture("icons/view-wave.svg"), QStringLiteral("View Waveform"),
                                          this, &TTestReportViewer::tbViewWaveClick);
+    tbViewWave->setObjectName(QStringLiteral("tbViewWave"));
     tbPrint = tbTestReport->addAction(AppPicture("icons/print.svg"), QStringLiteral("Print Summary Data"),
                                       this, &TTestReportViewer::tbPrintClick);
+    tbPrint->setObjectName(QStringLiteral("tbPrint"));
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     mmSave = file->addAction(QStringLiteral("&Save..."), QKeySequence(QStringLiteral("Ctrl+S")), this,
                              &TTestReportViewer::tbSaveClick);
+    mmSave->setObjectName(QStringLiteral("mmSave"));
     mmSaveAsCSV =
         file->addAction(QStringLiteral("Save As &CSV..."), this, &TTestReportViewer::tbSaveAsCSVClick);
+    mmSaveAsCSV->setObjectName(QStringLiteral("mmSaveAsCSV"));
     file->addSeparator();
     mmPrint = file->addAction(QStringLiteral("&Print Summary Data"), QKeySequence(QStringLiteral("Ctrl+P")),
                               this, &TTestReportViewer::tbPrintClick);
+    mmPrint->setObjectName(QStringLiteral("mmPrint"));
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     mmViewWaveform =
         view->addAction(QStringLiteral("View &Waveform..."), QKeySequence(QStringLiteral("Ctrl+W")), this,
                         &TTestReportViewer::tbViewWaveClick);
+    mmViewWaveform->setObjectName(QStringLiteral("mmViewWaveform"));
     mmShowWaveList =
         view->addAction(QStringLiteral("Show Wave &List"), QKeySequence(QStringLiteral("Ctrl+L")), this,
                         &TTestReportViewer::mmShowWaveListClick);
+    mmShowWaveList->setObjectName(QStringLiteral("mmShowWaveList"));
     mmShowWaveList->setCheckable(true);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     Help2 = help->addAction(QStringLiteral("&Help"), QKeySequence(QStringLiteral("F1")), this,
                             &TTestReportViewer::Help2Click);
+    Help2->setObjectName(QStringLiteral("Help2"));
 
     splitWaveList = new QSplitter(Qt::Horizontal, this);
+    splitWaveList->setObjectName(QStringLiteral("splitWaveList"));
     splitWaveList->setHandleWidth(2);
     splitWaveList->setChildrenCollapsible(false);
     splitWaveList->setOpaqueResize(false); // drawn as a line while dragged
     lstWaves = new QListWidget(splitWaveList);
+    lstWaves->setObjectName(QStringLiteral("lstWaves"));
     lstWaves->setFrameShape(QFrame::NoFrame);
     lstWaves->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstWaves->setMinimumWidth(15);
     connect(lstWaves, &QListWidget::itemDoubleClicked, this, &TTestReportViewer::lstWavesDblClick);
     connect(splitWaveList, &QSplitter::splitterMoved, this, [this] { m_waveListWidth = lstWaves->width(); });
     txtTestReport = new QPlainTextEdit(splitWaveList);
+    txtTestReport->setObjectName(QStringLiteral("txtTestReport"));
     txtTestReport->setFrameShape(QFrame::NoFrame);
     txtTestReport->setReadOnly(true);
     txtTestReport->setLineWrapMode(QPlainTextEdit::NoWrap);

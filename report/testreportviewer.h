@@ -27,21 +27,6 @@ public:
     TTestReportViewer(QWidget* owner, const QString& fileName);
     ~TTestReportViewer() override;
 
-    QToolBar* tbTestReport = nullptr;
-    QAction* tbSave = nullptr;
-    QAction* tbSaveAsCSV = nullptr;
-    QAction* tbViewWave = nullptr;
-    QAction* tbPrint = nullptr;
-    QAction* mmSave = nullptr;
-    QAction* mmSaveAsCSV = nullptr;
-    QAction* mmPrint = nullptr;
-    QAction* mmViewWaveform = nullptr;
-    QAction* mmShowWaveList = nullptr;
-    QAction* Help2 = nullptr;
-    QListWidget* lstWaves = nullptr;
-    QSplitter* splitWaveList = nullptr;
-    QPlainTextEdit* txtTestReport = nullptr;
-
     void tbSaveClick();
     void tbSaveAsCSVClick();
     void tbViewWaveClick();
@@ -66,6 +51,22 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Widgets, named after their members for tests and tools (findChild).
+    QToolBar* tbTestReport = nullptr;
+    QAction* tbSave = nullptr;
+    QAction* tbSaveAsCSV = nullptr;
+    QAction* tbViewWave = nullptr;
+    QAction* tbPrint = nullptr;
+    QAction* mmSave = nullptr;
+    QAction* mmSaveAsCSV = nullptr;
+    QAction* mmPrint = nullptr;
+    QAction* mmViewWaveform = nullptr;
+    QAction* mmShowWaveList = nullptr;
+    QAction* Help2 = nullptr;
+    QListWidget* lstWaves = nullptr;
+    QSplitter* splitWaveList = nullptr;
+    QPlainTextEdit* txtTestReport = nullptr;
+
     explicit TTestReportViewer(QWidget* owner);
     enum class SaveOutcome { Saved, Cancelled, Failed };
     SaveOutcome SaveRecord();

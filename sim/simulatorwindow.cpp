@@ -42,18 +42,22 @@ TSimulatorWindow::TSimulatorWindow(SimulatedAnalyzer& analyzer, std::function<in
 
     auto* accessory = new QGroupBox(QStringLiteral("ZRQ load accessory"), this);
     chkFollowLoad = new QCheckBox(QStringLiteral("Jumpers follow the load being tested"), accessory);
+    chkFollowLoad->setObjectName(QStringLiteral("chkFollowLoad"));
     chkFollowLoad->setChecked(true);
     cboBank = new QComboBox(accessory);
+    cboBank->setObjectName(QStringLiteral("cboBank"));
     cboBank->addItem(QStringLiteral("Bank A"), QChar(u'A'));
     cboBank->addItem(QStringLiteral("Bank B"), QChar(u'B'));
     cboBank->addItem(QStringLiteral("No bank"), QChar(u'-'));
     cboBank->addItem(QStringLiteral("Both banks"), QChar(u'E'));
     cboResistance = new QComboBox(accessory);
+    cboResistance->setObjectName(QStringLiteral("cboResistance"));
     for (int load = 0; load < 7; ++load)
         cboResistance->addItem(QStringLiteral("%1 ohms").arg(load * 25 + 25), QChar(u'1' + load));
     cboResistance->addItem(QStringLiteral("No jumper"), QChar(u'-'));
     cboResistance->addItem(QStringLiteral("Two jumpers"), QChar(u'E'));
     chkAccessoryCable = new QCheckBox(QStringLiteral("Cable to the analyzer connected"), accessory);
+    chkAccessoryCable->setObjectName(QStringLiteral("chkAccessoryCable"));
     chkAccessoryCable->setChecked(true);
     auto* accessoryForm = new QFormLayout(accessory);
     accessoryForm->addRow(chkFollowLoad);
@@ -63,6 +67,7 @@ TSimulatorWindow::TSimulatorWindow(SimulatedAnalyzer& analyzer, std::function<in
 
     auto* defib = new QGroupBox(QStringLiteral("Defibrillator under test"), this);
     cboWaveform = new QComboBox(defib);
+    cboWaveform->setObjectName(QStringLiteral("cboWaveform"));
     cboWaveform->addItem(QStringLiteral("Biphasic truncated exponential"),
                          static_cast<int>(DefibWaveform::BiphasicTruncatedExponential));
     cboWaveform->addItem(QStringLiteral("Rectilinear biphasic"),
@@ -70,13 +75,17 @@ TSimulatorWindow::TSimulatorWindow(SimulatedAnalyzer& analyzer, std::function<in
     cboWaveform->addItem(QStringLiteral("Monophasic damped sine"),
                          static_cast<int>(DefibWaveform::MonophasicDampedSine));
     spinEnergy = new QDoubleSpinBox(defib);
+    spinEnergy->setObjectName(QStringLiteral("spinEnergy"));
     spinEnergy->setRange(1.0, 360.0);
     spinEnergy->setDecimals(0);
     spinEnergy->setSuffix(QStringLiteral(" J"));
     spinEnergy->setValue(analyzer.Defibrillator().selectedJoules);
     btnDischarge = new QPushButton(QStringLiteral("&Fire discharge"), defib);
+    btnDischarge->setObjectName(QStringLiteral("btnDischarge"));
     chkAutoDischarge = new QCheckBox(QStringLiteral("Fire by itself after"), defib);
+    chkAutoDischarge->setObjectName(QStringLiteral("chkAutoDischarge"));
     spinAutoSeconds = new QSpinBox(defib);
+    spinAutoSeconds->setObjectName(QStringLiteral("spinAutoSeconds"));
     spinAutoSeconds->setRange(1, 60);
     spinAutoSeconds->setValue(5);
     spinAutoSeconds->setSuffix(QStringLiteral(" s of waiting"));
@@ -91,12 +100,17 @@ TSimulatorWindow::TSimulatorWindow(SimulatedAnalyzer& analyzer, std::function<in
 
     auto* faults = new QGroupBox(QStringLiteral("Analyzer and USB"), this);
     chkUsbPlugged = new QCheckBox(QStringLiteral("USB cable plugged in"), faults);
+    chkUsbPlugged->setObjectName(QStringLiteral("chkUsbPlugged"));
     chkUsbPlugged->setChecked(analyzer.IsPlugged());
     btnNoReply = new QPushButton(QStringLiteral("Ignore the next load query"), faults);
+    btnNoReply->setObjectName(QStringLiteral("btnNoReply"));
     btnTestText = new QPushButton(QStringLiteral("Press the analyzer's TEST key"), faults);
+    btnTestText->setObjectName(QStringLiteral("btnTestText"));
     btnUnplugDuringDownload =
         new QPushButton(QStringLiteral("Pull the USB cable during the next download"), faults);
+    btnUnplugDuringDownload->setObjectName(QStringLiteral("btnUnplugDuringDownload"));
     btnStallDownload = new QPushButton(QStringLiteral("Stall the next download"), faults);
+    btnStallDownload->setObjectName(QStringLiteral("btnStallDownload"));
     auto* faultBox = new QVBoxLayout(faults);
     faultBox->addWidget(chkUsbPlugged);
     faultBox->addWidget(btnNoReply);
@@ -105,7 +119,9 @@ TSimulatorWindow::TSimulatorWindow(SimulatedAnalyzer& analyzer, std::function<in
     faultBox->addWidget(btnStallDownload);
 
     lblState = new QLabel(this);
+    lblState->setObjectName(QStringLiteral("lblState"));
     lstCommands = new QListWidget(this);
+    lstCommands->setObjectName(QStringLiteral("lstCommands"));
     lstCommands->setMinimumHeight(90);
 
     auto* layout = new QVBoxLayout(this);

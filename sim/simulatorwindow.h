@@ -26,6 +26,9 @@ public:
     // `currentLoad` tells which load the test is on (0..6), or anything else when none.
     TSimulatorWindow(SimulatedAnalyzer& analyzer, std::function<int()> currentLoad);
 
+
+private:
+    // Widgets, named after their members for tests and tools (findChild).
     QCheckBox* chkFollowLoad = nullptr;
     QComboBox* cboBank = nullptr;
     QComboBox* cboResistance = nullptr;
@@ -43,7 +46,6 @@ public:
     QLabel* lblState = nullptr;
     QListWidget* lstCommands = nullptr;
 
-private:
     // A checkable button that arms `fault`, shows it armed while the analyzer holds it, and disarms
     // it when clicked again.
     void AddFaultButton(QPushButton* button, const SimFault& fault);

@@ -19,20 +19,24 @@ namespace {
 const QString Section = QStringLiteral("EditInfo");
 const QPoint DesignedPosition(453, 264);
 
-struct Field {
+} // namespace
+
+struct TEditInfo::Field {
     QLineEdit* TEditInfo::*edit;
+    const char* objectName;
     TDeviceInfoSlot slot;
     const char* settingsKey; // nullptr: never remembered
 };
 
-constexpr Field Fields[] = {
-    {&TEditInfo::txtDeviceID, diDeviceID, nullptr},    {&TEditInfo::txtSerial, diSerialNo, "SERIAL"},
-    {&TEditInfo::txtMake, diManufacturer, "MAKE"},     {&TEditInfo::txtModel, diModel, "MODEL"},
-    {&TEditInfo::txtFacility, diFacility, "FACILITY"}, {&TEditInfo::txtLocation, diLocation, "LOCATION"},
-    {&TEditInfo::txtTech, diTechID, "TECH"},
+const TEditInfo::Field TEditInfo::Fields[DEVICE_INFO_SLOTS] = {
+    {&TEditInfo::txtDeviceID, "txtDeviceID", diDeviceID, nullptr},
+    {&TEditInfo::txtSerial, "txtSerial", diSerialNo, "SERIAL"},
+    {&TEditInfo::txtMake, "txtMake", diManufacturer, "MAKE"},
+    {&TEditInfo::txtModel, "txtModel", diModel, "MODEL"},
+    {&TEditInfo::txtFacility, "txtFacility", diFacility, "FACILITY"},
+    {&TEditInfo::txtLocation, "txtLocation", diLocation, "LOCATION"},
+    {&TEditInfo::txtTech, "txtTech", diTechID, "TECH"},
 };
-
-} // namespace
 
 TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
     : TModalForm(owner), m_testRec(testRec), m_deviceIDRequired(deviceIDRequired) {
@@ -51,6 +55,7 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
     for (int i = 0; i < DEVICE_INFO_SLOTS; ++i) {
         auto* edit = new QLineEdit(this);
         edit->setMaxLength(DEVICE_INFO_MAX_CHARS);
+        edit->setObjectName(QString::fromLatin1(Fields[i].objectName));
         this->*Fields[i].edit = edit;
         const int row = 1 + (i / 2) * 2;
         const int column = i % 2;
@@ -58,8 +63,10 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
         grid->addWidget(edit, row + 1, column);
     }
     btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOK);

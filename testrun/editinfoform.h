@@ -15,6 +15,19 @@ class TEditInfo : public TModalForm {
 public:
     TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec);
 
+    void btnOKClick();
+    void btnCancelClick();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Each text box with its object name, its device-information slot and its settings key.
+    struct Field;
+    static const Field Fields[];
+
+    // Widgets, named after their members for tests and tools (findChild).
     QLineEdit* txtDeviceID = nullptr;
     QLineEdit* txtSerial = nullptr;
     QLineEdit* txtMake = nullptr;
@@ -25,14 +38,6 @@ public:
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 
-    void btnOKClick();
-    void btnCancelClick();
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
     bool DeviceIDMissing() const;
 
     TZRTestRec* m_testRec;

@@ -34,6 +34,7 @@ TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
     heading->setFixedHeight(33);
     heading->setWordWrap(true);
     cboxOptions = new QListWidget(this);
+    cboxOptions->setObjectName(QStringLiteral("cboxOptions"));
     const IniFile ini(SettingsFilePath);
     for (int i = 0; i < LOAD_COUNT; ++i) {
         auto* item = new QListWidgetItem(LoadName(i), cboxOptions);
@@ -43,6 +44,7 @@ TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
                                                                                 : Qt::Unchecked);
     }
     Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TTestOptions::btnOKClick);
 

@@ -12,13 +12,14 @@ public:
     // Check marks from section "TEST_OPTIONS" (missing or unreadable keys: checked).
     TTestOptions(QWidget* owner, uint8_t* selectedLoads);
 
-    QListWidget* cboxOptions = nullptr;
-    QPushButton* Button1 = nullptr;
-
     // Writes the seven selection bytes and the settings; modal result OK. The close box writes nothing.
     void btnOKClick();
 
 private:
+    // Widgets, named after their members for tests and tools (findChild).
+    QListWidget* cboxOptions = nullptr;
+    QPushButton* Button1 = nullptr;
+
     uint8_t* m_selectedLoads;
 };
 

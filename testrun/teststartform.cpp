@@ -41,6 +41,7 @@ TTestStart::TTestStart(QWidget* owner, TZRTestRec* testRec, FtHandle* deviceHand
     cables->setGeometry(16, 58, 608, 18);
 
     Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 80, 640, 386);
     Image1->setAlignment(Qt::AlignCenter);
     const JpegImageResult diagram = LoadFigure(QString::fromLatin1(kConnectionFigure));
@@ -50,8 +51,10 @@ TTestStart::TTestStart(QWidget* owner, TZRTestRec* testRec, FtHandle* deviceHand
         Image1->setPixmap(QPixmap::fromImage(diagram.image));
 
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setGeometry(468, 474, 75, 25);
     btnStart = new QPushButton(QStringLiteral("Start Test"), this);
+    btnStart->setObjectName(QStringLiteral("btnStart"));
     btnStart->setGeometry(549, 474, 75, 25);
     btnStart->setDefault(true);
     connect(btnStart, &QPushButton::clicked, this, &TTestStart::btnStartClick);

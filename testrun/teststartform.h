@@ -14,16 +14,17 @@ class TTestStart : public TModalForm {
 public:
     TTestStart(QWidget* owner, TZRTestRec* testRec, FtHandle* deviceHandle);
 
-    QPushButton* btnStart = nullptr;
-    QPushButton* btnCancel = nullptr;
-    QLabel* Image1 = nullptr;
-
     // Runs the handshake; modal result OK when the analyzer and the accessory answered, otherwise the
     // window stays open for another try.
     void btnStartClick();
     void btnCancelClick();
 
 private:
+    // Widgets, named after their members for tests and tools (findChild).
+    QPushButton* btnStart = nullptr;
+    QPushButton* btnCancel = nullptr;
+    QLabel* Image1 = nullptr;
+
     TZRTestRec* m_testRec;
     FtHandle* m_deviceHandle;
 };

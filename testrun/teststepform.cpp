@@ -55,21 +55,29 @@ TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* t
     setPalette(white);
 
     lblLoad = CaptionLabel(this, 19);
+    lblLoad->setObjectName(QStringLiteral("lblLoad"));
     lblLoad->setGeometry(16, 4, 608, 26);
     // Two lines: the instruction may be followed by why the step came back.
     lblDesc = CaptionLabel(this, 13);
+    lblDesc->setObjectName(QStringLiteral("lblDesc"));
     lblDesc->setGeometry(16, 30, 608, 34);
     lblDesc->setWordWrap(true);
     lblDesc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     imgFigure = new QLabel(this);
+    imgFigure->setObjectName(QStringLiteral("imgFigure"));
     imgFigure->setGeometry(0, 64, 640, 362);
     imgFigure->setAlignment(Qt::AlignCenter);
 
     btnEditInfo = new QPushButton(QStringLiteral("Edit Device Info..."), this);
+    btnEditInfo->setObjectName(QStringLiteral("btnEditInfo"));
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnBack = new QPushButton(QStringLiteral("< Back"), this);
+    btnBack->setObjectName(QStringLiteral("btnBack"));
     btnSkip = new QPushButton(QStringLiteral("Skip >"), this);
+    btnSkip->setObjectName(QStringLiteral("btnSkip"));
     btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
     btnEditInfo->setGeometry(16, 438, 121, 25);
     btnCancel->setGeometry(305, 438, 75, 25);

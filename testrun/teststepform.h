@@ -20,6 +20,15 @@ public:
     TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* testRec, FtHandle* deviceHandle);
     ~TTestStep() override;
 
+    TestSequencer& Sequencer() { return m_sequencer; }
+    const QList<TWaveformViewer*>& WaveViewers() const { return m_waveViewers; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Widgets, named after their members for tests and tools (findChild).
     QPushButton* btnOK = nullptr;
     QPushButton* btnSkip = nullptr;
     QPushButton* btnBack = nullptr;
@@ -29,14 +38,6 @@ public:
     QLabel* lblLoad = nullptr;
     QLabel* lblDesc = nullptr;
 
-    TestSequencer& Sequencer() { return m_sequencer; }
-    const QList<TWaveformViewer*>& WaveViewers() const { return m_waveViewers; }
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
     void SetLoadCaption(const QString& text) override;
     void SetDescription(const QString& text) override;
     void ShowFigure(int loadIndex) override;

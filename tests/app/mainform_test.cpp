@@ -15,6 +15,7 @@
 #include "testrun/testoptionsform.h"
 #include "testrun/teststartform.h"
 #include "testrun/teststepform.h"
+#include "tests/support/findchild.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/recordinghelp.h"
 #include "tests/support/scripteddialogs.h"
@@ -60,12 +61,12 @@ protected:
 TEST_F(MainWindow, LayoutAndCommands) {
     TZRQForm form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Velmora CorvexZR"));
-    EXPECT_EQ(form.btnNew->text(), QStringLiteral("New Variable Load Test"));
-    EXPECT_EQ(form.btnOpen->text(), QStringLiteral("Open Test Report"));
-    EXPECT_TRUE(form.btnNew->isDefault());
-    EXPECT_EQ(form.mmOpen->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-    EXPECT_EQ(form.mmNew->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-    EXPECT_EQ(form.mmHelpContents->shortcut(), QKeySequence(QStringLiteral("F1")));
+    EXPECT_EQ(Child<QPushButton>(form, "btnNew")->text(), QStringLiteral("New Variable Load Test"));
+    EXPECT_EQ(Child<QPushButton>(form, "btnOpen")->text(), QStringLiteral("Open Test Report"));
+    EXPECT_TRUE(Child<QPushButton>(form, "btnNew")->isDefault());
+    EXPECT_EQ(Child<QAction>(form, "mmOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(Child<QAction>(form, "mmNew")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(Child<QAction>(form, "mmHelpContents")->shortcut(), QKeySequence(QStringLiteral("F1")));
     EXPECT_EQ(form.centralWidget()->size(), QSize(287, 259 - 17));
 }
 
@@ -95,7 +96,7 @@ TEST_F(MainWindow, EnterPressesTheFocusedOpenButton) {
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    form.btnOpen->setFocus();
+    Child<QPushButton>(form, "btnOpen")->setFocus();
     dialogs.ChooseFiles({QString(), QString()});
     QTest::keyClick(form.windowHandle(), Qt::Key_Return);
     QTest::keyClick(form.windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
@@ -144,16 +145,16 @@ TEST_F(MainWindow, AboutWindowPagesAndLinks) {
     RecordingDesktop desktop;
     TZRQAbout about(nullptr);
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About CorvexZR"));
-    EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Version 2.0.2.0"));
-    EXPECT_FALSE(about.lblCopyright->text().isEmpty());
-    EXPECT_TRUE(about.panelAbout->isVisibleTo(&about));
+    EXPECT_EQ(Child<QLabel>(about, "lblVersion")->text(), QStringLiteral("Version 2.0.2.0"));
+    EXPECT_FALSE(Child<QLabel>(about, "lblCopyright")->text().isEmpty());
+    EXPECT_TRUE(Child<QWidget>(about, "panelAbout")->isVisibleTo(&about));
     about.btnMoreClick();
-    EXPECT_FALSE(about.panelAbout->isVisibleTo(&about));
-    EXPECT_TRUE(about.panelMore->isVisibleTo(&about));
-    EXPECT_EQ(about.btnMore->text(), QStringLiteral("Back"));
+    EXPECT_FALSE(Child<QWidget>(about, "panelAbout")->isVisibleTo(&about));
+    EXPECT_TRUE(Child<QWidget>(about, "panelMore")->isVisibleTo(&about));
+    EXPECT_EQ(Child<QPushButton>(about, "btnMore")->text(), QStringLiteral("Back"));
     about.btnMoreClick();
-    EXPECT_TRUE(about.panelAbout->isVisibleTo(&about));
-    EXPECT_EQ(about.btnMore->text(), QStringLiteral("More"));
+    EXPECT_TRUE(Child<QWidget>(about, "panelAbout")->isVisibleTo(&about));
+    EXPECT_EQ(Child<QPushButton>(about, "btnMore")->text(), QStringLiteral("More"));
     about.lblWebsiteClick();
     about.lblIconCreditClick();
     ASSERT_EQ(desktop.urls.size(), 2);
@@ -166,23 +167,23 @@ TEST_F(MainWindow, AboutWindowFitsItsTexts) {
     TZRQAbout about(nullptr);
     about.show();
     QApplication::processEvents();
-    QPlainTextEdit* details = about.txtDetails;
+    QPlainTextEdit* details = Child<QPlainTextEdit>(about, "txtDetails");
     ASSERT_EQ(details->blockCount(), 8);
     QTextCursor end(details->document());
     end.movePosition(QTextCursor::End);
     const int lastLineBottom = details->cursorRect(end).bottom();
     EXPECT_LE(lastLineBottom, details->viewport()->height());
     const QLabel* websiteCaption = nullptr;
-    for (const QLabel* label : about.panelAbout->findChildren<QLabel*>())
+    for (const QLabel* label : Child<QWidget>(about, "panelAbout")->findChildren<QLabel*>())
         if (label->text() == QStringLiteral("Website:"))
             websiteCaption = label;
     ASSERT_NE(websiteCaption, nullptr);
-    EXPECT_LE(details->viewport()->mapTo(about.panelAbout, QPoint(0, lastLineBottom)).y(),
+    EXPECT_LE(details->viewport()->mapTo(Child<QWidget>(about, "panelAbout"), QPoint(0, lastLineBottom)).y(),
               websiteCaption->y());
 
     // The lines start under the labels, and each contact value where the website link does.
     EXPECT_EQ(details->viewport()
-                  ->mapTo(about.panelAbout, details->cursorRect(QTextCursor(details->document())).topLeft())
+                  ->mapTo(Child<QWidget>(about, "panelAbout"), details->cursorRect(QTextCursor(details->document())).topLeft())
                   .x(),
               websiteCaption->x());
     const QStringList contacts{QStringLiteral("+1 902 555 0142"), QStringLiteral("1 800 555 0199"),
@@ -192,8 +193,8 @@ TEST_F(MainWindow, AboutWindowFitsItsTexts) {
         ASSERT_FALSE(found.isNull()) << value.toStdString();
         QTextCursor start(found);
         start.setPosition(found.selectionStart());
-        EXPECT_EQ(details->viewport()->mapTo(about.panelAbout, details->cursorRect(start).topLeft()).x(),
-                  about.lblWebsite->x())
+        EXPECT_EQ(details->viewport()->mapTo(Child<QWidget>(about, "panelAbout"), details->cursorRect(start).topLeft()).x(),
+                  Child<QLabel>(about, "lblWebsite")->x())
             << value.toStdString();
     }
 
@@ -251,21 +252,21 @@ protected:
                 start->btnStartClick();
         } else if (auto* options = qobject_cast<TTestOptions*>(modal)) {
             for (int i = 0; i < 7; ++i)
-                options->cboxOptions->item(i)->setCheckState(loads.contains(i) ? Qt::Checked : Qt::Unchecked);
+                Child<QListWidget>(*options, "cboxOptions")->item(i)->setCheckState(loads.contains(i) ? Qt::Checked : Qt::Unchecked);
             if (cancelOptions)
                 options->close();
             else
                 options->btnOKClick();
         } else if (auto* editor = qobject_cast<TEditInfo*>(modal)) {
-            editor->txtDeviceID->setText(QStringLiteral("BME-42"));
+            Child<QLineEdit>(*editor, "txtDeviceID")->setText(QStringLiteral("BME-42"));
             editor->btnOKClick();
         } else if (auto* step = qobject_cast<TTestStep*>(modal)) {
-            if (step->btnOK->isEnabled() && !qobject_cast<TCommProgress*>(QApplication::activeWindow())) {
+            if (Child<QPushButton>(*step, "btnOK")->isEnabled() && !qobject_cast<TCommProgress*>(QApplication::activeWindow())) {
                 if (cancelSteps) {
                     boxes.Answer({mrYes});
-                    step->btnCancel->click();
+                    Child<QPushButton>(*step, "btnCancel")->click();
                 } else {
-                    step->btnOK->click();
+                    Child<QPushButton>(*step, "btnOK")->click();
                 }
             }
         }
@@ -295,7 +296,7 @@ TEST_F(NewTest, SevenLoadsEndInAReportViewer) {
     TTestReportViewer* viewer = form.ViewerList()[0];
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_FALSE(viewer->Saved());
-    EXPECT_EQ(viewer->lstWaves->count(), 7);
+    EXPECT_EQ(Child<QListWidget>(*viewer, "lstWaves")->count(), 7);
     EXPECT_EQ(viewer->Test().GetDeviceInfo(diDeviceID), QStringLiteral("BME-42"));
     for (const TZRTest& load : viewer->Test().Loads)
         EXPECT_EQ(load.HasData, 1);

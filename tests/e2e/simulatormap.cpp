@@ -18,24 +18,18 @@ int main(int argc, char** argv) {
     window.adjustSize();
     window.show();
     QApplication::processEvents();
-    const struct {
-        const char* name;
-        QWidget* widget;
-    } controls[] = {
-        {"btnDischarge", window.btnDischarge},
-        {"chkFollowLoad", window.chkFollowLoad},
-        {"cboBank", window.cboBank},
-        {"cboResistance", window.cboResistance},
-        {"chkAutoDischarge", window.chkAutoDischarge},
-        {"chkUsbPlugged", window.chkUsbPlugged},
-        {"chkAccessoryCable", window.chkAccessoryCable},
-        {"btnTestText", window.btnTestText},
-        {"btnUnplugDuringDownload", window.btnUnplugDuringDownload},
-        {"btnStallDownload", window.btnStallDownload},
-    };
-    for (const auto& control : controls) {
-        const QPoint centre = control.widget->mapTo(&window, control.widget->rect().center());
-        std::printf("%s %d %d\n", control.name, centre.x(), centre.y());
+    const char* controls[] = {"btnDischarge",      "chkFollowLoad", "cboBank",
+                              "cboResistance",     "chkAutoDischarge", "chkUsbPlugged",
+                              "chkAccessoryCable", "btnTestText",   "btnUnplugDuringDownload",
+                              "btnStallDownload"};
+    for (const char* name : controls) {
+        const QWidget* control = window.findChild<QWidget*>(QString::fromLatin1(name));
+        if (control == nullptr) {
+            std::fprintf(stderr, "simulatormap: the Simulator has no control named %s\n", name);
+            return 1;
+        }
+        const QPoint centre = control->mapTo(&window, control->rect().center());
+        std::printf("%s %d %d\n", name, centre.x(), centre.y());
     }
     std::printf("window %d %d\n", window.width(), window.height());
     return 0;

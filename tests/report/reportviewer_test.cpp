@@ -2,6 +2,7 @@
 #include "report/csvexport.h"
 #include "report/reportlines.h"
 #include "report/testreportviewer.h"
+#include "tests/support/findchild.h"
 #include "tests/support/filefaults.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/scripteddialogs.h"
@@ -72,15 +73,15 @@ TEST_F(ReportViewer, OpensARecordWithItsReportAndWaveList) {
     TTestReportViewer* viewer = Open(SaveRecord("two.zrq", *rec));
     EXPECT_EQ(viewer->windowTitle(), QStringLiteral("CorvexZR Test Report Viewer"));
     EXPECT_TRUE(viewer->Saved());
-    const QStringList lines = viewer->txtTestReport->toPlainText().split(QLatin1Char('\n'));
+    const QStringList lines = Child<QPlainTextEdit>(*viewer, "txtTestReport")->toPlainText().split(QLatin1Char('\n'));
     EXPECT_EQ(lines.size(), 5167);
     EXPECT_EQ(lines, BuildReportLines(*rec, ComputeLoadResultsTable(*rec), QLocale()));
-    EXPECT_TRUE(viewer->txtTestReport->isReadOnly());
-    EXPECT_EQ(viewer->txtTestReport->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_TRUE(viewer->txtTestReport->font().fixedPitch());
-    EXPECT_EQ(ListTexts(viewer->lstWaves),
+    EXPECT_TRUE(Child<QPlainTextEdit>(*viewer, "txtTestReport")->isReadOnly());
+    EXPECT_EQ(Child<QPlainTextEdit>(*viewer, "txtTestReport")->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_TRUE(Child<QPlainTextEdit>(*viewer, "txtTestReport")->font().fixedPitch());
+    EXPECT_EQ(ListTexts(Child<QListWidget>(*viewer, "lstWaves")),
               (QStringList{QStringLiteral("25 ohms"), QStringLiteral("175 ohms")}));
-    EXPECT_EQ(ListTexts(viewer->lstWaves, true), QStringList{QStringLiteral("25 ohms")});
+    EXPECT_EQ(ListTexts(Child<QListWidget>(*viewer, "lstWaves"), true), QStringList{QStringLiteral("25 ohms")});
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
@@ -91,8 +92,8 @@ TEST_F(ReportViewer, WrongSizeFileOpensAnEmptyViewerThatClosesWithoutAQuestion) 
     EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("An error occurred reading the file."));
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Read Error"));
     EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Error);
-    EXPECT_TRUE(viewer->txtTestReport->toPlainText().isEmpty());
-    EXPECT_EQ(viewer->lstWaves->count(), 0);
+    EXPECT_TRUE(Child<QPlainTextEdit>(*viewer, "txtTestReport")->toPlainText().isEmpty());
+    EXPECT_EQ(Child<QListWidget>(*viewer, "lstWaves")->count(), 0);
     viewer->show();
     EXPECT_TRUE(viewer->close());
     EXPECT_EQ(boxes.Shown().size(), 1);
@@ -260,10 +261,10 @@ TEST_F(ReportViewer, PlacementDefaultsAndMaximizedClose) {
         EXPECT_EQ(viewer->size(), QSize(670, 630));
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         EXPECT_EQ(viewer->pos(), area.center() - QPoint(335, 315));
-        EXPECT_TRUE(viewer->mmShowWaveList->isChecked());
+        EXPECT_TRUE(Child<QAction>(*viewer, "mmShowWaveList")->isChecked());
         EXPECT_EQ(viewer->WaveListWidth(), 80);
         viewer->show();
-        EXPECT_EQ(viewer->lstWaves->width(), 80);
+        EXPECT_EQ(Child<QListWidget>(*viewer, "lstWaves")->width(), 80);
         viewer->resize(600, 500);
         viewer->move(40, 30);
         delete viewer;
@@ -277,7 +278,7 @@ TEST_F(ReportViewer, PlacementDefaultsAndMaximizedClose) {
         TTestReportViewer* viewer = OpenFinished(*rec);
         EXPECT_EQ(viewer->size(), QSize(600, 500));
         viewer->setWindowState(Qt::WindowMaximized);
-        viewer->mmShowWaveList->trigger();
+        Child<QAction>(*viewer, "mmShowWaveList")->trigger();
         delete viewer;
     }
     EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("WINDOWSTATE"), 0), 2);
@@ -286,21 +287,21 @@ TEST_F(ReportViewer, PlacementDefaultsAndMaximizedClose) {
 
     TTestReportViewer* hidden = OpenFinished(*rec);
     EXPECT_TRUE(hidden->windowState() & Qt::WindowMaximized);
-    EXPECT_FALSE(hidden->mmShowWaveList->isChecked());
-    EXPECT_FALSE(hidden->lstWaves->isVisibleTo(hidden));
-    hidden->mmShowWaveList->trigger();
-    EXPECT_TRUE(hidden->lstWaves->isVisibleTo(hidden));
+    EXPECT_FALSE(Child<QAction>(*hidden, "mmShowWaveList")->isChecked());
+    EXPECT_FALSE(Child<QListWidget>(*hidden, "lstWaves")->isVisibleTo(hidden));
+    Child<QAction>(*hidden, "mmShowWaveList")->trigger();
+    EXPECT_TRUE(Child<QListWidget>(*hidden, "lstWaves")->isVisibleTo(hidden));
 }
 
 TEST_F(ReportViewer, ViewWaveformOpensOneViewerForTheSelectedLoads) {
     auto rec = MakeFullRecord();
     TTestReportViewer* viewer = OpenFinished(*rec);
-    viewer->lstWaves->clearSelection();
+    Child<QListWidget>(*viewer, "lstWaves")->clearSelection();
     viewer->tbViewWaveClick();
     EXPECT_TRUE(viewer->OpenWaveViewers().isEmpty());
 
-    viewer->lstWaves->item(1)->setSelected(true);
-    viewer->lstWaves->item(5)->setSelected(true);
+    Child<QListWidget>(*viewer, "lstWaves")->item(1)->setSelected(true);
+    Child<QListWidget>(*viewer, "lstWaves")->item(5)->setSelected(true);
     viewer->tbViewWaveClick();
     ASSERT_EQ(viewer->OpenWaveViewers().size(), 1);
     QPointer<TWaveformViewer> wave = viewer->OpenWaveViewers().first();

@@ -1,4 +1,5 @@
 // The demo's Simulator window: its controls reach the simulated analyzer.
+#include "tests/support/findchild.h"
 #include "sim/simulatedanalyzer.h"
 #include "sim/simulatorwindow.h"
 #include "sim/virtualclock.h"
@@ -24,56 +25,56 @@ protected:
 } // namespace
 
 TEST_F(SimulatorWindow, JumpersFollowTheTestOrAreSetByHand) {
-    EXPECT_TRUE(window.chkFollowLoad->isChecked());
-    EXPECT_FALSE(window.cboBank->isEnabled());
-    window.chkFollowLoad->setChecked(false);
-    EXPECT_TRUE(window.cboBank->isEnabled());
-    window.cboBank->setCurrentIndex(window.cboBank->findData(QChar(u'B')));
-    window.cboResistance->setCurrentIndex(window.cboResistance->findData(QChar(u'E')));
+    EXPECT_TRUE(Child<QCheckBox>(window, "chkFollowLoad")->isChecked());
+    EXPECT_FALSE(Child<QComboBox>(window, "cboBank")->isEnabled());
+    Child<QCheckBox>(window, "chkFollowLoad")->setChecked(false);
+    EXPECT_TRUE(Child<QComboBox>(window, "cboBank")->isEnabled());
+    Child<QComboBox>(window, "cboBank")->setCurrentIndex(Child<QComboBox>(window, "cboBank")->findData(QChar(u'B')));
+    Child<QComboBox>(window, "cboResistance")->setCurrentIndex(Child<QComboBox>(window, "cboResistance")->findData(QChar(u'E')));
     EXPECT_EQ(sim.Accessory().bank, 'B');
     EXPECT_EQ(sim.Accessory().resistance, 'E');
-    window.chkAccessoryCable->setChecked(false);
+    Child<QCheckBox>(window, "chkAccessoryCable")->setChecked(false);
     EXPECT_FALSE(sim.Accessory().cableConnected);
 }
 
 TEST_F(SimulatorWindow, DefibrillatorAndAutomaticDischarge) {
-    window.cboWaveform->setCurrentIndex(2);
-    window.spinEnergy->setValue(150);
+    Child<QComboBox>(window, "cboWaveform")->setCurrentIndex(2);
+    Child<QDoubleSpinBox>(window, "spinEnergy")->setValue(150);
     EXPECT_EQ(sim.Defibrillator().waveform, DefibWaveform::MonophasicDampedSine);
     EXPECT_DOUBLE_EQ(sim.Defibrillator().selectedJoules, 150.0);
     EXPECT_EQ(sim.Timing().autoDischargeMilliseconds, -1);
-    window.spinAutoSeconds->setValue(3);
-    window.chkAutoDischarge->setChecked(true);
+    Child<QSpinBox>(window, "spinAutoSeconds")->setValue(3);
+    Child<QCheckBox>(window, "chkAutoDischarge")->setChecked(true);
     EXPECT_EQ(sim.Timing().autoDischargeMilliseconds, 3000);
-    EXPECT_FALSE(window.btnDischarge->isEnabled()); // only while the analyzer waits for a discharge
+    EXPECT_FALSE(Child<QPushButton>(window, "btnDischarge")->isEnabled()); // only while the analyzer waits for a discharge
 }
 
 TEST_F(SimulatorWindow, UsbCableAndFaults) {
-    window.chkUsbPlugged->setChecked(false);
+    Child<QCheckBox>(window, "chkUsbPlugged")->setChecked(false);
     EXPECT_FALSE(sim.IsPlugged());
-    window.chkUsbPlugged->setChecked(true);
+    Child<QCheckBox>(window, "chkUsbPlugged")->setChecked(true);
     EXPECT_TRUE(sim.IsPlugged());
-    window.btnNoReply->click();
-    window.btnUnplugDuringDownload->click();
-    window.btnStallDownload->click();
-    window.btnTestText->click(); // not waiting: kept for the next discharge wait
+    Child<QPushButton>(window, "btnNoReply")->click();
+    Child<QPushButton>(window, "btnUnplugDuringDownload")->click();
+    Child<QPushButton>(window, "btnStallDownload")->click();
+    Child<QPushButton>(window, "btnTestText")->click(); // not waiting: kept for the next discharge wait
     EXPECT_EQ(sim.PendingFaults(), 4);
 }
 
 TEST_F(SimulatorWindow, ControlsShowTheHardwareAsItIs) {
     // An armed fault shows pressed; a second click disarms it; one armed elsewhere shows too.
-    window.btnStallDownload->click();
-    EXPECT_TRUE(window.btnStallDownload->isChecked());
-    window.btnStallDownload->click();
-    EXPECT_FALSE(window.btnStallDownload->isChecked());
+    Child<QPushButton>(window, "btnStallDownload")->click();
+    EXPECT_TRUE(Child<QPushButton>(window, "btnStallDownload")->isChecked());
+    Child<QPushButton>(window, "btnStallDownload")->click();
+    EXPECT_FALSE(Child<QPushButton>(window, "btnStallDownload")->isChecked());
     EXPECT_EQ(sim.PendingFaults(), 0);
     sim.InjectFault(SimFault::NoReply("RL"));
-    EXPECT_TRUE(window.btnNoReply->isChecked());
+    EXPECT_TRUE(Child<QPushButton>(window, "btnNoReply")->isChecked());
     sim.ClearFaults();
-    EXPECT_FALSE(window.btnNoReply->isChecked());
+    EXPECT_FALSE(Child<QPushButton>(window, "btnNoReply")->isChecked());
 
     // The download takes the armed fault, and the cable it pulls shows unplugged.
-    window.btnUnplugDuringDownload->click();
+    Child<QPushButton>(window, "btnUnplugDuringDownload")->click();
     SimTiming atOnce = sim.Timing();
     atOnce.bytesPerSecond = 0;
     sim.SetTiming(atOnce);
@@ -81,13 +82,13 @@ TEST_F(SimulatorWindow, ControlsShowTheHardwareAsItIs) {
     ASSERT_EQ(sim.OpenEx("Corvex Defib Tester Final", FtOpenByDescription, handle), FtOK);
     uint32_t count = 0;
     ASSERT_EQ(sim.Write(handle, "VW\r", 3, count), FtOK);
-    EXPECT_FALSE(window.btnUnplugDuringDownload->isChecked());
-    EXPECT_TRUE(window.chkUsbPlugged->isChecked());
+    EXPECT_FALSE(Child<QPushButton>(window, "btnUnplugDuringDownload")->isChecked());
+    EXPECT_TRUE(Child<QCheckBox>(window, "chkUsbPlugged")->isChecked());
     clock.Advance(10'000);
     std::array<char, 4100> bytes{};
     ASSERT_EQ(sim.Read(handle, bytes.data(), bytes.size(), count), FtOK);
     EXPECT_NE(sim.GetQueueStatus(handle, count), FtOK);
-    EXPECT_FALSE(window.chkUsbPlugged->isChecked());
-    window.chkUsbPlugged->setChecked(true); // plugged in again by hand
+    EXPECT_FALSE(Child<QCheckBox>(window, "chkUsbPlugged")->isChecked());
+    Child<QCheckBox>(window, "chkUsbPlugged")->setChecked(true); // plugged in again by hand
     EXPECT_TRUE(sim.IsPlugged());
 }

@@ -1,5 +1,6 @@
 // The device information editor: where its texts come from and where they go.
 #include "testrun/editinfoform.h"
+#include "tests/support/findchild.h"
 #include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
 
@@ -34,12 +35,12 @@ TEST_F(DeviceEditor, NewRecordTakesTheSiteDetailsFromSettings) {
     Remember("TECH", "JD");
     TEditInfo editor(nullptr, false, rec.get());
     EXPECT_EQ(editor.windowTitle(), QStringLiteral("Edit Device Information"));
-    EXPECT_TRUE(editor.txtDeviceID->text().isEmpty());
-    EXPECT_EQ(editor.txtSerial->text(), QStringLiteral("S-1"));
-    EXPECT_EQ(editor.txtMake->text(), QStringLiteral("Acme"));
-    EXPECT_EQ(editor.txtTech->text(), QStringLiteral("JD"));
-    EXPECT_TRUE(editor.txtModel->text().isEmpty());
-    EXPECT_EQ(editor.txtDeviceID->maxLength(), 31);
+    EXPECT_TRUE(Child<QLineEdit>(editor, "txtDeviceID")->text().isEmpty());
+    EXPECT_EQ(Child<QLineEdit>(editor, "txtSerial")->text(), QStringLiteral("S-1"));
+    EXPECT_EQ(Child<QLineEdit>(editor, "txtMake")->text(), QStringLiteral("Acme"));
+    EXPECT_EQ(Child<QLineEdit>(editor, "txtTech")->text(), QStringLiteral("JD"));
+    EXPECT_TRUE(Child<QLineEdit>(editor, "txtModel")->text().isEmpty());
+    EXPECT_EQ(Child<QLineEdit>(editor, "txtDeviceID")->maxLength(), 31);
     EXPECT_EQ(rec->GetDeviceInfo(diSerialNo), QString()); // opening changes nothing
 }
 
@@ -48,17 +49,17 @@ TEST_F(DeviceEditor, IdentifiedRecordShowsItsOwnTextsEvenWhenEmpty) {
     rec->SetDeviceInfo(diDeviceID, QStringLiteral("BME-7"));
     rec->SetDeviceInfo(diModel, QStringLiteral("M2"));
     TEditInfo editor(nullptr, false, rec.get());
-    EXPECT_EQ(editor.txtDeviceID->text(), QStringLiteral("BME-7"));
-    EXPECT_TRUE(editor.txtSerial->text().isEmpty());
-    EXPECT_EQ(editor.txtModel->text(), QStringLiteral("M2"));
+    EXPECT_EQ(Child<QLineEdit>(editor, "txtDeviceID")->text(), QStringLiteral("BME-7"));
+    EXPECT_TRUE(Child<QLineEdit>(editor, "txtSerial")->text().isEmpty());
+    EXPECT_EQ(Child<QLineEdit>(editor, "txtModel")->text(), QStringLiteral("M2"));
 }
 
 TEST_F(DeviceEditor, OkWritesRecordAndRemembersAllButTheDeviceId) {
     TEditInfo editor(nullptr, false, rec.get());
-    editor.txtDeviceID->setText(QStringLiteral("BME-9"));
-    editor.txtSerial->setText(QStringLiteral("SN1"));
-    editor.txtFacility->setText(QStringLiteral("General"));
-    editor.btnOK->click();
+    Child<QLineEdit>(editor, "txtDeviceID")->setText(QStringLiteral("BME-9"));
+    Child<QLineEdit>(editor, "txtSerial")->setText(QStringLiteral("SN1"));
+    Child<QLineEdit>(editor, "txtFacility")->setText(QStringLiteral("General"));
+    Child<QPushButton>(editor, "btnOK")->click();
     EXPECT_EQ(editor.result(), 1);
     EXPECT_EQ(rec->GetDeviceInfo(diDeviceID), QStringLiteral("BME-9"));
     EXPECT_EQ(rec->GetDeviceInfo(diSerialNo), QStringLiteral("SN1"));
@@ -71,13 +72,13 @@ TEST_F(DeviceEditor, OkWritesRecordAndRemembersAllButTheDeviceId) {
               QStringLiteral("<none>"));
 
     TEditInfo again(nullptr, false, rec.get());
-    EXPECT_EQ(again.txtSerial->text(), QStringLiteral("SN1"));
+    EXPECT_EQ(Child<QLineEdit>(again, "txtSerial")->text(), QStringLiteral("SN1"));
 }
 
 TEST_F(DeviceEditor, EmptyDeviceIdIsAcceptedWhenNotRequired) {
     TEditInfo editor(nullptr, false, rec.get());
-    editor.txtMake->setText(QStringLiteral("Acme"));
-    editor.btnOK->click();
+    Child<QLineEdit>(editor, "txtMake")->setText(QStringLiteral("Acme"));
+    Child<QPushButton>(editor, "btnOK")->click();
     EXPECT_EQ(editor.result(), 1);
     EXPECT_TRUE(boxes.Shown().isEmpty());
     EXPECT_EQ(QByteArray(rec->DeviceInfo[diDeviceID], 32), QByteArray(32, '\0'));
@@ -87,9 +88,9 @@ TEST_F(DeviceEditor, EmptyDeviceIdIsAcceptedWhenNotRequired) {
 TEST_F(DeviceEditor, RequiredDeviceIdStopsOkAndCancelButNotTheCloseBox) {
     TEditInfo editor(nullptr, true, rec.get());
     editor.show();
-    editor.txtSerial->setText(QStringLiteral("typed"));
-    editor.btnOK->click();
-    editor.btnCancel->click();
+    Child<QLineEdit>(editor, "txtSerial")->setText(QStringLiteral("typed"));
+    Child<QPushButton>(editor, "btnOK")->click();
+    Child<QPushButton>(editor, "btnCancel")->click();
     QTest::keyClick(&editor, Qt::Key_Escape);
     ASSERT_EQ(boxes.Shown().size(), 3);
     for (const MessageRequest& box : boxes.Shown()) {
@@ -108,8 +109,8 @@ TEST_F(DeviceEditor, RequiredDeviceIdStopsOkAndCancelButNotTheCloseBox) {
 
 TEST_F(DeviceEditor, SpacesCountAsADeviceId) {
     TEditInfo editor(nullptr, true, rec.get());
-    editor.txtDeviceID->setText(QStringLiteral("  "));
-    editor.btnOK->click();
+    Child<QLineEdit>(editor, "txtDeviceID")->setText(QStringLiteral("  "));
+    Child<QPushButton>(editor, "btnOK")->click();
     EXPECT_TRUE(boxes.Shown().isEmpty());
     EXPECT_EQ(rec->GetDeviceInfo(diDeviceID), QStringLiteral("  "));
 }
@@ -117,9 +118,9 @@ TEST_F(DeviceEditor, SpacesCountAsADeviceId) {
 TEST_F(DeviceEditor, CancelWritesNothing) {
     Remember("MAKE", "Old");
     TEditInfo editor(nullptr, false, rec.get());
-    editor.txtDeviceID->setText(QStringLiteral("X"));
-    editor.txtMake->setText(QStringLiteral("New"));
-    editor.btnCancel->click();
+    Child<QLineEdit>(editor, "txtDeviceID")->setText(QStringLiteral("X"));
+    Child<QLineEdit>(editor, "txtMake")->setText(QStringLiteral("New"));
+    Child<QPushButton>(editor, "btnCancel")->click();
     EXPECT_EQ(editor.result(), 2);
     EXPECT_EQ(rec->GetDeviceInfo(diDeviceID), QString());
     EXPECT_EQ(Remembered("MAKE"), QStringLiteral("Old"));

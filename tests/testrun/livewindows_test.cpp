@@ -5,6 +5,7 @@
 #include "link/commprogressform.h"
 #include "sim/simulatorwindow.h"
 #include "testrun/teststepform.h"
+#include "tests/support/findchild.h"
 #include "tests/testrun/simrun.h"
 #include "waveform/wavechart.h"
 #include "waveform/waveformviewer.h"
@@ -82,7 +83,7 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
     // The technician fires from the Simulator while the step window waits for the discharge.
     QObject::connect(&sim, &SimulatedAnalyzer::StateChanged, [&](SimState state) {
         if (state == SimState::WaitingForDischarge)
-            QTimer::singleShot(0, &simulator, [&] { ClickThroughWindow(simulator.btnDischarge); });
+            QTimer::singleShot(0, &simulator, [&] { ClickThroughWindow(Child<QPushButton>(simulator, "btnDischarge")); });
     });
 
     TWaveformViewer* viewer = nullptr;
@@ -92,7 +93,7 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
         ClickThroughWindow(mainButton);
         EXPECT_EQ(mainClicks, 0) << "the main window took a click during the test";
 
-        ClickThroughWindow(step.btnOK); // runs the whole load; returns once it is stored
+        ClickThroughWindow(Child<QPushButton>(step, "btnOK")); // runs the whole load; returns once it is stored
         ASSERT_EQ(rec->Loads[1].HasData, 1) << "the discharge fired from the Simulator did not arrive";
         ASSERT_EQ(step.WaveViewers().size(), 1);
         viewer = step.WaveViewers().first();
@@ -107,8 +108,8 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
         EXPECT_TRUE(WaitFor([&] { return !(chart->AxesState() == before); }))
             << "the live viewer did not zoom";
 
-        ClickThroughWindow(simulator.chkAutoDischarge);
-        EXPECT_TRUE(simulator.chkAutoDischarge->isChecked()) << "the Simulator took no click";
+        ClickThroughWindow(Child<QCheckBox>(simulator, "chkAutoDischarge"));
+        EXPECT_TRUE(Child<QCheckBox>(simulator, "chkAutoDischarge")->isChecked()) << "the Simulator took no click";
         ClickThroughWindow(mainButton);
         EXPECT_EQ(mainClicks, 0);
     };
@@ -132,15 +133,15 @@ TEST_F(LiveWindows, BoxesBelongToTheStepWindowEvenWhenTheSimulatorIsActive) {
         TModalForm step(&mainWindow);
         QWidget* boxOwner = nullptr;
         bool simulatorBlocked = true;
-        simulator.chkAutoDischarge->setChecked(false);
+        Child<QCheckBox>(simulator, "chkAutoDischarge")->setChecked(false);
         QTimer::singleShot(0, &step, [&] {
             simulator.activateWindow();
             QTimer::singleShot(0, &step, [&] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 if (box) {
                     boxOwner = box->parentWidget();
-                    ClickThroughWindow(simulator.chkAutoDischarge);
-                    simulatorBlocked = !simulator.chkAutoDischarge->isChecked();
+                    ClickThroughWindow(Child<QCheckBox>(simulator, "chkAutoDischarge"));
+                    simulatorBlocked = !Child<QCheckBox>(simulator, "chkAutoDischarge")->isChecked();
                     box->done(QMessageBox::Ok);
                 }
                 step.done(mrFormOK);

@@ -1,5 +1,6 @@
 // The load selection window and the settings it remembers.
 #include "testrun/testoptionsform.h"
+#include "tests/support/findchild.h"
 #include "tests/support/tempsettings.h"
 
 #include <QListWidget>
@@ -16,7 +17,7 @@ protected:
     QList<bool> Checks(TTestOptions& form) {
         QList<bool> checks;
         for (int i = 0; i < 7; ++i)
-            checks << (form.cboxOptions->item(i)->checkState() == Qt::Checked);
+            checks << (Child<QListWidget>(form, "cboxOptions")->item(i)->checkState() == Qt::Checked);
         return checks;
     }
 };
@@ -26,9 +27,9 @@ protected:
 TEST_F(LoadSelection, WithoutSettingsEveryLoadIsChecked) {
     TTestOptions form(nullptr, selected);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("CorvexZR Variable Load Test"));
-    ASSERT_EQ(form.cboxOptions->count(), 7);
-    EXPECT_EQ(form.cboxOptions->item(0)->text(), QStringLiteral("25 ohms"));
-    EXPECT_EQ(form.cboxOptions->item(6)->text(), QStringLiteral("175 ohms"));
+    ASSERT_EQ(Child<QListWidget>(form, "cboxOptions")->count(), 7);
+    EXPECT_EQ(Child<QListWidget>(form, "cboxOptions")->item(0)->text(), QStringLiteral("25 ohms"));
+    EXPECT_EQ(Child<QListWidget>(form, "cboxOptions")->item(6)->text(), QStringLiteral("175 ohms"));
     EXPECT_EQ(Checks(form), QList<bool>(7, true));
 }
 
@@ -41,8 +42,8 @@ TEST_F(LoadSelection, StoredValuesAreReadAndOkWritesOnesAndZeros) {
     TTestOptions form(nullptr, selected);
     EXPECT_EQ(Checks(form), (QList<bool>{false, true, true, true, true, true, false}));
 
-    form.cboxOptions->item(3)->setCheckState(Qt::Unchecked);
-    form.Button1->click();
+    Child<QListWidget>(form, "cboxOptions")->item(3)->setCheckState(Qt::Unchecked);
+    Child<QPushButton>(form, "Button1")->click();
     EXPECT_EQ(form.result(), 1);
     const uint8_t expected[7] = {0, 1, 1, 0, 1, 1, 0};
     EXPECT_EQ(0, memcmp(selected, expected, 7));
@@ -57,15 +58,15 @@ TEST_F(LoadSelection, StoredValuesAreReadAndOkWritesOnesAndZeros) {
 TEST_F(LoadSelection, NoLoadCheckedIsAccepted) {
     TTestOptions form(nullptr, selected);
     for (int i = 0; i < 7; ++i)
-        form.cboxOptions->item(i)->setCheckState(Qt::Unchecked);
-    form.Button1->click();
+        Child<QListWidget>(form, "cboxOptions")->item(i)->setCheckState(Qt::Unchecked);
+    Child<QPushButton>(form, "Button1")->click();
     EXPECT_EQ(form.result(), 1);
     EXPECT_EQ(QByteArray(reinterpret_cast<char*>(selected), 7), QByteArray(7, '\0'));
 }
 
 TEST_F(LoadSelection, CloseBoxCancelsAndWritesNothing) {
     TTestOptions form(nullptr, selected);
-    form.cboxOptions->item(0)->setCheckState(Qt::Unchecked);
+    Child<QListWidget>(form, "cboxOptions")->item(0)->setCheckState(Qt::Unchecked);
     form.show();
     form.close();
     EXPECT_EQ(form.result(), 2);

@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     {
         TZRQAbout about(&mainForm);
         camera.Shoot(about, QStringLiteral("about"));
-        about.btnMore->click();
+        about.findChild<QPushButton*>(QStringLiteral("btnMore"))->click();
         camera.Shoot(about, QStringLiteral("about-more"));
     }
     {
@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
         TTestStep step(nullptr, selected, testRec.get(), &deviceHandle);
         // The 100-ohm step: a Bank B figure, with Back and Skip both usable.
         for (int i = 0; i < 3; ++i)
-            step.btnSkip->click();
+            step.findChild<QPushButton*>(QStringLiteral("btnSkip"))->click();
         camera.Shoot(step, QStringLiteral("test-step"));
         TEditInfo editor(&step, false, testRec.get());
         camera.Shoot(editor, QStringLiteral("edit-device-info"));
