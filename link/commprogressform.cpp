@@ -25,23 +25,28 @@ TCommProgress::TCommProgress(QWidget* owner, int maximum, int timeoutInterval, c
     setWindowTitle(ProgramName + QStringLiteral(" Communications"));
 
     labelProgress = new QLabel(label, this);
+    labelProgress->setObjectName(QStringLiteral("labelProgress"));
     labelProgress->move(16, 16);
     labelProgress->adjustSize();
     pbComm = new QProgressBar(this);
+    pbComm->setObjectName(QStringLiteral("pbComm"));
     pbComm->setGeometry(16, 40, 273, 25);
     pbComm->setRange(0, maximum);
     pbComm->setValue(0);
     btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setGeometry(69, 87, 78, 25);
     btnOK->setEnabled(false);
     btnOK->hide();
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setGeometry(157, 87, 78, 25);
     btnCancel->hide();
     connect(btnOK, &QPushButton::clicked, this, &TCommProgress::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TCommProgress::btnCancelClick);
 
     TimerProgress = new QTimer(this);
+    TimerProgress->setObjectName(QStringLiteral("TimerProgress"));
     TimerProgress->setSingleShot(true);
     connect(TimerProgress, &QTimer::timeout, this, &TCommProgress::TimerProgressTimer);
     if (timeoutInterval != 0)

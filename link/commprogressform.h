@@ -22,12 +22,6 @@ public:
     TCommProgress(QWidget* owner, int maximum, int timeoutInterval, const QString& label);
     ~TCommProgress() override;
 
-    QLabel* labelProgress = nullptr;
-    QProgressBar* pbComm = nullptr;
-    QPushButton* btnOK = nullptr;
-    QPushButton* btnCancel = nullptr;
-    QTimer* TimerProgress = nullptr;
-
     // One step of the bar; after `maximum` steps it is full.
     void StepIt();
     bool Cancelled() const { return m_cancelled; }
@@ -43,6 +37,13 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // Widgets, named after their members for tests and tools (findChild).
+    QLabel* labelProgress = nullptr;
+    QProgressBar* pbComm = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
+    QTimer* TimerProgress = nullptr;
+
     void EnableDisabledWindows();
 
     bool m_cancelled = false;

@@ -1,5 +1,6 @@
 // The communications progress window: the bar, the windows it disables and gives back, the time-out.
 #include "link/commprogressform.h"
+#include "tests/support/findchild.h"
 #include "tests/support/scriptedmessages.h"
 
 #include <QCloseEvent>
@@ -15,11 +16,11 @@ TEST(CommProgress, BarFillsExactlyAfterMaximumSteps) {
     EXPECT_EQ(progress.windowTitle(), QStringLiteral("CorvexZR Communications"));
     for (int i = 0; i < 10305; ++i)
         progress.StepIt();
-    EXPECT_LT(progress.pbComm->value(), progress.pbComm->maximum());
+    EXPECT_LT(Child<QProgressBar>(progress, "pbComm")->value(), Child<QProgressBar>(progress, "pbComm")->maximum());
     progress.StepIt();
-    EXPECT_EQ(progress.pbComm->value(), 10306);
+    EXPECT_EQ(Child<QProgressBar>(progress, "pbComm")->value(), 10306);
     progress.StepIt(); // one too many stays full
-    EXPECT_EQ(progress.pbComm->value(), 10306);
+    EXPECT_EQ(Child<QProgressBar>(progress, "pbComm")->value(), 10306);
     EXPECT_FALSE(progress.Cancelled());
 }
 
