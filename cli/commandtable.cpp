@@ -16,7 +16,8 @@ constexpr Command CommandTable[] = {
     {"simulate",
      "OUT.zrq [--loads 25,50,...] [--waveform bte|rlb|mds] [--energy J] [--seed N] [--device-id TEXT] "
      "[--trace FILE] [--profile PROFILE]",
-     "run a whole test against the simulated analyzer and save it; with --profile, check it too", 1, 15, RunSimulateCommand, true},
+     "run a whole test against the simulated analyzer and save it; with --profile, check it too", 1, 15,
+     RunSimulateCommand, true},
 };
 
 } // namespace

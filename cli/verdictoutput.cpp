@@ -15,26 +15,38 @@
 
 namespace {
 
+// Rounded to `decimals`; a value that rounds to zero is zero, never "-0.00".
+double Rounded(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(value * scale) / scale;
+    return rounded == 0.0 ? 0.0 : rounded;
+}
+
 double Hundredths(double value) {
-    return std::round(value * 100.0) / 100.0;
+    return Rounded(value, 2);
+}
+
+QString Fixed(const QLocale& locale, double value, int decimals) {
+    return locale.toString(Rounded(value, decimals), 'f', decimals);
 }
 
 QString LoadLine(const TLoadVerdict& v, const QLocale& locale) {
     QString line = QStringLiteral("%1: ").arg(LoadName(v.load), 8);
     if (!v.Tested())
         return line + LoadCheckText(v.check);
-    line += QStringLiteral("delivered %1 J, ").arg(locale.toString(v.delivered, 'f', 2));
+    line += QStringLiteral("delivered %1 J, ").arg(Fixed(locale, v.delivered, 2));
     if (!v.Checked())
         return line + LoadCheckText(v.check);
     return line + QStringLiteral("declared %1 J, deviation %2 J (%3 %), limit %4 J: %5")
                       .arg(locale.toString(v.declared, 'g', QLocale::FloatingPointShortest),
-                           locale.toString(v.deviation, 'f', 2), locale.toString(v.deviationPercent, 'f', 1),
-                           locale.toString(v.limit, 'f', 2), LoadCheckText(v.check));
+                           Fixed(locale, v.deviation, 2), Fixed(locale, v.deviationPercent, 1),
+                           Fixed(locale, v.limit, 2), LoadCheckText(v.check));
 }
 
 QString VerdictLine(const TRecordVerdict& verdict, const CheckBasis& basis) {
-    QString line = QStringLiteral("Verdict: %1, profile \"%2\" at %3 J: ")
-                       .arg(OverallVerdictText(verdict.overall), basis.profile.name, JoulesText(basis.setting.selected));
+    QString line =
+        QStringLiteral("Verdict: %1, profile \"%2\" at %3 J: ")
+            .arg(OverallVerdictText(verdict.overall), basis.profile.name, JoulesText(basis.setting.selected));
     if (verdict.failed == 0)
         return line + QStringLiteral("%1 load%2 checked, all within the limit")
                           .arg(verdict.checked)
@@ -68,8 +80,8 @@ QByteArray VerdictJson(const TRecordVerdict& verdict, const CheckBasis& basis) {
     for (const TLoadVerdict& v : verdict.loads)
         loads.append(LoadJson(v));
     const QJsonObject object{
-        {QStringLiteral("verdict"), verdict.overall == TOverallVerdict::Pass ? QStringLiteral("pass")
-                                                                             : QStringLiteral("fail")},
+        {QStringLiteral("verdict"),
+         verdict.overall == TOverallVerdict::Pass ? QStringLiteral("pass") : QStringLiteral("fail")},
         {QStringLiteral("profile"), basis.profile.name},
         {QStringLiteral("selected_j"), basis.setting.selected},
         {QStringLiteral("loads"), loads},
@@ -98,7 +110,8 @@ std::optional<CheckBasis> ResolveCheckBasis(const QString& profileArgument, doub
     return CheckBasis{*profile, *setting};
 }
 
-int PrintVerdict(const TZRTestRec& rec, const CheckBasis& basis, bool json, QTextStream& out, QTextStream& err) {
+int PrintVerdict(const TZRTestRec& rec, const CheckBasis& basis, bool json, QTextStream& out,
+                 QTextStream& err) {
     const TRecordVerdict verdict = RecordVerdict(rec, basis.setting, basis.profile.tolerance);
     if (verdict.tested == 0) {
         err << "zrqtool: the record holds no tested load\n";

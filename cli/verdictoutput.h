@@ -19,4 +19,5 @@ std::optional<CheckBasis> ResolveCheckBasis(const QString& profileArgument, doub
 
 // Prints one line per load and the overall verdict, or with `json` one JSON object, and returns the
 // exit status: 0 every checked load passes, 5 one fails, 1 when no load could be checked.
-int PrintVerdict(const TZRTestRec& rec, const CheckBasis& basis, bool json, QTextStream& out, QTextStream& err);
+int PrintVerdict(const TZRTestRec& rec, const CheckBasis& basis, bool json, QTextStream& out,
+                 QTextStream& err);

@@ -9,8 +9,8 @@ namespace {
 
 // A profile with one setting of 200 J around the given members.
 QByteArray With200(const char* members, const char* declared = R"("25": 190, "50": 200)") {
-    return QByteArray(R"({ "name": "T", )") + members + R"( "settings": [ { "selected": 200, "declared": { )" +
-           declared + " } } ] }";
+    return QByteArray(R"({ "name": "T", )") + members +
+           R"( "settings": [ { "selected": 200, "declared": { )" + declared + " } } ] }";
 }
 
 } // namespace
@@ -57,16 +57,18 @@ TEST(Profile, RefusesTheFirstFault) {
         {With200(R"("tolerance": { "percent": -1 },)"), "the tolerance's \"percent\" is negative (-1)"},
         {With200(R"("tolerance": { "joules": -0.5 },)"), "the tolerance's \"joules\" is negative (-0.5)"},
         {With200(R"("tolerance": { "joules": "3" },)"), "the tolerance's \"joules\" is not a number"},
-        {With200("", R"("25": 190, "30": 200)"),
-         "the setting of 200 J declares a load of \"30\" ohms; the loads are 25, 50, 75, 100, 125, 150 and 175"},
-        {With200("", R"("75": 0)"), "the setting of 200 J: the energy declared for 75 ohms is not above zero (0)"},
+        {With200("", R"("25": 190, "30": 200)"), "the setting of 200 J declares a load of \"30\" ohms; the "
+                                                 "loads are 25, 50, 75, 100, 125, 150 and 175"},
+        {With200("", R"("75": 0)"),
+         "the setting of 200 J: the energy declared for 75 ohms is not above zero (0)"},
         {With200("", R"("75": -20)"), "the energy declared for 75 ohms is not above zero (-20)"},
         {With200("", R"("75": "200")"), "the energy declared for 75 ohms is not a number"},
         {R"({ "settings": [ { "selected": 0, "declared": {} } ] })",
          "the selected energy of setting 1 is not above zero (0)"},
         {R"({ "settings": [ { "declared": {} } ] })", "setting 1 lacks \"selected\""},
         {R"({ "settings": [ 200 ] })", "setting 1 is not an object"},
-        {R"({ "settings": [ { "selected": 5, "declare": {} } ] })", "setting 1 has an unknown entry \"declare\""},
+        {R"({ "settings": [ { "selected": 5, "declare": {} } ] })",
+         "setting 1 has an unknown entry \"declare\""},
         {R"({ "settings": [ { "selected": 5 } ] })", "the setting of 5 J lacks \"declared\""},
         // The first of several faults: the repeated setting, not the negative energy after it.
         {R"({ "settings": [ { "selected": 200, "declared": { "50": 200 } },

@@ -21,7 +21,8 @@ QStringList Names(const std::vector<TProfile>& profiles) {
 TEST(ProfileFolder, ShippedProfilesArriveWithoutReplacingTheUsers) {
     TempSettings settings;
     QDir().mkpath(ProfilesFolder());
-    const QByteArray edited = R"({ "name": "My generic", "settings": [ { "selected": 5, "declared": { "50": 5 } } ] })";
+    const QByteArray edited =
+        R"({ "name": "My generic", "settings": [ { "selected": 5, "declared": { "50": 5 } } ] })";
     WriteBytes(ProfilesFolder() + QStringLiteral("generic-biphasic.json"), edited);
     WriteBytes(ProfilesFolder() + QStringLiteral("broken.json"), "{ \"settings\": [");
 
@@ -29,10 +30,12 @@ TEST(ProfileFolder, ShippedProfilesArriveWithoutReplacingTheUsers) {
     EXPECT_EQ(Names(list.profiles),
               QStringList({QStringLiteral("CorvexZR Simulator, biphasic truncated exponential"),
                            QStringLiteral("CorvexZR Simulator, monophasic damped sine"),
-                           QStringLiteral("CorvexZR Simulator, rectilinear biphasic"), QStringLiteral("My generic")}));
+                           QStringLiteral("CorvexZR Simulator, rectilinear biphasic"),
+                           QStringLiteral("My generic")}));
     EXPECT_EQ(ReadBytes(ProfilesFolder() + QStringLiteral("generic-biphasic.json")), edited);
     ASSERT_EQ(list.refused.size(), 1);
-    EXPECT_TRUE(list.refused[0].startsWith(ProfilesFolder() + QStringLiteral("broken.json: is not valid JSON")));
+    EXPECT_TRUE(
+        list.refused[0].startsWith(ProfilesFolder() + QStringLiteral("broken.json: is not valid JSON")));
 
     // The copies are the user's to edit.
     const QString copy = ProfilesFolder() + QStringLiteral("simulator-rlb.json");
@@ -54,7 +57,8 @@ TEST(ProfileFolder, FindsByPathNameOrMakeAndModel) {
     EXPECT_EQ(FindProfile(own, error)->name, QStringLiteral("Acme LK3"));
     EXPECT_EQ(FindProfile(QStringLiteral("generic impedance-COMPENSATED biphasic"), error)->filePath,
               ProfilesFolder() + QStringLiteral("generic-biphasic.json"));
-    EXPECT_EQ(FindProfile(QStringLiteral("simulator-mds"), error)->model, QStringLiteral("Monophasic damped sine"));
+    EXPECT_EQ(FindProfile(QStringLiteral("simulator-mds"), error)->model,
+              QStringLiteral("Monophasic damped sine"));
 
     EXPECT_FALSE(FindProfile(QStringLiteral("Zoll"), error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("no profile named \"Zoll\" in ") + ProfilesFolder() +

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 TEST(Verdict, LimitIsTheLargerOfJoulesAndPercent) {
-    const TTolerance standard;                          // 15 % or 3 J
+    const TTolerance standard;                           // 15 % or 3 J
     const TTolerance strict{.percent = 10, .joules = 5}; // a maker's own, tighter rule
     const struct {
         double declared;
@@ -59,9 +59,9 @@ TEST(Verdict, RecordVerdictJudgesWhatTheReportShows) {
     setting.declared[1] = 200;
 
     TRecordVerdict v = RecordVerdict(*rec, setting, tolerance);
-    const TLoadCheck expected[LOAD_COUNT] = {TLoadCheck::Pass, TLoadCheck::NotTested,   TLoadCheck::Pass,
-                                             TLoadCheck::Pass, TLoadCheck::Fail,        TLoadCheck::NotDeclared,
-                                             TLoadCheck::NotDeclared};
+    const TLoadCheck expected[LOAD_COUNT] = {
+        TLoadCheck::Pass, TLoadCheck::NotTested,   TLoadCheck::Pass,       TLoadCheck::Pass,
+        TLoadCheck::Fail, TLoadCheck::NotDeclared, TLoadCheck::NotDeclared};
     for (int load = 0; load < LOAD_COUNT; ++load) {
         SCOPED_TRACE(load);
         EXPECT_EQ(v.loads[load].load, load);
