@@ -14,7 +14,8 @@ namespace {
 
 // Each reader returns the fault it found, or an empty text.
 
-QString UnknownEntry(const QJsonObject& object, std::initializer_list<const char*> known, const QString& where) {
+QString UnknownEntry(const QJsonObject& object, std::initializer_list<const char*> known,
+                     const QString& where) {
     for (auto it = object.begin(); it != object.end(); ++it) {
         bool isKnown = false;
         for (const char* name : known)
@@ -61,8 +62,8 @@ QString ReadTolerance(const QJsonObject& root, TTolerance& tolerance) {
         fault = ReadNumber(object.value(QLatin1String("percent")), false,
                            QStringLiteral("the tolerance's \"percent\""), tolerance.percent);
     if (fault.isEmpty() && object.contains(QLatin1String("joules")))
-        fault = ReadNumber(object.value(QLatin1String("joules")), false, QStringLiteral("the tolerance's \"joules\""),
-                           tolerance.joules);
+        fault = ReadNumber(object.value(QLatin1String("joules")), false,
+                           QStringLiteral("the tolerance's \"joules\""), tolerance.joules);
     return fault;
 }
 
@@ -83,13 +84,14 @@ QString ReadDeclared(const QJsonValue& value, const QString& where, TDeclaredEne
     for (auto it = object.begin(); it != object.end(); ++it) {
         const int load = LoadIndexOf(it.key());
         if (load < 0)
-            return QStringLiteral("%1 declares a load of \"%2\" ohms; the loads are 25, 50, 75, 100, 125, 150 "
-                                  "and 175")
+            return QStringLiteral(
+                       "%1 declares a load of \"%2\" ohms; the loads are 25, 50, 75, 100, 125, 150 "
+                       "and 175")
                 .arg(where, it.key());
         double joules = 0.0;
         const QString fault =
-            ReadNumber(it.value(), true, QStringLiteral("%1: the energy declared for %2").arg(where, LoadName(load)),
-                       joules);
+            ReadNumber(it.value(), true,
+                       QStringLiteral("%1: the energy declared for %2").arg(where, LoadName(load)), joules);
         if (!fault.isEmpty())
             return fault;
         declared[load] = joules;
@@ -162,13 +164,15 @@ QString ParseProfile(const QByteArray& json, TProfile& profile) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)
-        return QStringLiteral("is not valid JSON (%1 at character %2)").arg(error.errorString()).arg(error.offset);
+        return QStringLiteral("is not valid JSON (%1 at character %2)")
+            .arg(error.errorString())
+            .arg(error.offset);
     if (!document.isObject())
         return QStringLiteral("is not a JSON object");
     const QJsonObject root = document.object();
     TProfile read;
-    QString fault =
-        UnknownEntry(root, {"name", "make", "model", "source", "tolerance", "settings"}, QStringLiteral("the profile"));
+    QString fault = UnknownEntry(root, {"name", "make", "model", "source", "tolerance", "settings"},
+                                 QStringLiteral("the profile"));
     for (const auto& [key, text] : {std::pair{"name", &read.name}, std::pair{"make", &read.make},
                                     std::pair{"model", &read.model}, std::pair{"source", &read.source}})
         if (fault.isEmpty())

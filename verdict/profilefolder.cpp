@@ -22,7 +22,8 @@ bool SameText(const QString& a, const QString& b) {
 }
 
 QStringList ProfileFiles() {
-    return QDir(ProfilesFolder()).entryList({QStringLiteral("*.json")}, QDir::Files | QDir::Readable, QDir::Name);
+    return QDir(ProfilesFolder())
+        .entryList({QStringLiteral("*.json")}, QDir::Files | QDir::Readable, QDir::Name);
 }
 
 } // namespace
@@ -77,11 +78,13 @@ std::optional<TProfile> FindProfile(const QString& nameOrPath, QString& error) {
     }
     TProfileList list = LoadProfiles();
     for (TProfile& profile : list.profiles)
-        if (SameText(profile.name, nameOrPath) || SameText(QFileInfo(profile.filePath).completeBaseName(), nameOrPath))
+        if (SameText(profile.name, nameOrPath) ||
+            SameText(QFileInfo(profile.filePath).completeBaseName(), nameOrPath))
             return std::move(profile);
     // A refused file of that name says why it was refused.
     for (const QString& refused : list.refused)
-        if (refused.startsWith(ProfilesFolder() + nameOrPath + QStringLiteral(".json:"), Qt::CaseInsensitive)) {
+        if (refused.startsWith(ProfilesFolder() + nameOrPath + QStringLiteral(".json:"),
+                               Qt::CaseInsensitive)) {
             error = refused;
             return std::nullopt;
         }
@@ -90,7 +93,8 @@ std::optional<TProfile> FindProfile(const QString& nameOrPath, QString& error) {
         names << QLatin1Char('"') + profile.name + QLatin1Char('"');
     error = QStringLiteral("no profile named \"%1\" in %2%3")
                 .arg(nameOrPath, ProfilesFolder(),
-                     names.isEmpty() ? QString() : QStringLiteral("; it holds ") + names.join(QStringLiteral(", ")));
+                     names.isEmpty() ? QString()
+                                     : QStringLiteral("; it holds ") + names.join(QStringLiteral(", ")));
     return std::nullopt;
 }
 

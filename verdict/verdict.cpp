@@ -47,10 +47,12 @@ TLoadVerdict LoadVerdict(const TZRTest& test, int load, const TProfileSetting& s
     return JudgeLoad(load, delivered, setting.declared[load], tolerance);
 }
 
-TRecordVerdict RecordVerdict(const TZRTestRec& rec, const TProfileSetting& setting, const TTolerance& tolerance) {
+TRecordVerdict RecordVerdict(const TZRTestRec& rec, const TProfileSetting& setting,
+                             const TTolerance& tolerance) {
     TRecordVerdict verdict;
     for (int load = 0; load < LOAD_COUNT; ++load) {
-        const TLoadVerdict& one = verdict.loads[load] = LoadVerdict(rec.Loads[load], load, setting, tolerance);
+        const TLoadVerdict& one = verdict.loads[load] =
+            LoadVerdict(rec.Loads[load], load, setting, tolerance);
         verdict.tested += one.Tested() ? 1 : 0;
         verdict.checked += one.Checked() ? 1 : 0;
         verdict.failed += one.check == TLoadCheck::Fail ? 1 : 0;

@@ -62,7 +62,8 @@ TLoadVerdict LoadVerdict(const TZRTest& test, int load, const TProfileSetting& s
                          const TTolerance& tolerance);
 
 // Every load of a record and the overall verdict.
-TRecordVerdict RecordVerdict(const TZRTestRec& rec, const TProfileSetting& setting, const TTolerance& tolerance);
+TRecordVerdict RecordVerdict(const TZRTestRec& rec, const TProfileSetting& setting,
+                             const TTolerance& tolerance);
 
 // "PASS", "FAIL", "not tested", "no declared value".
 QString LoadCheckText(TLoadCheck check);
