@@ -11,6 +11,8 @@ enum ExitCode {
     ExitSuccess = 0,
     ExitFailure = 1, // bad input, or the output could not be written
     ExitUsage = 2,
+    // 3 and 4: probe (the analyzer not found, not opened)
+    ExitChecksFailed = 5, // check: a load's delivered energy is outside the limit
 };
 
 // A handler gets the arguments after the command's name, already counted, and reports on the two
@@ -39,3 +41,4 @@ int RunCsvCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunInfoCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunProbeCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunCheckCommand(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -7,12 +7,17 @@ constexpr Command CommandTable[] = {
     {"report", "FILE.zrq", "print the test report on standard output", 1, 1, RunReportCommand},
     {"csv", "FILE.zrq OUT.csv", "write the results and waveforms as CSV to OUT.csv", 2, 2, RunCsvCommand},
     {"info", "FILE.zrq", "print a short summary of the test", 1, 1, RunInfoCommand},
+    {"check", "FILE.zrq --profile PROFILE --energy J [--json]",
+     "check each load's delivered energy against the energy the profile declares at J joules (exit 5: a load "
+     "fails)",
+     5, 6, RunCheckCommand, true},
     {"probe", "", "look for the analyzer on USB and try to open it (exit 3: not found, 4: not opened)", 0, 0,
      RunProbeCommand},
     {"simulate",
      "OUT.zrq [--loads 25,50,...] [--waveform bte|rlb|mds] [--energy J] [--seed N] [--device-id TEXT] "
-     "[--trace FILE]",
-     "run a whole test against the simulated analyzer and save it", 1, 13, RunSimulateCommand, true},
+     "[--trace FILE] [--profile PROFILE]",
+     "run a whole test against the simulated analyzer and save it; with --profile, check it too", 1, 15,
+     RunSimulateCommand, true},
 };
 
 } // namespace

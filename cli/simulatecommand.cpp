@@ -1,6 +1,7 @@
 // zrqtool simulate: a whole variable load test against the simulated analyzer, run by the same
 // sequencer as the windows, in virtual time, every question answered automatically.
 #include "cli/command.h"
+#include "cli/verdictoutput.h"
 
 #include "base/loadundertest.h"
 #include "base/messages.h"
@@ -25,6 +26,7 @@ struct SimulateOptions {
     std::optional<uint32_t> seed;
     QString deviceId = QStringLiteral("SIM-0001");
     QString trace;
+    QString profile; // checked against at `energy` when given
 };
 
 bool ParseLoads(const QString& text, uint8_t (&loads)[LOAD_COUNT]) {
@@ -70,6 +72,8 @@ bool ParseOptions(const QStringList& args, SimulateOptions& o, QTextStream& err)
             o.deviceId = value;
         } else if (name == QLatin1String("--trace")) {
             o.trace = value;
+        } else if (name == QLatin1String("--profile")) {
+            o.profile = value;
         } else {
             err << "zrqtool: simulate: unknown option " << name << '\n';
             return false;
@@ -153,7 +157,8 @@ private:
     CountingStepper m_stepper;
 };
 
-int RunSimulation(const SimulateOptions& o, VirtualClock& clock, QTextStream& out, QTextStream& err) {
+int RunSimulation(const SimulateOptions& o, const std::optional<CheckBasis>& check, VirtualClock& clock,
+                  QTextStream& out, QTextStream& err) {
     SimulatedAnalyzer analyzer(&clock);
     ScopedFtdiDriver driver(analyzer);
     StreamMessages boxes(err);
@@ -199,7 +204,7 @@ int RunSimulation(const SimulateOptions& o, VirtualClock& clock, QTextStream& ou
         err << "zrqtool: " << QString::fromLocal8Bit(error.what()) << '\n';
         return ExitFailure;
     }
-    return ExitSuccess;
+    return check ? PrintVerdict(*rec, *check, false, out, err) : ExitSuccess;
 }
 
 } // namespace
@@ -208,18 +213,25 @@ int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& e
     SimulateOptions options;
     if (!ParseOptions(args, options, err))
         return ExitUsage;
+    // The profile is looked up before the run, so that a wrong one costs no run.
+    std::optional<CheckBasis> check;
+    if (!options.profile.isEmpty()) {
+        check = ResolveCheckBasis(options.profile, options.energy, err);
+        if (!check)
+            return ExitFailure;
+    }
     // The simulation's time from the start: the trace takes its start time from the clock installed.
     VirtualClock clock;
     ScopedClock scopedClock(clock);
     if (options.trace.isEmpty())
-        return RunSimulation(options, clock, out, err);
+        return RunSimulation(options, check, clock, out, err);
     FileWireTrace trace(options.trace);
     if (!trace.IsOpen()) {
         err << "zrqtool: " << options.trace << ": cannot write the trace: " << trace.ErrorString() << '\n';
         return ExitFailure;
     }
     InstallWireTrace(&trace);
-    const int status = RunSimulation(options, clock, out, err);
+    const int status = RunSimulation(options, check, clock, out, err);
     InstallWireTrace(nullptr);
     return status;
 }

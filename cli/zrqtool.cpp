@@ -15,8 +15,8 @@ void PrintUsage(QTextStream& s) {
          "       zrqtool COMMAND --help\n"
          "       zrqtool --help | --version\n"
          "\n"
-         "Turns CorvexZR test records (*.zrq) into text and CSV, without windows, and checks the\n"
-         "connection to the analyzer.\n"
+         "Turns CorvexZR test records (*.zrq) into text and CSV, without windows, checks them against\n"
+         "the defibrillator's declared energies, and checks the connection to the analyzer.\n"
          "\n"
          "  --trace FILE  write every byte exchanged with the analyzer, with its time, to FILE\n"
          "\n"
@@ -26,8 +26,10 @@ void PrintUsage(QTextStream& s) {
         s << "  " << call.leftJustified(24) << ' ' << c.summary << '\n';
     }
     s << "\n"
+         "PROFILE is a defibrillator profile file (JSON), or the name of one in the profiles folder.\n"
+         "\n"
          "Exit status: 0 done, 1 the input could not be used or the output not written,\n"
-         "2 wrong usage.\n";
+         "2 wrong usage, 5 a load's delivered energy is outside the profile's limit.\n";
 }
 
 void PrintCommandUsage(QTextStream& s, const Command& c) {

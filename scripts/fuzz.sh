@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Target and seconds at scale 1.
-budgets=(record:60 reply:60 ini:30 axistext:30)
+budgets=(record:60 reply:60 ini:30 axistext:30 profile:30)
 scale="${CORVEX_FUZZ_SCALE:-1}"
 dir=build-fuzz
 

@@ -1,7 +1,7 @@
 // zrqtool simulate: a whole test run by the sequencer against the simulated analyzer, saved as a record.
-#include "cli/command.h"
 #include "link/wiretrace.h"
 #include "records/loadresults.h"
+#include "tests/cli/zrqrun.h"
 #include "tests/support/recordbuilder.h"
 
 #include <QTemporaryDir>
@@ -9,20 +9,10 @@
 
 namespace {
 
-struct SimRunResult {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using SimRunResult = ZrqResult;
 
 SimRunResult Simulate(const QStringList& args) {
-    SimRunResult r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.status = RunZrqTool(QStringList{QStringLiteral("simulate")} + args, out, err);
-    out.flush();
-    err.flush();
-    return r;
+    return Zrq(QStringList{QStringLiteral("simulate")} + args);
 }
 
 class SimulateCommand : public ::testing::Test {

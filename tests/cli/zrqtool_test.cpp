@@ -1,5 +1,5 @@
 // zrqtool's commands run in-process: their output, their messages and their exit codes.
-#include "cli/command.h"
+#include "tests/cli/zrqrun.h"
 #include "tests/report/golden.h"
 #include "tests/report/goldenrecords.h"
 #include "tests/support/recordbuilder.h"
@@ -11,21 +11,7 @@
 
 namespace {
 
-struct Result {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Result Zrq(const QStringList& args) {
-    Result r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.status = RunZrqTool(args, out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
+using Result = ZrqResult;
 
 class ZrqTool : public ::testing::Test {
 protected:

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Remakes the seed corpus of the fuzz targets in tests/fuzz/corpus/. Without arguments every corpus;
-# otherwise the ones named (record, reply, ini, axistext).
+# otherwise the ones named (record, reply, ini, axistext, profile).
 #   record    records that zrqtool simulates (needs build/bin/zrqtool: scripts/build.sh)
 #   reply     written by the reply target itself (needs build-fuzz/bin/reply_fuzz: scripts/fuzz.sh)
 #   ini       settings files: the four lines of section, key, value and a whole-number text, then the file
 #   axistext  a locale byte (0 C, 1 German, 2 French, 3 Arabic), a double's eight bytes (little-endian),
 #             then the four texts of the axis dialog, one a line
+#   profile   the shipped defibrillator profiles and a few refused ones
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 corpus=tests/fuzz/corpus
@@ -52,11 +53,21 @@ axistext() {
   seed axistext german-invalid-and-long '\x01\x00\x00\x00\x00\x00\x00\x00\x001.234.567\n+.5e-3\n 12 \n12,345678901234567'
 }
 
+profile() {
+  rm -rf "$corpus/profile" && mkdir -p "$corpus/profile"
+  cp resources/profiles/*.json "$corpus/profile/"
+  seed profile tolerance-only-percent '{ "name": "T", "tolerance": { "percent": 10 }, "settings": [ { "selected": 1.5, "declared": { "50": 1.5, "175": 2 } } ] }'
+  seed profile setting-twice '{ "settings": [ { "selected": 200, "declared": {} }, { "selected": 200.0, "declared": {} } ] }'
+  seed profile wrong-load '{ "settings": [ { "selected": 5, "declared": { "30": 5 } } ] }'
+  seed profile huge-numbers '{ "tolerance": { "joules": 1e308 }, "settings": [ { "selected": 1e308, "declared": { "25": 1e-308, "50": 1e400 } } ] }'
+  seed profile not-json '{ "settings": [ { "selected": 5, '
+}
+
 corpora=("$@")
-[ $# -eq 0 ] && corpora=(record reply ini axistext)
+[ $# -eq 0 ] && corpora=(record reply ini axistext profile)
 for name in "${corpora[@]}"; do
   case "$name" in
-    record | reply | ini | axistext) "$name" ;;
+    record | reply | ini | axistext | profile) "$name" ;;
     *) echo "make-seeds.sh: unknown corpus $name" >&2; exit 2 ;;
   esac
 done

@@ -1,0 +1,71 @@
+#pragma once
+// The verdict of a variable load test against a defibrillator profile. A load passes when the energy
+// it received stays within max(joules, percent / 100 x declared) of the energy the maker declares for
+// that load at the selected setting. The delivered energy is the load's corrected total energy, the
+// value the report shows as "DISCHARGE ENERGY (J)", taken before rounding.
+
+#include "records/tzrtestrec.h"
+#include "verdict/profile.h"
+
+#include <QString>
+#include <array>
+#include <optional>
+
+enum class TLoadCheck {
+    NotTested,   // the load has no data
+    NotDeclared, // tested, but the profile declares nothing for it at this setting
+    Pass,
+    Fail,
+};
+
+struct TLoadVerdict {
+    int load = 0; // index 0..6
+    TLoadCheck check = TLoadCheck::NotTested;
+    // The numbers that apply: delivered for a tested load; the others only for a checked one.
+    double delivered = 0.0;        // J
+    double declared = 0.0;         // J
+    double limit = 0.0;            // J, the largest deviation allowed
+    double deviation = 0.0;        // J, delivered - declared
+    double deviationPercent = 0.0; // of the declared energy
+
+    bool Tested() const { return check != TLoadCheck::NotTested; }
+    bool Checked() const { return check == TLoadCheck::Pass || check == TLoadCheck::Fail; }
+};
+
+enum class TOverallVerdict {
+    Pass,           // at least one load checked, and every checked load passed
+    Fail,           // at least one checked load failed
+    NothingChecked, // no load was tested, or the profile declares none of those that were
+};
+
+struct TRecordVerdict {
+    std::array<TLoadVerdict, LOAD_COUNT> loads;
+    TOverallVerdict overall = TOverallVerdict::NothingChecked;
+    int tested = 0;
+    int checked = 0;
+    int failed = 0;
+};
+
+// The largest deviation allowed from `declared`: max(joules, percent / 100 x declared).
+double ToleranceLimit(double declared, const TTolerance& tolerance);
+
+// The rule for one load, from its numbers: `delivered` empty for a load not tested, `declared` empty
+// where the profile declares nothing.
+TLoadVerdict JudgeLoad(int load, std::optional<double> delivered, std::optional<double> declared,
+                       const TTolerance& tolerance);
+
+// The energy a tested load received: its corrected total energy, unrounded.
+double DeliveredEnergy(const TZRTest& test, int load);
+
+// One load of a record, as the step window shows it after the load's download.
+TLoadVerdict LoadVerdict(const TZRTest& test, int load, const TProfileSetting& setting,
+                         const TTolerance& tolerance);
+
+// Every load of a record and the overall verdict.
+TRecordVerdict RecordVerdict(const TZRTestRec& rec, const TProfileSetting& setting,
+                             const TTolerance& tolerance);
+
+// "PASS", "FAIL", "not tested", "no declared value".
+QString LoadCheckText(TLoadCheck check);
+// "PASS", "FAIL", "NOT CHECKED".
+QString OverallVerdictText(TOverallVerdict verdict);
