@@ -2,7 +2,7 @@
 // order of driver calls.
 #include "link/usbcomm.h"
 #include "tests/link/linkfixture.h"
-#include "tests/link/scripteddriver.h"
+#include "sim/scripteddriver.h"
 #include "tests/support/qtprinters.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 #include "link/usbcomm.h"
 #include "link/wiretrace.h"
 #include "tests/link/linkfixture.h"
-#include "tests/link/scripteddriver.h"
+#include "sim/scripteddriver.h"
 #include "tests/support/qtprinters.h"
 
 #include <QFile>

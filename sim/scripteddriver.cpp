@@ -1,4 +1,4 @@
-#include "tests/link/scripteddriver.h"
+#include "sim/scripteddriver.h"
 
 #include <cstring>
 
