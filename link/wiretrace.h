@@ -42,11 +42,14 @@ void InstallWireTrace(WireTrace* trace);
 // The lines of one event at `milliseconds` since the trace began: time in seconds, a tag, then the
 // details. Data is shown as hex, 16 bytes a line, with the printable characters beside it.
 QStringList FormatWireEvent(int64_t milliseconds, const WireEvent& event);
+// The data lines alone, without indent: hex, 16 bytes a line, and the printable characters.
+QStringList FormatWireBytes(const QByteArray& bytes);
 
 // One event read back from a trace, with its time in milliseconds since the trace began.
 struct TracedEvent {
     int64_t milliseconds = 0;
     WireEvent event;
+    qsizetype line = 0; // where the event starts in the lines it was read from, counted from 1
 };
 
 // Reads back the lines written by FormatWireEvent (comment lines starting with "#" are skipped), so

@@ -7,9 +7,7 @@ void ScriptedDriver::Deliver(const QByteArray& bytes, int64_t afterMicroseconds)
 }
 
 void ScriptedDriver::Replay(const QList<TracedEvent>& trace) {
-    for (const TracedEvent& traced : trace)
-        if (traced.event.kind == WireEventKind::Read)
-            Deliver(traced.event.bytes, traced.milliseconds * 1000);
+    m_playback = std::make_unique<TracePlayer>(trace, m_clock);
 }
 
 uint32_t ScriptedDriver::Waiting() const {
@@ -31,20 +29,23 @@ void ScriptedDriver::Arrive() {
 
 FtStatus ScriptedDriver::OpenEx(const char* arg, uint32_t flags, FtHandle& handle) {
     Log(QStringLiteral("OpenEx(%1,%2)").arg(QString::fromLatin1(arg)).arg(flags));
-    if (openStatus == FtOK)
+    const FtStatus status = m_playback ? m_playback->OpenEx(arg) : openStatus;
+    if (status == FtOK)
         handle = Handle;
-    return openStatus;
+    return status;
 }
 
 FtStatus ScriptedDriver::Close(FtHandle handle) {
     Log(QStringLiteral("Close(%1)").arg(static_cast<uintptr_t>(handle)));
-    return FtOK;
+    return m_playback ? m_playback->Close() : FtOK;
 }
 
 FtStatus ScriptedDriver::GetQueueStatus(FtHandle, uint32_t& rxBytes) {
     Log(QStringLiteral("GetQueueStatus"));
     ++queuePolls;
     m_clock.Advance(pollMicroseconds);
+    if (m_playback)
+        return m_playback->GetQueueStatus(rxBytes);
     Arrive();
     if (queueStatus != FtOK)
         return queueStatus;
@@ -54,6 +55,8 @@ FtStatus ScriptedDriver::GetQueueStatus(FtHandle, uint32_t& rxBytes) {
 
 FtStatus ScriptedDriver::Read(FtHandle, void* buffer, uint32_t toRead, uint32_t& bytesReturned) {
     Log(QStringLiteral("Read(%1)").arg(toRead));
+    if (m_playback)
+        return m_playback->Read(buffer, toRead, bytesReturned);
     if (readStatus != FtOK)
         return readStatus;
     uint32_t n = qMin<uint32_t>(toRead, Waiting());
@@ -68,21 +71,28 @@ FtStatus ScriptedDriver::Read(FtHandle, void* buffer, uint32_t toRead, uint32_t&
 FtStatus ScriptedDriver::Write(FtHandle, const void* buffer, uint32_t toWrite, uint32_t& bytesWritten) {
     const QByteArray bytes(static_cast<const char*>(buffer), toWrite);
     Log(QStringLiteral("Write(%1)").arg(QString::fromLatin1(bytes.toHex(' '))));
-    if (writeStatus != FtOK)
-        return writeStatus;
-    bytesWritten = writeLimit ? qMin(toWrite, *writeLimit) : toWrite;
-    written += bytes.left(bytesWritten);
-    return FtOK;
+    FtStatus status = writeStatus;
+    if (m_playback)
+        status = m_playback->Write(bytes, bytesWritten);
+    else if (writeStatus == FtOK)
+        bytesWritten = writeLimit ? qMin(toWrite, *writeLimit) : toWrite;
+    if (status == FtOK)
+        written += bytes.left(bytesWritten);
+    return status;
 }
 
 FtStatus ScriptedDriver::Purge(FtHandle, uint32_t mask) {
     Log(QStringLiteral("Purge(%1)").arg(mask));
+    if (m_playback)
+        return m_playback->Purge(mask);
     m_queue.clear();
     return FtOK;
 }
 
 FtStatus ScriptedDriver::GetStatus(FtHandle, uint32_t& rxBytes, uint32_t& txBytes, uint32_t& event) {
     Log(QStringLiteral("GetStatus(%1,%2,%3)").arg(rxBytes).arg(txBytes).arg(event, 0, 16));
+    if (m_playback)
+        return m_playback->GetStatus(event);
     if (eventWord)
         event = *eventWord;
     return FtOK;

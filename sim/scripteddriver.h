@@ -1,15 +1,18 @@
 #pragma once
-// A byte-exact fake of the FTDI driver for transport tests: replies arrive in the receive queue at
-// set virtual times, every call is logged, and each result can be forced. Each queue-status call
-// moves the virtual clock on by `pollMicroseconds`, as a real round trip would.
+// A byte-exact fake of the FTDI driver: replies arrive in the receive queue at set virtual times, every
+// call is logged, and each result can be forced. Each queue-status call moves the virtual clock on by
+// `pollMicroseconds`, as a real round trip would. Or it plays the analyzer's side of a recorded wire
+// trace (Replay), and tells where the program did something else (TracePlayer).
 
 #include "link/ftdidriver.h"
 #include "link/wiretrace.h"
+#include "sim/traceplayer.h"
 #include "sim/virtualclock.h"
 
 #include <QByteArray>
 #include <QStringList>
 #include <deque>
+#include <memory>
 #include <optional>
 
 class ScriptedDriver : public FtdiDriver {
@@ -19,9 +22,11 @@ public:
 
     // `bytes` arrive `afterMicroseconds` from now.
     void Deliver(const QByteArray& bytes, int64_t afterMicroseconds = 0);
-    // Replays the bytes an analyzer sent in a recorded wire trace, each read's bytes arriving at the
-    // time it was read, counted from now.
+    // From now on every call is answered as the trace has it, instead of by Deliver and the forced
+    // results below; the calls are still logged.
     void Replay(const QList<TracedEvent>& trace);
+    // The playback of the trace given to Replay, or nullptr.
+    TracePlayer* Playback() const { return m_playback.get(); }
 
     int64_t pollMicroseconds = 1000;
     FtStatus openStatus = FtOK;
@@ -62,4 +67,5 @@ private:
     };
     std::deque<Pending> m_pending;
     QByteArray m_queue;
+    std::unique_ptr<TracePlayer> m_playback;
 };
