@@ -11,6 +11,7 @@ enum ExitCode {
     ExitSuccess = 0,
     ExitFailure = 1, // bad input, or the output could not be written
     ExitUsage = 2,
+    ExitPartedWays = 3, // replay: the program and the trace part ways
 };
 
 // A handler gets the arguments after the command's name, already counted, and reports on the two
@@ -39,3 +40,4 @@ int RunCsvCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunInfoCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunProbeCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunReplayCommand(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -13,6 +13,10 @@ constexpr Command CommandTable[] = {
      "OUT.zrq [--loads 25,50,...] [--waveform bte|rlb|mds] [--energy J] [--seed N] [--device-id TEXT] "
      "[--trace FILE]",
      "run a whole test against the simulated analyzer and save it", 1, 13, RunSimulateCommand, true},
+    {"replay", "TRACE [--loads 25,50,...]",
+     "run the start and the test steps against a wire trace, print what the program does and where it "
+     "parts from the trace (exit 3)",
+     1, 3, RunReplayCommand, true},
 };
 
 } // namespace

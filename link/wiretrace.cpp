@@ -84,10 +84,12 @@ void InstallWireTrace(WireTrace* trace) {
     g_trace = trace;
 }
 
+QString FormatWireTime(int64_t milliseconds) {
+    return QStringLiteral("%1.%2").arg(milliseconds / 1000, 6).arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
+}
+
 QStringList FormatWireEvent(int64_t milliseconds, const WireEvent& event) {
-    const QString stamp =
-        QStringLiteral("%1.%2").arg(milliseconds / 1000, 6).arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
-    const QString head = stamp + QLatin1Char(' ') + Tag(event.kind);
+    const QString head = FormatWireTime(milliseconds) + QLatin1Char(' ') + Tag(event.kind);
     QStringList lines;
     QString first = head;
     const QString summary = Summary(event);

@@ -42,6 +42,8 @@ void InstallWireTrace(WireTrace* trace);
 // The lines of one event at `milliseconds` since the trace began: time in seconds, a tag, then the
 // details. Data is shown as hex, 16 bytes a line, with the printable characters beside it.
 QStringList FormatWireEvent(int64_t milliseconds, const WireEvent& event);
+// A time as the trace shows it: seconds and milliseconds, right-aligned ("     1.234").
+QString FormatWireTime(int64_t milliseconds);
 // The data lines alone, without indent: hex, 16 bytes a line, and the printable characters.
 QStringList FormatWireBytes(const QByteArray& bytes);
 
