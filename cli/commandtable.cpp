@@ -14,9 +14,8 @@ constexpr Command CommandTable[] = {
      "[--trace FILE]",
      "run a whole test against the simulated analyzer and save it", 1, 13, RunSimulateCommand, true},
     {"replay", "TRACE [--loads 25,50,...]",
-     "run the start and the test steps against a wire trace, print what the program does and where it "
-     "parts from the trace (exit 3)",
-     1, 3, RunReplayCommand, true},
+     "run a test against a wire trace and tell where it parts from the trace (exit 3)", 1, 3,
+     RunReplayCommand, true},
 };
 
 } // namespace

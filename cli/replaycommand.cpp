@@ -124,7 +124,8 @@ int RunReplayCommand(const QStringList& args, QTextStream& out, QTextStream& err
     if (!trace)
         return ExitFailure;
     if (!o.loadsGiven && !LoadsOfTrace(*trace, o.loads)) {
-        err << "zrqtool: " << o.trace << ": the trace does not show which loads were tested; give them with --loads\n";
+        err << "zrqtool: " << o.trace
+            << ": the trace does not show which loads were tested; give them with --loads\n";
         return ExitFailure;
     }
     out << "Replaying " << o.trace << ": " << trace->size() << " events in "
@@ -141,8 +142,11 @@ int RunReplayCommand(const QStringList& args, QTextStream& out, QTextStream& err
         ReplayLog log(player, out);
         auto rec = std::make_unique<TZRTestRec>();
         // Pressing OK once more after a failure is what the trace goes on with, if anything.
-        const auto traceGoesOn = [&player] { return !player.Parting() && player.Played() < player.Trace().size(); };
-        const HeadlessResult result = RunHeadlessTest(*rec, HeadlessTest{o.loads, QString(), traceGoesOn}, log);
+        const auto traceGoesOn = [&player] {
+            return !player.Parting() && player.Played() < player.Trace().size();
+        };
+        const HeadlessResult result =
+            RunHeadlessTest(*rec, HeadlessTest{o.loads, QString(), traceGoesOn}, log);
         player.Finish();
         log.Line(EndText(result));
     }

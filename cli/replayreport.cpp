@@ -118,8 +118,8 @@ void ReplayLog::Record(const WireEvent& e) {
         Line(QStringLiteral("close the link"));
         break;
     case WireEventKind::Write: {
-        const QString taken = e.value == e.bytes.size() ? QString()
-                                                         : QStringLiteral(", %1 bytes taken").arg(e.value);
+        const QString taken =
+            e.value == e.bytes.size() ? QString() : QStringLiteral(", %1 bytes taken").arg(e.value);
         Line(QStringLiteral("send ") + CommandText(e.bytes) + taken + Status(e.status));
         break;
     }
@@ -135,7 +135,9 @@ void ReplayLog::Record(const WireEvent& e) {
         break;
     case WireEventKind::LinkCheck:
         if (e.value != 0 || e.status != 0)
-            Line(QStringLiteral("the link is gone (event 0x%1%2)").arg(e.value, 8, 16, QLatin1Char('0')).arg(Status(e.status)));
+            Line(QStringLiteral("the link is gone (event 0x%1%2)")
+                     .arg(e.value, 8, 16, QLatin1Char('0'))
+                     .arg(Status(e.status)));
         break;
     }
 }

@@ -138,7 +138,7 @@ int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& e
     SimulateOptions options;
     if (!ParseOptions(args, options, err))
         return ExitUsage;
-    // The simulation's time from the start: the trace takes its start time from the clock installed.
+    // The simulation runs in virtual time, and so does its trace.
     VirtualClock clock;
     ScopedClock scopedClock(clock);
     if (options.trace.isEmpty())

@@ -85,7 +85,9 @@ void InstallWireTrace(WireTrace* trace) {
 }
 
 QString FormatWireTime(int64_t milliseconds) {
-    return QStringLiteral("%1.%2").arg(milliseconds / 1000, 6).arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
+    return QStringLiteral("%1.%2")
+        .arg(milliseconds / 1000, 6)
+        .arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
 }
 
 QStringList FormatWireEvent(int64_t milliseconds, const WireEvent& event) {
@@ -165,7 +167,7 @@ QList<TracedEvent> ParseWireTrace(const QStringList& lines) {
     return events;
 }
 
-FileWireTrace::FileWireTrace(const QString& path) : m_file(path), m_start(TheClock().Milliseconds()) {
+FileWireTrace::FileWireTrace(const QString& path) : m_file(path) {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         return;
     m_file.write(QStringLiteral("# CorvexZR wire trace, started %1\n")
@@ -177,7 +179,10 @@ FileWireTrace::FileWireTrace(const QString& path) : m_file(path), m_start(TheClo
 void FileWireTrace::Record(const WireEvent& event) {
     if (!m_file.isOpen())
         return;
-    for (const QString& line : FormatWireEvent(TheClock().Milliseconds() - m_start, event)) {
+    const int64_t now = TheClock().Milliseconds();
+    if (!m_start)
+        m_start = now;
+    for (const QString& line : FormatWireEvent(now - *m_start, event)) {
         m_file.write(line.toLatin1());
         m_file.write("\n");
     }

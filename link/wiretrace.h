@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 enum class WireEventKind {
     Open,       // text: the description asked for; status
@@ -59,7 +60,9 @@ struct TracedEvent {
 QList<TracedEvent> ParseWireTrace(const QStringList& lines);
 
 // A trace written to a text file, one event after another, flushed after each so that the file is
-// complete up to the last call even if the program is killed. Times come from TheClock().
+// complete up to the last call even if the program is killed. Times come from TheClock() and count from
+// the first event, so that a command which installs a clock of its own (zrqtool simulate, replay) is
+// traced in that clock's time.
 class FileWireTrace : public WireTrace {
 public:
     // Creates or replaces the file. IsOpen() tells whether that worked; ErrorString() says why not.
@@ -70,5 +73,5 @@ public:
 
 private:
     QFile m_file;
-    int64_t m_start;
+    std::optional<int64_t> m_start;
 };

@@ -45,11 +45,12 @@ protected:
         EXPECT_NE(at, events.end()) << "no event starts on line " << line;
         const RunResult r = Zrq({QStringLiteral("replay"), Path("edited.txt")});
         EXPECT_EQ(r.status, 3) << r.out.toStdString();
-        EXPECT_TRUE(r.out.contains(QStringLiteral("part ways at event %1 of %2 (line %3 of %4):\n  the trace, at ")
-                                       .arg(at - events.begin() + 1)
-                                       .arg(events.size())
-                                       .arg(line)
-                                       .arg(Path("edited.txt"))))
+        EXPECT_TRUE(
+            r.out.contains(QStringLiteral("part ways at event %1 of %2 (line %3 of %4):\n  the trace, at ")
+                               .arg(at - events.begin() + 1)
+                               .arg(events.size())
+                               .arg(line)
+                               .arg(Path("edited.txt"))))
             << r.out.toStdString();
         EXPECT_TRUE(r.out.contains(QStringLiteral("\n    ") + edited[line - 1] + QLatin1Char('\n')));
         EXPECT_TRUE(r.out.contains(programDid)) << r.out.toStdString();
@@ -69,7 +70,8 @@ protected:
 };
 
 TEST_F(ReplayCommand, ASimulatedRunReplaysToTheSameEnd) {
-    const RunResult r = Zrq({QStringLiteral("replay"), Path("wire.txt")});
+    const RunResult r =
+        Zrq({QStringLiteral("--trace"), Path("again.txt"), QStringLiteral("replay"), Path("wire.txt")});
     ASSERT_EQ(r.status, 0) << r.out.toStdString() << r.err.toStdString();
     EXPECT_EQ(r.err, QString());
     EXPECT_TRUE(r.out.contains(QStringLiteral("loads 25, 100 ohms (as the trace shows)\n")));
@@ -81,9 +83,23 @@ TEST_F(ReplayCommand, ASimulatedRunReplaysToTheSameEnd) {
             << load.toStdString();
     EXPECT_EQ(r.out.count(QStringLiteral(" send VW\n")), 2);
     EXPECT_TRUE(r.out.contains(QStringLiteral(" send ECGDJ20\n")));
-    EXPECT_TRUE(r.out.endsWith(
-        QStringLiteral("the test is done\nThe run reproduces the trace: all %1 events.\n")
-            .arg(ParseWireTrace(lines).size())));
+    EXPECT_TRUE(
+        r.out.endsWith(QStringLiteral("the test is done\nThe run reproduces the trace: all %1 events.\n")
+                           .arg(ParseWireTrace(lines).size())));
+
+    // Traced again, the replay makes the same calls with the same answers, at the trace's times.
+    const QList<TracedEvent> original = ParseWireTrace(lines);
+    const QList<TracedEvent> again =
+        ParseWireTrace(QString::fromLatin1(ReadBytes(Path("again.txt"))).split(QLatin1Char('\n')));
+    ASSERT_EQ(again.size(), original.size());
+    for (qsizetype i = 0; i < original.size(); ++i) {
+        const WireEvent& a = original[i].event;
+        const WireEvent& b = again[i].event;
+        ASSERT_TRUE(a.kind == b.kind && a.status == b.status && a.value == b.value && a.bytes == b.bytes &&
+                    a.text == b.text)
+            << "event " << i + 1;
+        ASSERT_NEAR(again[i].milliseconds, original[i].milliseconds, 50) << "event " << i + 1;
+    }
 }
 
 TEST_F(ReplayCommand, AReplyEditedOrLeftOutPartsTheRunFromTheTrace) {
@@ -104,8 +120,8 @@ TEST_F(ReplayCommand, AReplyEditedOrLeftOutPartsTheRunFromTheTrace) {
                     .out.contains(QStringLiteral("box \"COMMUNICATION TIMEOUT\"")));
 
     // Told to test one load less than the trace did, the program closes where the trace goes on.
-    const RunResult fewer = Zrq({QStringLiteral("replay"), Path("wire.txt"), QStringLiteral("--loads"),
-                                 QStringLiteral("25")});
+    const RunResult fewer =
+        Zrq({QStringLiteral("replay"), Path("wire.txt"), QStringLiteral("--loads"), QStringLiteral("25")});
     EXPECT_EQ(fewer.status, 3);
     EXPECT_TRUE(fewer.out.contains(QStringLiteral("s, closes the link\n"))) << fewer.out.toStdString();
 }

@@ -1,8 +1,8 @@
 // The wire trace: the lines of each event, and a file trace of a real exchange.
 #include "link/usbcomm.h"
 #include "link/wiretrace.h"
-#include "tests/link/linkfixture.h"
 #include "sim/scripteddriver.h"
+#include "tests/link/linkfixture.h"
 #include "tests/support/qtprinters.h"
 
 #include <QFile>
@@ -177,7 +177,8 @@ TEST_F(WireTraceFileTest, AReplayAnswersAsTheTraceDidAndTellsWhereTheProgramLeav
     {
         class Collect : public WireTrace {
         public:
-            explicit Collect(VirtualClock& clock, QList<TracedEvent>& events) : m_clock(clock), m_events(events) {}
+            explicit Collect(VirtualClock& clock, QList<TracedEvent>& events)
+                : m_clock(clock), m_events(events) {}
             void Record(const WireEvent& e) override { m_events << TracedEvent{m_clock.Milliseconds(), e}; }
             VirtualClock& m_clock;
             QList<TracedEvent>& m_events;
