@@ -1,30 +1,21 @@
 #include "sim/scripteddriver.h"
 
-#include <cstring>
-
 void ScriptedDriver::Deliver(const QByteArray& bytes, int64_t afterMicroseconds) {
-    m_pending.push_back({m_clock.Microseconds() + afterMicroseconds, bytes});
+    m_line.Send(bytes, m_clock.Microseconds() + afterMicroseconds);
 }
 
 void ScriptedDriver::Replay(const QList<TracedEvent>& trace) {
     m_playback = std::make_unique<TracePlayer>(trace, m_clock);
 }
 
-uint32_t ScriptedDriver::Waiting() const {
-    return static_cast<uint32_t>(m_queue.size());
+uint32_t ScriptedDriver::Waiting() {
+    return m_line.Arrived(m_clock.Microseconds());
 }
 
 void ScriptedDriver::Log(const QString& call) {
     if (call == QLatin1String("GetQueueStatus") && !calls.isEmpty() && calls.last() == call)
         return;
     calls << call;
-}
-
-void ScriptedDriver::Arrive() {
-    while (!m_pending.empty() && m_pending.front().at <= m_clock.Microseconds()) {
-        m_queue += m_pending.front().bytes;
-        m_pending.pop_front();
-    }
 }
 
 FtStatus ScriptedDriver::OpenEx(const char* arg, uint32_t flags, FtHandle& handle) {
@@ -46,7 +37,6 @@ FtStatus ScriptedDriver::GetQueueStatus(FtHandle, uint32_t& rxBytes) {
     m_clock.Advance(pollMicroseconds);
     if (m_playback)
         return m_playback->GetQueueStatus(rxBytes);
-    Arrive();
     if (queueStatus != FtOK)
         return queueStatus;
     rxBytes = Waiting();
@@ -59,12 +49,8 @@ FtStatus ScriptedDriver::Read(FtHandle, void* buffer, uint32_t toRead, uint32_t&
         return m_playback->Read(buffer, toRead, bytesReturned);
     if (readStatus != FtOK)
         return readStatus;
-    uint32_t n = qMin<uint32_t>(toRead, Waiting());
-    if (readLimit)
-        n = qMin(n, *readLimit);
-    std::memcpy(buffer, m_queue.constData(), n);
-    m_queue.remove(0, n);
-    bytesReturned = n;
+    bytesReturned =
+        m_line.Take(m_clock.Microseconds(), buffer, readLimit ? qMin(toRead, *readLimit) : toRead);
     return FtOK;
 }
 
@@ -85,7 +71,7 @@ FtStatus ScriptedDriver::Purge(FtHandle, uint32_t mask) {
     Log(QStringLiteral("Purge(%1)").arg(mask));
     if (m_playback)
         return m_playback->Purge(mask);
-    m_queue.clear();
+    m_line.DropArrived(m_clock.Microseconds());
     return FtOK;
 }
 

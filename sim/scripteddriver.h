@@ -1,17 +1,18 @@
 #pragma once
-// A byte-exact fake of the FTDI driver: replies arrive in the receive queue at set virtual times, every
-// call is logged, and each result can be forced. Each queue-status call moves the virtual clock on by
-// `pollMicroseconds`, as a real round trip would. Or it plays the analyzer's side of a recorded wire
-// trace (Replay), and tells where the program did something else (TracePlayer).
+// A byte-exact fake of the FTDI driver: replies arrive in the receive queue at set virtual times (on the
+// serial line of the simulated analyzer, SimLine), every call is logged, and each result can be forced. Each
+// queue-status call moves the virtual clock on by `pollMicroseconds`, as a real round trip would. Or it plays
+// the analyzer's side of a recorded wire trace (Replay), and tells where the program did something else
+// (TracePlayer).
 
 #include "link/ftdidriver.h"
 #include "link/wiretrace.h"
+#include "sim/simline.h"
 #include "sim/traceplayer.h"
 #include "sim/virtualclock.h"
 
 #include <QByteArray>
 #include <QStringList>
-#include <deque>
 #include <memory>
 #include <optional>
 
@@ -44,7 +45,8 @@ public:
     QStringList calls;
     QByteArray written;
     int queuePolls = 0;
-    uint32_t Waiting() const;
+    // Bytes that have arrived and not been read.
+    uint32_t Waiting();
 
     FtStatus OpenEx(const char* arg, uint32_t flags, FtHandle& handle) override;
     FtStatus Close(FtHandle handle) override;
@@ -58,14 +60,8 @@ public:
 
 private:
     void Log(const QString& call);
-    void Arrive();
 
     VirtualClock& m_clock;
-    struct Pending {
-        int64_t at;
-        QByteArray bytes;
-    };
-    std::deque<Pending> m_pending;
-    QByteArray m_queue;
+    SimLine m_line;
     std::unique_ptr<TracePlayer> m_playback;
 };
