@@ -126,6 +126,17 @@ TEST_F(ReplayCommand, AReplyEditedOrLeftOutPartsTheRunFromTheTrace) {
     EXPECT_TRUE(fewer.out.contains(QStringLiteral("s, closes the link\n"))) << fewer.out.toStdString();
 }
 
+TEST_F(ReplayCommand, AStartWithoutStepsReplaysWithoutLoads) {
+    // The technician cancelled the choice of loads: the link closes after the start.
+    QStringList start = lines.mid(0, LineOf(QStringLiteral(" LINK ")) - 1);
+    start << QStringLiteral("     1.100 CLOSE status 0");
+    WriteBytes(Path("start.txt"), start.join(QLatin1Char('\n')).toLatin1());
+    const RunResult r = Zrq({QStringLiteral("replay"), Path("start.txt")});
+    EXPECT_EQ(r.status, 0) << r.out.toStdString();
+    EXPECT_TRUE(
+        r.out.contains(QStringLiteral("loads none (the trace shows none; give them with --loads)\n")));
+}
+
 TEST_F(ReplayCommand, UnreadableTracesAndWrongOptions) {
     WriteBytes(Path("empty.txt"), "# nothing here\n");
     for (const QString& path : {Path("missing.txt"), Path("empty.txt")}) {
