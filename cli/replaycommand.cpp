@@ -149,8 +149,8 @@ int RunReplayCommand(const QStringList& args, QTextStream& out, QTextStream& err
         };
         const HeadlessResult result =
             RunHeadlessTest(*rec, HeadlessTest{o.loads, QString(), traceGoesOn}, log);
-        player.Finish();
         log.Line(EndText(result));
+        player.Finish();
     }
     if (!player.Parting()) {
         out << "The run reproduces the trace: all " << trace->size() << " events.\n";

@@ -2,6 +2,11 @@
 
 namespace {
 
+// The trace's event is shown indented by four; the program's bytes stand under the event's data, which
+// the trace indents by seventeen.
+const QString EventIndent(4, QLatin1Char(' '));
+const QString DataIndent(4 + 17, QLatin1Char(' '));
+
 QString Seconds(int64_t milliseconds) {
     return FormatWireTime(milliseconds).trimmed();
 }
@@ -154,14 +159,14 @@ void PrintParting(const TraceParting& parting, const QList<TracedEvent>& trace, 
             << " (line " << expected.line << " of " << path << "):\n"
             << "  the trace, at " << Seconds(expected.milliseconds) << " s:\n";
         for (const QString& line : FormatWireEvent(expected.milliseconds, expected.event))
-            out << "    " << line << '\n';
+            out << EventIndent << line << '\n';
     }
     out << "  the program, at " << Seconds(parting.milliseconds) << " s, ";
     switch (parting.how) {
     case TraceParting::How::Call:
         out << DescribeCall(parting.call) << '\n';
         for (const QString& line : FormatWireBytes(parting.call.bytes))
-            out << QString(22, QLatin1Char(' ')) << line << '\n';
+            out << DataIndent << line << '\n';
         break;
     case TraceParting::How::Waited:
         out << "waits for the analyzer\n";
