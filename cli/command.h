@@ -11,6 +11,7 @@ enum ExitCode {
     ExitSuccess = 0,
     ExitFailure = 1, // bad input, or the output could not be written
     ExitUsage = 2,
+    ExitPartedWays = 3, // replay: the program and the trace part ways
     // 3 and 4: probe (the analyzer not found, not opened)
     ExitChecksFailed = 5, // check: a load's delivered energy is outside the limit
 };
@@ -42,3 +43,4 @@ int RunInfoCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunProbeCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunCheckCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunReplayCommand(const QStringList& args, QTextStream& out, QTextStream& err);

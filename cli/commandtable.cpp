@@ -18,6 +18,9 @@ constexpr Command CommandTable[] = {
      "[--trace FILE] [--profile PROFILE]",
      "run a whole test against the simulated analyzer and save it; with --profile, check it too", 1, 15,
      RunSimulateCommand, true},
+    {"replay", "TRACE [--loads 25,50,...]",
+     "run a test against a wire trace and tell where it parts from the trace (exit 3)", 1, 3,
+     RunReplayCommand, true},
 };
 
 } // namespace

@@ -4,14 +4,10 @@
 #include "cli/verdictoutput.h"
 
 #include "base/loadundertest.h"
-#include "base/messages.h"
-#include "link/usbcomm.h"
+#include "cli/headlessrun.h"
 #include "link/wiretrace.h"
-#include "records/loadresults.h"
 #include "sim/simulatedanalyzer.h"
 #include "sim/virtualclock.h"
-#include "testrun/sequencer.h"
-#include "testrun/starthandshake.h"
 
 #include <optional>
 #include <random>
@@ -29,18 +25,6 @@ struct SimulateOptions {
     QString profile; // checked against at `energy` when given
 };
 
-bool ParseLoads(const QString& text, uint8_t (&loads)[LOAD_COUNT]) {
-    std::fill(std::begin(loads), std::end(loads), 0);
-    for (const QString& part : text.split(QLatin1Char(','))) {
-        bool ok = false;
-        const int ohms = part.trimmed().toInt(&ok);
-        if (!ok || ohms < 25 || ohms > 175 || ohms % 25 != 0)
-            return false;
-        loads[ohms / 25 - 1] = 1;
-    }
-    return true;
-}
-
 // Parses the options; false with a message on err for anything it does not understand.
 bool ParseOptions(const QStringList& args, SimulateOptions& o, QTextStream& err) {
     o.output = args.at(0);
@@ -53,7 +37,7 @@ bool ParseOptions(const QStringList& args, SimulateOptions& o, QTextStream& err)
         const QString& value = args[i + 1];
         bool ok = true;
         if (name == QLatin1String("--loads")) {
-            ok = ParseLoads(value, o.loads);
+            ok = ParseLoadList(value, o.loads);
         } else if (name == QLatin1String("--waveform")) {
             if (value == QLatin1String("bte"))
                 o.waveform = DefibWaveform::BiphasicTruncatedExponential;
@@ -102,66 +86,25 @@ void ApplySeed(uint32_t seed, DefibSettings& defib, SimAccessory& accessory) {
         r = static_cast<uint16_t>(r * (1.0 + 0.004 * tolerance(random)));
 }
 
-// Boxes go to the error stream and are answered with their first button.
-class StreamMessages : public MessageBoxes {
+// The loads' lines go to the output, the boxes to the error stream.
+class SimulationLog : public HeadlessLog {
 public:
-    explicit StreamMessages(QTextStream& err) : m_err(err) { InstallMessages(this); }
-    ~StreamMessages() override { InstallMessages(nullptr); }
-    int Show(const MessageRequest& r) override {
-        m_err << "zrqtool: simulate: " << r.caption << ": "
-              << QString(r.text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
-        ++shown;
-        return FirstButton(r.buttons);
+    SimulationLog(QTextStream& out, QTextStream& err) : m_out(out), m_err(err) {}
+    void Step(const QString&) override {}
+    void Downloaded(const QString& summary) override { m_out << summary << '\n'; }
+    void Box(const QString& caption, const QString& text) override {
+        m_err << "zrqtool: simulate: " << caption << ": " << text << '\n';
     }
-    int shown = 0;
 
 private:
-    QTextStream& m_err;
-};
-
-// The step window's part, played without a window: one line per downloaded load.
-class AutomaticView : public TestStepView {
-public:
-    AutomaticView(TZRTestRec& rec, const QString& deviceId, QTextStream& out)
-        : m_rec(rec), m_deviceId(deviceId), m_out(out) {}
-    void SetLoadCaption(const QString&) override {}
-    void SetDescription(const QString&) override {}
-    void ShowFigure(int) override {}
-    void SetButtons(bool, bool, bool) override {}
-    ProgressStepper* OpenProgress(int, const QString&) override {
-        m_stepper = CountingStepper();
-        return &m_stepper;
-    }
-    void CloseProgress() override {}
-    void OpenLiveViewer(TTestLoad load) override {
-        const TLoadResults r = ComputeLoadResults(m_rec.Loads[load], load);
-        m_out << QStringLiteral(
-                     "%1: actual load %2 ohms, energy %3 J, peak current %4 A, peak voltage %5 V\n")
-                     .arg(LoadName(load), 8)
-                     .arg(r[lrActualLoad], 0, 'f', 2)
-                     .arg(r[lrTotalEnergy], 0, 'f', 1)
-                     .arg(r[lrPeakCurrent1], 0, 'f', 2)
-                     .arg(r[lrPeakVoltage1], 0, 'f', 0);
-    }
-    void EditDeviceInfo(bool) override {
-        if (m_rec.GetDeviceInfo(diDeviceID).isEmpty())
-            m_rec.SetDeviceInfo(diDeviceID, m_deviceId);
-    }
-    void EndModal(int result) override { modalResult = result; }
-    int modalResult = 0;
-
-private:
-    TZRTestRec& m_rec;
-    QString m_deviceId;
     QTextStream& m_out;
-    CountingStepper m_stepper;
+    QTextStream& m_err;
 };
 
 int RunSimulation(const SimulateOptions& o, const std::optional<CheckBasis>& check, VirtualClock& clock,
                   QTextStream& out, QTextStream& err) {
     SimulatedAnalyzer analyzer(&clock);
     ScopedFtdiDriver driver(analyzer);
-    StreamMessages boxes(err);
 
     SimTiming timing = analyzer.Timing();
     timing.autoDischargeMilliseconds = 4000; // the technician charges and fires within a few seconds
@@ -172,28 +115,15 @@ int RunSimulation(const SimulateOptions& o, const std::optional<CheckBasis>& che
     if (o.seed)
         ApplySeed(*o.seed, defib, analyzer.Accessory());
     analyzer.SetDefibrillator(defib);
+    analyzer.FollowLoad(LoadUnderTest);
 
     auto rec = std::make_unique<TZRTestRec>();
-    FtHandle handle = FtHandle::Null;
-    if (RunStartHandshake(*rec, &handle) != 0) {
-        UsbClose(&handle);
+    SimulationLog log(out, err);
+    const HeadlessResult result = RunHeadlessTest(*rec, HeadlessTest{o.loads, o.deviceId, {}}, log);
+    if (result.end == HeadlessResult::End::StepFailed)
+        err << "zrqtool: simulate: the " << LoadName(result.failedStep) << " step failed\n";
+    if (result.end != HeadlessResult::End::Done)
         return ExitFailure;
-    }
-
-    AutomaticView view(*rec, o.deviceId, out);
-    TestSequencer sequencer(view, o.loads, rec.get(), &handle);
-    analyzer.FollowLoad(LoadUnderTest);
-    sequencer.ShowStep();
-    while (view.modalResult == 0) {
-        const uint32_t before = sequencer.StepIndex();
-        sequencer.btnOKClick();
-        if (view.modalResult == 0 && sequencer.StepIndex() == before) {
-            err << "zrqtool: simulate: the " << LoadName(sequencer.CurrentStep()) << " step failed\n";
-            UsbClose(&handle);
-            return ExitFailure;
-        }
-    }
-    UsbClose(&handle);
 
     try {
         if (rec->SaveTestFile(o.output) != 0) {
@@ -220,7 +150,7 @@ int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& e
         if (!check)
             return ExitFailure;
     }
-    // The simulation's time from the start: the trace takes its start time from the clock installed.
+    // The simulation runs in virtual time, and so does its trace.
     VirtualClock clock;
     ScopedClock scopedClock(clock);
     if (options.trace.isEmpty())

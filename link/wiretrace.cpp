@@ -46,6 +46,12 @@ QString HexLine(const QByteArray& bytes, qsizetype from) {
     return hex.leftJustified(BytesPerLine * 3 + 1) + ascii;
 }
 
+QString WithoutTrailingSpaces(QString line) {
+    while (line.endsWith(QLatin1Char(' ')))
+        line.chop(1);
+    return line;
+}
+
 QString Summary(const WireEvent& e) {
     switch (e.kind) {
     case WireEventKind::Open:
@@ -78,22 +84,30 @@ void InstallWireTrace(WireTrace* trace) {
     g_trace = trace;
 }
 
+QString FormatWireTime(int64_t milliseconds) {
+    return QStringLiteral("%1.%2")
+        .arg(milliseconds / 1000, 6)
+        .arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
+}
+
 QStringList FormatWireEvent(int64_t milliseconds, const WireEvent& event) {
-    const QString stamp =
-        QStringLiteral("%1.%2").arg(milliseconds / 1000, 6).arg(milliseconds % 1000, 3, 10, QLatin1Char('0'));
-    const QString head = stamp + QLatin1Char(' ') + Tag(event.kind);
+    const QString head = FormatWireTime(milliseconds) + QLatin1Char(' ') + Tag(event.kind);
     QStringList lines;
     QString first = head;
     const QString summary = Summary(event);
     if (!summary.isEmpty())
         first += QLatin1Char(' ') + summary;
-    lines << first;
+    lines << WithoutTrailingSpaces(first);
     const QString indent(head.size() + 1, QLatin1Char(' '));
-    for (qsizetype i = 0; i < event.bytes.size(); i += BytesPerLine)
-        lines << indent + HexLine(event.bytes, i);
-    for (QString& line : lines)
-        while (line.endsWith(QLatin1Char(' ')))
-            line.chop(1);
+    for (const QString& data : FormatWireBytes(event.bytes))
+        lines << indent + data;
+    return lines;
+}
+
+QStringList FormatWireBytes(const QByteArray& bytes) {
+    QStringList lines;
+    for (qsizetype i = 0; i < bytes.size(); i += BytesPerLine)
+        lines << WithoutTrailingSpaces(HexLine(bytes, i));
     return lines;
 }
 
@@ -105,12 +119,14 @@ QList<TracedEvent> ParseWireTrace(const QStringList& lines) {
     static const QRegularExpression hexValue(QStringLiteral(R"(0x([0-9a-fA-F]+))"));
     static const QRegularExpression quoted(QStringLiteral(R"re("(.*)")re"));
     QList<TracedEvent> events;
-    for (const QString& line : lines) {
+    for (qsizetype number = 1; number <= lines.size(); ++number) {
+        const QString& line = lines[number - 1];
         if (line.startsWith(QLatin1Char('#')))
             continue;
         const QRegularExpressionMatch m = head.match(line);
         if (m.hasMatch()) {
             TracedEvent traced;
+            traced.line = number;
             traced.milliseconds = m.captured(1).toLongLong() * 1000 + m.captured(2).toLongLong();
             const QString tag = m.captured(3).trimmed();
             const QString rest = m.captured(4);
@@ -151,7 +167,7 @@ QList<TracedEvent> ParseWireTrace(const QStringList& lines) {
     return events;
 }
 
-FileWireTrace::FileWireTrace(const QString& path) : m_file(path), m_start(TheClock().Milliseconds()) {
+FileWireTrace::FileWireTrace(const QString& path) : m_file(path) {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         return;
     m_file.write(QStringLiteral("# CorvexZR wire trace, started %1\n")
@@ -163,7 +179,10 @@ FileWireTrace::FileWireTrace(const QString& path) : m_file(path), m_start(TheClo
 void FileWireTrace::Record(const WireEvent& event) {
     if (!m_file.isOpen())
         return;
-    for (const QString& line : FormatWireEvent(TheClock().Milliseconds() - m_start, event)) {
+    const int64_t now = TheClock().Milliseconds();
+    if (!m_start)
+        m_start = now;
+    for (const QString& line : FormatWireEvent(now - *m_start, event)) {
         m_file.write(line.toLatin1());
         m_file.write("\n");
     }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 enum class WireEventKind {
     Open,       // text: the description asked for; status
@@ -42,11 +43,16 @@ void InstallWireTrace(WireTrace* trace);
 // The lines of one event at `milliseconds` since the trace began: time in seconds, a tag, then the
 // details. Data is shown as hex, 16 bytes a line, with the printable characters beside it.
 QStringList FormatWireEvent(int64_t milliseconds, const WireEvent& event);
+// A time as the trace shows it: seconds and milliseconds, right-aligned ("     1.234").
+QString FormatWireTime(int64_t milliseconds);
+// The data lines alone, without indent: hex, 16 bytes a line, and the printable characters.
+QStringList FormatWireBytes(const QByteArray& bytes);
 
 // One event read back from a trace, with its time in milliseconds since the trace began.
 struct TracedEvent {
     int64_t milliseconds = 0;
     WireEvent event;
+    qsizetype line = 0; // where the event starts in the lines it was read from, counted from 1
 };
 
 // Reads back the lines written by FormatWireEvent (comment lines starting with "#" are skipped), so
@@ -54,7 +60,9 @@ struct TracedEvent {
 QList<TracedEvent> ParseWireTrace(const QStringList& lines);
 
 // A trace written to a text file, one event after another, flushed after each so that the file is
-// complete up to the last call even if the program is killed. Times come from TheClock().
+// complete up to the last call even if the program is killed. Times come from TheClock() and count from
+// the first event, so that a command which installs a clock of its own (zrqtool simulate, replay) is
+// traced in that clock's time.
 class FileWireTrace : public WireTrace {
 public:
     // Creates or replaces the file. IsOpen() tells whether that worked; ErrorString() says why not.
@@ -65,5 +73,5 @@ public:
 
 private:
     QFile m_file;
-    int64_t m_start;
+    std::optional<int64_t> m_start;
 };

@@ -1,8 +1,8 @@
 // The transport against a byte-exact scripted driver: results, read windows, messages and the
 // order of driver calls.
 #include "link/usbcomm.h"
+#include "sim/scripteddriver.h"
 #include "tests/link/linkfixture.h"
-#include "tests/link/scripteddriver.h"
 #include "tests/support/qtprinters.h"
 
 #include <array>

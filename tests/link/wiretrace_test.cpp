@@ -1,12 +1,13 @@
 // The wire trace: the lines of each event, and a file trace of a real exchange.
 #include "link/usbcomm.h"
 #include "link/wiretrace.h"
+#include "sim/scripteddriver.h"
 #include "tests/link/linkfixture.h"
-#include "tests/link/scripteddriver.h"
 #include "tests/support/qtprinters.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
@@ -142,6 +143,95 @@ TEST_F(WireTraceFileTest, AFieldTraceReplaysAsATestCase) {
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(status.data()), 37), block);
     EXPECT_NEAR(ElapsedSeconds(start), 0.25, 0.002);
     EXPECT_EQ(replay.written, QByteArray("GS\r"));
+}
+
+// A recording of calls that fail in every way the driver can fail, as the program saw them.
+struct FaultyExchange {
+    QList<int> results;
+    QByteArray reply;
+    QStringList boxes;
+};
+
+FaultyExchange RunFaultyExchange(const QByteArray& command, const std::function<void(int)>& fault) {
+    FaultyExchange seen;
+    FtHandle handle = FtHandle::Null;
+    fault(0);
+    seen.results << UsbOpen(&handle);
+    fault(1);
+    seen.results << UsbOpen(&handle);
+    fault(2);
+    seen.results << UsbWrite(&handle, command.constData(), static_cast<uint32_t>(command.size()));
+    fault(3);
+    std::array<char, 2> reply{};
+    seen.results << UsbRead(&handle, reply.data(), 2);
+    seen.reply = QByteArray(reply.data(), 2);
+    fault(4);
+    seen.results << UsbRead(&handle, reply.data(), 2) << UsbCheckLink(&handle);
+    UsbClose(&handle);
+    return seen;
+}
+
+TEST_F(WireTraceFileTest, AReplayAnswersAsTheTraceDidAndTellsWhereTheProgramLeavesIt) {
+    // Recorded: a failed open, a short write, a reply after 300 ms, a failing queue, a gone link.
+    QList<TracedEvent> trace;
+    {
+        class Collect : public WireTrace {
+        public:
+            explicit Collect(VirtualClock& clock, QList<TracedEvent>& events)
+                : m_clock(clock), m_events(events) {}
+            void Record(const WireEvent& e) override { m_events << TracedEvent{m_clock.Milliseconds(), e}; }
+            VirtualClock& m_clock;
+            QList<TracedEvent>& m_events;
+        } collect(clock, trace);
+        InstallWireTrace(&collect);
+        const FaultyExchange recorded = RunFaultyExchange("VN\r", [this](int stage) {
+            driver.openStatus = stage == 0 ? FtDeviceNotFound : FtOK;
+            driver.writeLimit = stage == 2 ? std::optional<uint32_t>(2) : std::nullopt;
+            if (stage == 3)
+                driver.Deliver("*\r", 300'000);
+            driver.queueStatus = stage == 4 ? FtIoError : FtOK;
+            driver.eventWord = stage == 4 ? FtEventDeviceGone : 0;
+        });
+        InstallWireTrace(nullptr);
+        EXPECT_EQ(recorded.results, (QList<int>{-1, 0, -1, 0, -1, -1}));
+    }
+    const QList<MessageRequest> recordedBoxes = boxes.Shown();
+    ASSERT_EQ(recordedBoxes.size(), 2); // not found, bytes written
+    boxes.Clear();
+
+    // Replayed: the same results and boxes, the reply as late, and nothing left over.
+    {
+        ScriptedDriver replay(clock);
+        replay.Replay(trace);
+        const int64_t start = clock.Microseconds();
+        const FaultyExchange replayed = RunFaultyExchange("VN\r", [&](int stage) {
+            if (stage == 4) {
+                EXPECT_NEAR(ElapsedSeconds(start), 0.3, 0.002);
+            }
+        });
+        EXPECT_EQ(replayed.results, (QList<int>{-1, 0, -1, 0, -1, -1}));
+        EXPECT_EQ(replayed.reply, QByteArray("*\r"));
+        ASSERT_EQ(boxes.Shown().size(), recordedBoxes.size());
+        for (qsizetype i = 0; i < recordedBoxes.size(); ++i)
+            EXPECT_EQ(boxes.Shown()[i].text, recordedBoxes[i].text);
+        replay.Playback()->Finish();
+        EXPECT_FALSE(replay.Playback()->Parting().has_value());
+        // A call after the trace's end parts from it.
+        FtHandle handle = ScriptedDriver::Handle;
+        UsbPurge(&handle);
+        ASSERT_TRUE(replay.Playback()->Parting().has_value());
+        EXPECT_EQ(replay.Playback()->Parting()->index, trace.size());
+    }
+    // A different command parts at the write, which tells what was written; the analyzer is gone after.
+    ScriptedDriver replay(clock);
+    replay.Replay(trace);
+    const FaultyExchange other = RunFaultyExchange("VM\r", [](int) {});
+    const std::optional<TraceParting>& parting = replay.Playback()->Parting();
+    ASSERT_TRUE(parting.has_value());
+    EXPECT_EQ(parting->how, TraceParting::How::Call);
+    EXPECT_EQ(parting->index, 2);
+    EXPECT_EQ(parting->call.bytes, QByteArray("VM\r"));
+    EXPECT_EQ(other.results, (QList<int>{-1, 0, -1, -1, -1, -1}));
 }
 
 TEST_F(WireTraceFileTest, UnwritablePathIsReportedNotFatal) {

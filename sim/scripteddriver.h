@@ -1,15 +1,19 @@
 #pragma once
-// A byte-exact fake of the FTDI driver for transport tests: replies arrive in the receive queue at
-// set virtual times, every call is logged, and each result can be forced. Each queue-status call
-// moves the virtual clock on by `pollMicroseconds`, as a real round trip would.
+// A byte-exact fake of the FTDI driver: replies arrive in the receive queue at set virtual times (on the
+// serial line of the simulated analyzer, SimLine), every call is logged, and each result can be forced. Each
+// queue-status call moves the virtual clock on by `pollMicroseconds`, as a real round trip would. Or it plays
+// the analyzer's side of a recorded wire trace (Replay), and tells where the program did something else
+// (TracePlayer).
 
 #include "link/ftdidriver.h"
 #include "link/wiretrace.h"
+#include "sim/simline.h"
+#include "sim/traceplayer.h"
 #include "sim/virtualclock.h"
 
 #include <QByteArray>
 #include <QStringList>
-#include <deque>
+#include <memory>
 #include <optional>
 
 class ScriptedDriver : public FtdiDriver {
@@ -19,9 +23,11 @@ public:
 
     // `bytes` arrive `afterMicroseconds` from now.
     void Deliver(const QByteArray& bytes, int64_t afterMicroseconds = 0);
-    // Replays the bytes an analyzer sent in a recorded wire trace, each read's bytes arriving at the
-    // time it was read, counted from now.
+    // From now on every call is answered as the trace has it, instead of by Deliver and the forced
+    // results below; the calls are still logged.
     void Replay(const QList<TracedEvent>& trace);
+    // The playback of the trace given to Replay, or nullptr.
+    TracePlayer* Playback() const { return m_playback.get(); }
 
     int64_t pollMicroseconds = 1000;
     FtStatus openStatus = FtOK;
@@ -39,7 +45,8 @@ public:
     QStringList calls;
     QByteArray written;
     int queuePolls = 0;
-    uint32_t Waiting() const;
+    // Bytes that have arrived and not been read.
+    uint32_t Waiting();
 
     FtStatus OpenEx(const char* arg, uint32_t flags, FtHandle& handle) override;
     FtStatus Close(FtHandle handle) override;
@@ -53,13 +60,8 @@ public:
 
 private:
     void Log(const QString& call);
-    void Arrive();
 
     VirtualClock& m_clock;
-    struct Pending {
-        int64_t at;
-        QByteArray bytes;
-    };
-    std::deque<Pending> m_pending;
-    QByteArray m_queue;
+    SimLine m_line;
+    std::unique_ptr<TracePlayer> m_playback;
 };

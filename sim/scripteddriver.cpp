@@ -1,19 +1,15 @@
-#include "tests/link/scripteddriver.h"
-
-#include <cstring>
+#include "sim/scripteddriver.h"
 
 void ScriptedDriver::Deliver(const QByteArray& bytes, int64_t afterMicroseconds) {
-    m_pending.push_back({m_clock.Microseconds() + afterMicroseconds, bytes});
+    m_line.Send(bytes, m_clock.Microseconds() + afterMicroseconds);
 }
 
 void ScriptedDriver::Replay(const QList<TracedEvent>& trace) {
-    for (const TracedEvent& traced : trace)
-        if (traced.event.kind == WireEventKind::Read)
-            Deliver(traced.event.bytes, traced.milliseconds * 1000);
+    m_playback = std::make_unique<TracePlayer>(trace, m_clock);
 }
 
-uint32_t ScriptedDriver::Waiting() const {
-    return static_cast<uint32_t>(m_queue.size());
+uint32_t ScriptedDriver::Waiting() {
+    return m_line.Arrived(m_clock.Microseconds());
 }
 
 void ScriptedDriver::Log(const QString& call) {
@@ -22,30 +18,25 @@ void ScriptedDriver::Log(const QString& call) {
     calls << call;
 }
 
-void ScriptedDriver::Arrive() {
-    while (!m_pending.empty() && m_pending.front().at <= m_clock.Microseconds()) {
-        m_queue += m_pending.front().bytes;
-        m_pending.pop_front();
-    }
-}
-
 FtStatus ScriptedDriver::OpenEx(const char* arg, uint32_t flags, FtHandle& handle) {
     Log(QStringLiteral("OpenEx(%1,%2)").arg(QString::fromLatin1(arg)).arg(flags));
-    if (openStatus == FtOK)
+    const FtStatus status = m_playback ? m_playback->OpenEx(arg) : openStatus;
+    if (status == FtOK)
         handle = Handle;
-    return openStatus;
+    return status;
 }
 
 FtStatus ScriptedDriver::Close(FtHandle handle) {
     Log(QStringLiteral("Close(%1)").arg(static_cast<uintptr_t>(handle)));
-    return FtOK;
+    return m_playback ? m_playback->Close() : FtOK;
 }
 
 FtStatus ScriptedDriver::GetQueueStatus(FtHandle, uint32_t& rxBytes) {
     Log(QStringLiteral("GetQueueStatus"));
     ++queuePolls;
     m_clock.Advance(pollMicroseconds);
-    Arrive();
+    if (m_playback)
+        return m_playback->GetQueueStatus(rxBytes);
     if (queueStatus != FtOK)
         return queueStatus;
     rxBytes = Waiting();
@@ -54,35 +45,40 @@ FtStatus ScriptedDriver::GetQueueStatus(FtHandle, uint32_t& rxBytes) {
 
 FtStatus ScriptedDriver::Read(FtHandle, void* buffer, uint32_t toRead, uint32_t& bytesReturned) {
     Log(QStringLiteral("Read(%1)").arg(toRead));
+    if (m_playback)
+        return m_playback->Read(buffer, toRead, bytesReturned);
     if (readStatus != FtOK)
         return readStatus;
-    uint32_t n = qMin<uint32_t>(toRead, Waiting());
-    if (readLimit)
-        n = qMin(n, *readLimit);
-    std::memcpy(buffer, m_queue.constData(), n);
-    m_queue.remove(0, n);
-    bytesReturned = n;
+    bytesReturned =
+        m_line.Take(m_clock.Microseconds(), buffer, readLimit ? qMin(toRead, *readLimit) : toRead);
     return FtOK;
 }
 
 FtStatus ScriptedDriver::Write(FtHandle, const void* buffer, uint32_t toWrite, uint32_t& bytesWritten) {
     const QByteArray bytes(static_cast<const char*>(buffer), toWrite);
     Log(QStringLiteral("Write(%1)").arg(QString::fromLatin1(bytes.toHex(' '))));
-    if (writeStatus != FtOK)
-        return writeStatus;
-    bytesWritten = writeLimit ? qMin(toWrite, *writeLimit) : toWrite;
-    written += bytes.left(bytesWritten);
-    return FtOK;
+    FtStatus status = writeStatus;
+    if (m_playback)
+        status = m_playback->Write(bytes, bytesWritten);
+    else if (writeStatus == FtOK)
+        bytesWritten = writeLimit ? qMin(toWrite, *writeLimit) : toWrite;
+    if (status == FtOK)
+        written += bytes.left(bytesWritten);
+    return status;
 }
 
 FtStatus ScriptedDriver::Purge(FtHandle, uint32_t mask) {
     Log(QStringLiteral("Purge(%1)").arg(mask));
-    m_queue.clear();
+    if (m_playback)
+        return m_playback->Purge(mask);
+    m_line.DropArrived(m_clock.Microseconds());
     return FtOK;
 }
 
 FtStatus ScriptedDriver::GetStatus(FtHandle, uint32_t& rxBytes, uint32_t& txBytes, uint32_t& event) {
     Log(QStringLiteral("GetStatus(%1,%2,%3)").arg(rxBytes).arg(txBytes).arg(event, 0, 16));
+    if (m_playback)
+        return m_playback->GetStatus(event);
     if (eventWord)
         event = *eventWord;
     return FtOK;
