@@ -4,7 +4,7 @@
 
 #include "app/loadundertest.h"
 #include "app/messages.h"
-#include "link/usbcomm.h"
+#include "link/analyzerlink.h"
 #include "link/wiretrace.h"
 #include "records/loadresults.h"
 #include "sim/simulatedanalyzer.h"
@@ -169,14 +169,14 @@ int RunSimulation(const SimulateOptions& o, VirtualClock& clock, QTextStream& ou
     analyzer.SetDefibrillator(defib);
 
     auto rec = std::make_unique<TZRTestRec>();
-    FtHandle handle = FtHandle::Null;
-    if (RunStartHandshake(*rec, &handle) != 0) {
-        UsbClose(&handle);
+    AnalyzerLink link;
+    if (RunStartHandshake(*rec, link) != 0) {
+        link.Close();
         return ExitFailure;
     }
 
     AutomaticView view(*rec, o.deviceId, out);
-    TestSequencer sequencer(view, o.loads, rec.get(), &handle);
+    TestSequencer sequencer(view, o.loads, rec.get(), link);
     analyzer.FollowLoad(LoadUnderTest);
     sequencer.ShowStep();
     while (view.modalResult == 0) {
@@ -184,11 +184,11 @@ int RunSimulation(const SimulateOptions& o, VirtualClock& clock, QTextStream& ou
         sequencer.btnOKClick();
         if (view.modalResult == 0 && sequencer.StepIndex() == before) {
             err << "zrqtool: simulate: the " << LoadName(sequencer.CurrentStep()) << " step failed\n";
-            UsbClose(&handle);
+            link.Close();
             return ExitFailure;
         }
     }
-    UsbClose(&handle);
+    link.Close();
 
     try {
         if (rec->SaveTestFile(o.output) != 0) {

@@ -3,7 +3,7 @@
 // handshake that checks both answer.
 
 #include "app/modalform.h"
-#include "link/ftdidriver.h"
+#include "link/analyzerlink.h"
 #include "records/tzrtestrec.h"
 
 class QLabel;
@@ -12,7 +12,7 @@ class QPushButton;
 class TTestStart : public TModalForm {
     Q_OBJECT
 public:
-    TTestStart(QWidget* owner, TZRTestRec* testRec, FtHandle* deviceHandle);
+    TTestStart(QWidget* owner, TZRTestRec* testRec, AnalyzerLink& link);
 
     QPushButton* btnStart = nullptr;
     QPushButton* btnCancel = nullptr;
@@ -25,5 +25,5 @@ public:
 
 private:
     TZRTestRec* m_testRec;
-    FtHandle* m_deviceHandle;
+    AnalyzerLink& m_link;
 };

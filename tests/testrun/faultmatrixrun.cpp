@@ -135,7 +135,7 @@ void MatrixRun::StartSequencer() {
     uint8_t selected[LOAD_COUNT] = {};
     for (int load : MatrixLoads)
         selected[load] = 1;
-    m_seq = std::make_unique<TestSequencer>(m_view, selected, rec.get(), &handle);
+    m_seq = std::make_unique<TestSequencer>(m_view, selected, rec.get(), link);
     sim.FollowLoad(LoadUnderTest);
     m_seq->ShowStep();
 }
@@ -185,7 +185,7 @@ QList<Box> MatrixRun::Messages() const {
 }
 
 QString MatrixRun::LinkLabel() const {
-    const bool open = handle != FtHandle::Null;
+    const bool open = link.IsOpen();
     if (open != sim.IsOpen())
         return QStringLiteral("handle and analyzer disagree");
     return Label(open ? Link::Open : Link::Closed);
@@ -275,7 +275,7 @@ QString MatrixRun::RecordLabel(const QByteArray& base) const {
 Outcome MatrixRun::RunStart() {
     Arm();
     const QByteArray before = RecordBytes(*rec);
-    const bool started = RunStartHandshake(*rec, &handle) == 0;
+    const bool started = RunStartHandshake(*rec, link) == 0;
     Outcome out;
     out.record = RecordLabel(before); // the sequencer writes nothing when it shows its first step
     if (started)
@@ -289,7 +289,7 @@ Outcome MatrixRun::RunStart() {
 
 Outcome MatrixRun::RunLoadStep() {
     Outcome out;
-    if (RunStartHandshake(*rec, &handle) != 0) {
+    if (RunStartHandshake(*rec, link) != 0) {
         out.then = QStringLiteral("setup failed: the start did not pass");
         return out;
     }
@@ -336,7 +336,7 @@ Outcome MatrixRun::Observe(const QByteArray& before, TTestLoad faultedStep) {
 QString MatrixRun::Then(bool startFailed, TTestLoad faultedStep) {
     if (startFailed) {
         boxes.Clear();
-        if (RunStartHandshake(*rec, &handle) != 0)
+        if (RunStartHandshake(*rec, link) != 0)
             return QStringLiteral("does not finish: Start Test fails again with ") + RenderBoxes(Messages());
         StartSequencer();
         return Completed(Label(Recovery::StartTestAgain));
@@ -374,7 +374,7 @@ QString MatrixRun::Completed(const QString& label) {
             .arg(m_view.ok)
             .arg(m_view.back)
             .arg(m_view.skip);
-    if (sim.IsOpen() || handle != FtHandle::Null)
+    if (sim.IsOpen() || link.IsOpen())
         return QStringLiteral("does not finish: the link is still open at Tests done");
     if (RecordBytes(*rec).mid(LoadByteOffset(0), sizeof(TZRTest)) != m_firstLoad)
         return QStringLiteral("does not finish: 25 ohms changed after it was stored");
