@@ -241,15 +241,10 @@ QByteArray MatrixRun::Candidate(RecordChange change, const QByteArray& base) con
     case RecordChange::Filled:
         return WithLoadFilled(base, FaultedLoad);
     case RecordChange::FilledWithGarbage: {
-        // Stored as any block is: the measurement fields and the samples swapped to host order.
+        // Stored as any reply is.
         const QByteArray garbage = SimFault::GarbageBytes(WaveformReplySize);
         TZRTest stored;
-        std::memcpy(&stored.Results, garbage.constData(), MeasurementBlockSize);
-        std::memcpy(stored.Samples, garbage.constData() + MeasurementBlockSize,
-                    WaveformReplySize - MeasurementBlockSize);
-        SwapMeasurementBlock(&stored.Results);
-        SwapWaveform(stored.Samples);
-        stored.HasData = 1;
+        StoreWaveformReply(reinterpret_cast<const uint8_t*>(garbage.constData()), stored);
         stored.AccessoryResistance = resistance;
         return WithLoad(base, FaultedLoad, stored);
     }
