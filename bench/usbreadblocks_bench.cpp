@@ -35,8 +35,8 @@ void BM_WaveformDownloadPerByte(benchmark::State& state) {
     timing.replyDelayMicroseconds = 0;
     sim.SetTiming(timing);
     InstallFtdiDriver(&sim);
-    FtHandle handle = FtHandle::Null;
-    if (UsbOpen(&handle) != 0) {
+    AnalyzerLink link;
+    if (link.Open() != 0) {
         state.SkipWithError("the simulated analyzer could not be opened");
         InstallFtdiDriver(nullptr);
         return;
@@ -44,9 +44,9 @@ void BM_WaveformDownloadPerByte(benchmark::State& state) {
     std::vector<uint8_t> buffer(WaveformReplySize);
     Counter progress;
     for (auto _ : state) {
-        UsbPurge(&handle);
-        SendCommand(&handle, CmdWaveform);
-        if (UsbReadBlocks(&handle, buffer.data(), WaveformReplySize, &progress, 1) != 0) {
+        UsbPurge(link.Handle());
+        SendCommand(link.Handle(), CmdWaveform);
+        if (UsbReadBlocks(link.Handle(), buffer.data(), WaveformReplySize, &progress, 1) != 0) {
             state.SkipWithError("download failed");
             break;
         }
@@ -57,7 +57,7 @@ void BM_WaveformDownloadPerByte(benchmark::State& state) {
     state.counters["time_per_byte"] = benchmark::Counter(
         static_cast<double>(state.iterations() * WaveformReplySize),
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::OneK::kIs1000);
-    UsbClose(&handle);
+    link.Close();
     InstallFtdiDriver(nullptr);
 }
 BENCHMARK(BM_WaveformDownloadPerByte)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,6 +1,7 @@
 #include "cli/headlessrun.h"
 
 #include "base/messages.h"
+#include "link/analyzerlink.h"
 #include "link/usbcomm.h"
 #include "records/loadresults.h"
 #include "testrun/sequencer.h"
@@ -69,9 +70,9 @@ bool PressOn(const HeadlessTest& test) {
     return test.pressOn && test.pressOn();
 }
 
-HeadlessResult RunSteps(TZRTestRec& rec, const HeadlessTest& test, HeadlessLog& log, FtHandle& handle) {
+HeadlessResult RunSteps(TZRTestRec& rec, const HeadlessTest& test, HeadlessLog& log, AnalyzerLink& link) {
     AutomaticView view(rec, test.deviceId, log);
-    TestSequencer sequencer(view, test.loads, &rec, &handle);
+    TestSequencer sequencer(view, test.loads, &rec, link);
     sequencer.ShowStep();
     while (view.modalResult == 0) {
         const uint32_t before = sequencer.StepIndex();
@@ -106,14 +107,14 @@ QString LoadListText(const uint8_t (&loads)[LOAD_COUNT]) {
 
 HeadlessResult RunHeadlessTest(TZRTestRec& rec, const HeadlessTest& test, HeadlessLog& log) {
     LoggedMessages boxes(log);
-    FtHandle handle = FtHandle::Null;
+    AnalyzerLink link;
     HeadlessResult result{HeadlessResult::End::StartFailed};
     bool started = false;
     do {
-        started = RunStartHandshake(rec, &handle) == 0;
+        started = RunStartHandshake(rec, link) == 0;
     } while (!started && PressOn(test));
     if (started)
-        result = RunSteps(rec, test, log, handle);
-    UsbClose(&handle);
+        result = RunSteps(rec, test, log, link);
+    link.Close();
     return result;
 }

@@ -1,5 +1,6 @@
 #include "link/ftdiprobe.h"
 
+#include "link/analyzerlink.h"
 #include "link/ftdibackend.h"
 #include "link/protocol.h"
 #include "link/usbcomm.h"
@@ -85,9 +86,10 @@ int ProbeAnalyzer(QTextStream& out, QTextStream& err) {
 
     // The analyzer answers its status query only in REMOTE mode, which a test needs as well.
     InstallFtdiDriver(&driver);
+    AnalyzerLink link(handle);
     uint8_t status[StatusReplySize] = {};
-    const bool answered = UsbQueryStatus(&handle, status) == 0; // closes the analyzer when it fails
-    UsbClose(&handle);
+    const bool answered = UsbQueryStatus(link, status) == 0; // closes the analyzer when it fails
+    link.Close();
     InstallFtdiDriver(nullptr);
     if (answered)
         out << "It answers: analyzer ID \"" << AnalyzerIdOf(status) << "\". Ready for a test.\n";

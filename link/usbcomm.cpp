@@ -161,13 +161,13 @@ void UsbSendCommand(FtHandle* handle, const char* command, uint32_t count) {
     UsbWrite(handle, frame.data(), count + 1);
 }
 
-int UsbQueryStatus(FtHandle* handle, uint8_t* destination) {
-    UsbSendCommand(handle, "GS", 2);
-    const TimedRead read = ReadWithinWindow(handle, destination, 37);
+int UsbQueryStatus(AnalyzerLink& link, uint8_t* destination) {
+    UsbSendCommand(link.Handle(), "GS", 2);
+    const TimedRead read = ReadWithinWindow(link.Handle(), destination, 37);
     // Unlike UsbRead, a reply completed at the very end of the fourth second does not count.
     if (read.result == Attempt::Done && read.elapsed < ReadWindowSeconds)
         return 0;
-    UsbClose(handle);
+    link.Close();
     return -1;
 }
 

@@ -4,12 +4,14 @@
 // progress display moves and the windows stay alive, and turn the analyzer's big-endian 16-bit
 // fields into host order. It knows nothing of what the commands mean.
 //
-// Every operation takes the address of the caller's handle variable (one per test run; Null = not
-// open). Results: 0 success, -1 failure; UsbReadAttempt also returns 1 for "not enough data yet".
+// Every operation takes the address of the handle variable of the open analyzer's owner, an
+// AnalyzerLink (one per test run; Null = not open), which alone opens and closes it. Results:
+// 0 success, -1 failure; UsbReadAttempt also returns 1 for "not enough data yet".
 // Failures that the transport reports, it reports itself with a message box; callers add their own.
 // Everything runs on the user-interface thread; the drivers are reached through TheFtdiDriver(),
 // time through TheClock(), the window messages through ThePump().
 
+#include "link/analyzerlink.h"
 #include "link/ftdidriver.h"
 #include "link/progressstepper.h"
 #include "records/tzrtest.h"
@@ -23,6 +25,7 @@ inline constexpr int64_t ReadWindowSeconds = 4;
 // Ends every command on the wire.
 inline constexpr char CommandTerminator = '\r';
 
+// The owner's two operations; only AnalyzerLink calls them.
 // Opens the analyzer and stores its handle. -1 when it is not found ("Device Not Detected." box).
 int UsbOpen(FtHandle* handle);
 // Closes the analyzer if the handle is set and sets it to Null; does nothing otherwise.
@@ -51,8 +54,8 @@ int UsbWrite(FtHandle* handle, const void* data, uint32_t count);
 // write; the caller's read then runs out of its window.
 void UsbSendCommand(FtHandle* handle, const char* command, uint32_t count);
 // Sends "GS" and reads the 37-byte status block into `destination` as received. The reply counts
-// only if it completed in less than the full window. On failure closes the analyzer; no message.
-int UsbQueryStatus(FtHandle* handle, uint8_t* destination);
+// only if it completed in less than the full window. On failure closes the link; no message.
+int UsbQueryStatus(AnalyzerLink& link, uint8_t* destination);
 // 0 while the analyzer answers, -1 when it is gone (or the driver says nothing).
 int UsbCheckLink(FtHandle* handle);
 // Empties both queues of the device; the result is not examined.

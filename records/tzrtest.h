@@ -5,8 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
-
-class QIODevice;
+#include <iterator>
 
 constexpr int LOAD_COUNT = 7;
 constexpr int SAMPLE_COUNT = 5120;
@@ -56,11 +55,6 @@ public:
 
     void ClearTest();
     void CopyTest(const TZRTest& source);
-
-    // Write or read this load's 10309 bytes as four pieces (block, samples, flag, resistance).
-    // 0 on success, -1 at the first piece that is not transferred whole.
-    int WriteLoad(QIODevice& stream) const;
-    int ReadLoad(QIODevice& stream);
 };
 
 #pragma pack(pop)
@@ -102,6 +96,20 @@ inline constexpr size_t BigEndianFieldOffsets[] = {
     offsetof(TMeasurementBlock, ModulationFreq), offsetof(TMeasurementBlock, DutyCycle),
     offsetof(TMeasurementBlock, TotalEnergy),    offsetof(TMeasurementBlock, AnalyzerLoad),
 };
+
+// The list against the block's layout: every 16-bit field from PeakVoltage1 up to the uninterpreted
+// Middle bytes, then AnalyzerLoad, each once and in order, and nothing else (not Head, Middle or Tail).
+constexpr bool BigEndianFieldsMatchTheBlock() {
+    constexpr size_t count = std::size(BigEndianFieldOffsets);
+    size_t i = 0;
+    for (size_t at = offsetof(TMeasurementBlock, PeakVoltage1); at < offsetof(TMeasurementBlock, Middle);
+         at += sizeof(uint16_t), ++i)
+        if (i == count || BigEndianFieldOffsets[i] != at)
+            return false;
+    return i + 1 == count && BigEndianFieldOffsets[i] == offsetof(TMeasurementBlock, AnalyzerLoad);
+}
+static_assert(BigEndianFieldsMatchTheBlock(), "the swapped fields must be exactly the block's 16-bit fields");
+
 static_assert(offsetof(TZRTest, Results) == 0);
 static_assert(offsetof(TZRTest, Samples) == 66);
 static_assert(offsetof(TZRTest, HasData) == 10306);

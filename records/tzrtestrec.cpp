@@ -1,5 +1,7 @@
 #include "records/tzrtestrec.h"
 
+#include "records/recordimage.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <cstring>
@@ -60,13 +62,8 @@ int TZRTestRec::SaveTestFile(const QString& fileName) const {
     if (!file.open(QIODevice::WriteOnly))
         throw EFileError(QStringLiteral("Cannot create file %1").arg(fileName).toStdString());
 
-    auto written = [&file](const void* data, qint64 size) {
-        return file.write(static_cast<const char*>(data), size) == size;
-    };
-    bool ok = written(AnalyzerStatus, sizeof AnalyzerStatus) && written(DeviceInfo, sizeof DeviceInfo);
-    for (int i = 0; ok && i < LOAD_COUNT; ++i)
-        ok = Loads[i].WriteLoad(file) == 0;
-    if (!ok) {
+    const QByteArray bytes = EncodeTestRecord(*this);
+    if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return -1;
     }
@@ -77,18 +74,12 @@ int TZRTestRec::LoadTestFile(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw EFileError(QStringLiteral("Cannot open file %1").arg(fileName).toStdString());
+    // A file of the wrong size is not read at all; one that shrinks while it is read is refused by the
+    // decoder, and the record stays as it was either way.
     if (file.size() != TEST_RECORD_SIZE)
         return -1;
-
-    auto read = [&file](void* data, qint64 size) {
-        return file.read(static_cast<char*>(data), size) == size;
-    };
-    if (!read(AnalyzerStatus, sizeof AnalyzerStatus) || !read(DeviceInfo, sizeof DeviceInfo))
-        return -1;
-    for (TZRTest& load : Loads)
-        if (load.ReadLoad(file) != 0)
-            return -1;
-    return 0;
+    QString why;
+    return DecodeTestRecord(file.read(TEST_RECORD_SIZE), *this, why) ? 0 : -1;
 }
 
 QString LoadName(int loadIndex) {

@@ -61,10 +61,11 @@ public:
     // The date and time of the test from the status block.
     DateStamp TestDateTime() const;
 
+    // The file is the record's byte image (records/recordimage.h).
     // 0 on success, -1 on a short write. The previous file of that name stays as it was unless every
     // byte of the new one has been written. Throws EFileError ("Cannot create file ...").
     int SaveTestFile(const QString& fileName) const;
-    // 0 on success, -1 on a wrong size (record unchanged) or a short read (record partly filled).
+    // 0 on success, -1 on a wrong size or a short read; the record is then left as it was.
     // Throws EFileError ("Cannot open file ...").
     int LoadTestFile(const QString& fileName);
 };

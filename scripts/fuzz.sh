@@ -23,7 +23,7 @@ for entry in "${budgets[@]}"; do targets+=("${entry%%:*}_fuzz"); done
 cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]}"
 echo "fuzz: built in $(($(date +%s) - start)) s"
 
-# The targets write files on every run (the record, the settings file): in memory when possible.
+# The settings target writes a file on every run: in memory when possible.
 base=/tmp
 [ -d /dev/shm ] && [ -w /dev/shm ] && base=/dev/shm
 work=$(mktemp -d "$base/corvex-fuzz.XXXXXX")

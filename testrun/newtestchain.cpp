@@ -1,6 +1,6 @@
 #include "testrun/newtestchain.h"
 
-#include "link/usbcomm.h"
+#include "link/analyzerlink.h"
 #include "report/testreportviewer.h"
 #include "testrun/testoptionsform.h"
 #include "testrun/teststartform.h"
@@ -8,30 +8,14 @@
 
 #include <memory>
 
-namespace {
-
-// Closes the analyzer however the chain ends, exceptions included.
-class LinkCloser {
-public:
-    explicit LinkCloser(FtHandle& handle) : m_handle(handle) {}
-    ~LinkCloser() { UsbClose(&m_handle); }
-    LinkCloser(const LinkCloser&) = delete;
-    LinkCloser& operator=(const LinkCloser&) = delete;
-
-private:
-    FtHandle& m_handle;
-};
-
-} // namespace
-
 TTestReportViewer* RunNewTestChain(QWidget* owner) {
     auto testRec = std::make_unique<TZRTestRec>();
-    FtHandle deviceHandle = FtHandle::Null;
+    // Closes the analyzer however the chain ends, exceptions included.
+    AnalyzerLink link;
     uint8_t selectedLoads[LOAD_COUNT] = {};
-    LinkCloser closer(deviceHandle);
 
     {
-        TTestStart start(owner, testRec.get(), &deviceHandle);
+        TTestStart start(owner, testRec.get(), link);
         if (start.exec() == mrFormCancel)
             return nullptr;
     }
@@ -41,10 +25,10 @@ TTestReportViewer* RunNewTestChain(QWidget* owner) {
             return nullptr;
     }
     {
-        TTestStep step(owner, selectedLoads, testRec.get(), &deviceHandle);
+        TTestStep step(owner, selectedLoads, testRec.get(), link);
         if (step.exec() != mrFormOK)
             return nullptr;
     }
-    UsbClose(&deviceHandle);
+    link.Close();
     return new TTestReportViewer(owner, *testRec);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// A new variable load test, from the start window to the report: the record being filled, the
-// analyzer's handle and the load selection live exactly as long as the chain, and the analyzer is
+// A new variable load test, from the start window to the report: the record being filled, the open
+// analyzer's owner and the load selection live exactly as long as the chain, and the analyzer is
 // closed on every way out.
 
 class QWidget;

@@ -48,8 +48,8 @@ private:
 } // namespace
 
 TestSequencer::TestSequencer(TestStepView& view, const uint8_t* selectedLoads, TZRTestRec* testRec,
-                             FtHandle* deviceHandle)
-    : m_view(view), m_testRec(testRec), m_deviceHandle(deviceHandle) {
+                             AnalyzerLink& link)
+    : m_view(view), m_testRec(testRec), m_link(link) {
     for (int load = 0; load < LOAD_COUNT; ++load)
         if (selectedLoads[load] != 0)
             m_steps.push_back(static_cast<TTestLoad>(load));
@@ -70,12 +70,12 @@ void TestSequencer::ShowStep() {
 }
 
 bool TestSequencer::EnsureLink() {
-    return UsbCheckLink(m_deviceHandle) == 0 || Reopen();
+    return UsbCheckLink(m_link.Handle()) == 0 || Reopen();
 }
 
 bool TestSequencer::Reopen() {
-    UsbClose(m_deviceHandle);
-    return UsbOpen(m_deviceHandle) == 0; // reports itself when the analyzer cannot be found
+    m_link.Close();
+    return m_link.Open() == 0; // reports itself when the analyzer cannot be found
 }
 
 void TestSequencer::Present(bool checkLink) {
@@ -84,7 +84,7 @@ void TestSequencer::Present(bool checkLink) {
     AnnounceLoadUnderTest(loadStep ? load : NoLoadUnderTest);
     bool linked = false;
     if (!loadStep) {
-        UsbClose(m_deviceHandle);
+        m_link.Close();
         m_view.SetLoadCaption(QStringLiteral("Tests done"));
     } else {
         m_view.SetLoadCaption(LoadName(load));
@@ -100,30 +100,30 @@ void TestSequencer::Present(bool checkLink) {
     m_view.SetDescription(loadStep ? ConfigureText : QStringLiteral("Press OK to display Test Report."));
     SetButtons(true, m_stepIndex > 0, loadStep);
     if (linked)
-        UsbPurge(m_deviceHandle);
+        UsbPurge(m_link.Handle());
 }
 
 void TestSequencer::SendStepCommand(TTestLoad load) {
     // Only reported: the step stays usable.
     ReplyBuffer reply;
     ClearReply(reply);
-    SendCommand(m_deviceHandle, StepCommand(load));
-    if (UsbRead(m_deviceHandle, reply.data(), AckReplySize) != 0)
+    SendCommand(m_link.Handle(), StepCommand(load));
+    if (UsbRead(m_link.Handle(), reply.data(), AckReplySize) != 0)
         Report(NoResponse, CommunicationError);
     else if (!IsAcknowledgement(reply))
         Report(InvalidResponse, CommunicationError);
 }
 
 void TestSequencer::ReportExchange(const QString& text, const QString& caption, int flags) {
-    if (UsbCheckLink(m_deviceHandle) == 0)
+    if (UsbCheckLink(m_link.Handle()) == 0)
         Report(text, caption, flags);
 }
 
 void TestSequencer::ReconnectAccessory() {
     ReplyBuffer reply;
-    SendCommand(m_deviceHandle, CmdAccessoryConnect);
+    SendCommand(m_link.Handle(), CmdAccessoryConnect);
     ClearReply(reply);
-    if (UsbRead(m_deviceHandle, reply.data(), AckReplySize) != 0)
+    if (UsbRead(m_link.Handle(), reply.data(), AckReplySize) != 0)
         ReportExchange(NoResponse, CommunicationTimeout);
     else if (!IsAcknowledgement(reply))
         Report(InvalidResponse, CommunicationError);
@@ -134,10 +134,10 @@ bool TestSequencer::ConfigurationMatches(TTestLoad load, bool retryNotConnected)
     // After the discharge any mismatch is reported at once.
     for (int notConnected = 0;;) {
         ReplyBuffer reply;
-        UsbPurge(m_deviceHandle);
+        UsbPurge(m_link.Handle());
         ClearReply(reply);
-        SendCommand(m_deviceHandle, CmdLoadConfig);
-        if (UsbRead(m_deviceHandle, reply.data(), LoadConfigReplySize) != 0) {
+        SendCommand(m_link.Handle(), CmdLoadConfig);
+        if (UsbRead(m_link.Handle(), reply.data(), LoadConfigReplySize) != 0) {
             ReportExchange(NoResponse, CommunicationTimeout, mfTopMost);
             return false;
         }
@@ -158,8 +158,8 @@ bool TestSequencer::ConfigurationMatches(TTestLoad load, bool retryNotConnected)
 
 TestSequencer::WaitEnd TestSequencer::WaitForDischarge() {
     m_view.SetDescription(QStringLiteral("Waiting for energy discharge."));
-    UsbPurge(m_deviceHandle);
-    SendCommand(m_deviceHandle, CmdDischargeWait);
+    UsbPurge(m_link.Handle());
+    SendCommand(m_link.Handle(), CmdDischargeWait);
     ThePump().ProcessMessages();
 
     // No time limit: the technician may take as long as needed to charge and fire the defibrillator.
@@ -168,7 +168,7 @@ TestSequencer::WaitEnd TestSequencer::WaitForDischarge() {
     bool testKey = false;
     while (!discharged && !m_cancelRequested) {
         char byte = 0;
-        const int r = UsbReadAttempt(m_deviceHandle, &byte, 1);
+        const int r = UsbReadAttempt(m_link.Handle(), &byte, 1);
         if (r == 0) {
             text.append(byte);
             discharged = HasEnergyReading(text);
@@ -197,7 +197,7 @@ void TestSequencer::TakeRestOfDischargeText() {
     int64_t lastByte = start;
     for (int taken = 0; taken < TrailingBytes;) {
         char byte = 0;
-        const int r = UsbReadAttempt(m_deviceHandle, &byte, 1);
+        const int r = UsbReadAttempt(m_link.Handle(), &byte, 1);
         const int64_t now = clock.Milliseconds();
         if (r < 0 || (r == 0 && byte == '\n'))
             return; // the line has ended, or a failed read shows in the query that follows
@@ -217,12 +217,12 @@ void TestSequencer::TakeRestOfDischargeText() {
 bool TestSequencer::Download(TTestLoad load) {
     m_view.SetDescription(QStringLiteral("Downloading wave data."));
     std::vector<uint8_t> buffer(WaveformReplySize, 0);
-    UsbPurge(m_deviceHandle);
+    UsbPurge(m_link.Handle());
     ProgressStepper* progress =
         m_view.OpenProgress(WaveformReplySize, QStringLiteral("Downloading real-time wave data..."));
-    SendCommand(m_deviceHandle, CmdWaveform);
+    SendCommand(m_link.Handle(), CmdWaveform);
     BlockReadResult read;
-    const int result = UsbReadBlocks(m_deviceHandle, buffer.data(), WaveformReplySize, progress, 1, &read);
+    const int result = UsbReadBlocks(m_link.Handle(), buffer.data(), WaveformReplySize, progress, 1, &read);
     m_view.CloseProgress();
     if (result != 0) {
         // The load keeps what it had. A read error has been told by the transport.
@@ -256,7 +256,7 @@ void TestSequencer::btnOKClick() {
     SetButtons(false, false, false);
     // A link lost since the step was shown (the cable pulled) is re-opened first and the analyzer
     // told the step again; when it cannot be, its one message has been shown and nothing is sent.
-    if (UsbCheckLink(m_deviceHandle) != 0) {
+    if (UsbCheckLink(m_link.Handle()) != 0) {
         if (!Reopen()) {
             Present(false);
             return;
@@ -312,14 +312,14 @@ void TestSequencer::btnCancelClick() {
             return;
         m_cancelRequested = true;
         if (m_okEnabled) {
-            UsbClose(m_deviceHandle);
+            m_link.Close();
             m_closeAllowed = true;
             m_view.EndModal(2);
         }
         return;
     }
     // An exchange is running (the discharge wait): ask the analyzer to stop waiting.
-    SendCommand(m_deviceHandle, CmdAbort);
+    SendCommand(m_link.Handle(), CmdAbort);
     switch (ReadAbortAcknowledgement()) {
     case AbortAnswer::Acknowledged:
         break;
@@ -340,7 +340,7 @@ TestSequencer::AbortAnswer TestSequencer::ReadAbortAcknowledgement() {
     for (int byte = 0; byte <= MaxTextBeforeAbortAck; ++byte) {
         ReplyBuffer reply;
         ClearReply(reply);
-        if (UsbRead(m_deviceHandle, reply.data(), AbortReplySize) != 0)
+        if (UsbRead(m_link.Handle(), reply.data(), AbortReplySize) != 0)
             return other ? AbortAnswer::Invalid : AbortAnswer::NoReply;
         if (IsAbortAcknowledgement(reply))
             return AbortAnswer::Acknowledged;

@@ -6,7 +6,7 @@
 // The sequencer holds the step list and the flags and runs the exchanges; what the user sees goes
 // through a TestStepView (the step window, or the command line's automatic run).
 
-#include "link/ftdidriver.h"
+#include "link/analyzerlink.h"
 #include "link/progressstepper.h"
 #include "records/tzrtestrec.h"
 
@@ -35,8 +35,7 @@ public:
 class TestSequencer {
 public:
     // Builds the step list from the seven selection bytes; shows nothing yet (call ShowStep).
-    TestSequencer(TestStepView& view, const uint8_t* selectedLoads, TZRTestRec* testRec,
-                  FtHandle* deviceHandle);
+    TestSequencer(TestStepView& view, const uint8_t* selectedLoads, TZRTestRec* testRec, AnalyzerLink& link);
     // The test has ended: no load is under test any more.
     ~TestSequencer();
     TestSequencer(const TestSequencer&) = delete;
@@ -87,7 +86,7 @@ private:
 
     TestStepView& m_view;
     TZRTestRec* m_testRec;
-    FtHandle* m_deviceHandle;
+    AnalyzerLink& m_link;
     std::vector<TTestLoad> m_steps;
     uint32_t m_stepIndex = 0;
     bool m_cancelRequested = false;

@@ -10,20 +10,20 @@ namespace {
 const QString CommunicationError = QStringLiteral("COMMUNICATION ERROR");
 const QString CommunicationTimeout = QStringLiteral("COMMUNICATION TIMEOUT");
 
-int Fail(FtHandle* deviceHandle, const QString& text, const QString& caption) {
+int Fail(AnalyzerLink& link, const QString& text, const QString& caption) {
     ShowMessage(text, caption, MsgIcon::Error);
-    UsbClose(deviceHandle);
+    link.Close();
     return -1;
 }
 
 } // namespace
 
-int RunStartHandshake(TZRTestRec& testRec, FtHandle* deviceHandle) {
-    if (UsbOpen(deviceHandle) != 0) {
+int RunStartHandshake(TZRTestRec& testRec, AnalyzerLink& link) {
+    if (link.Open() != 0) {
         ShowMessage(QStringLiteral("Corvex not connected to PC USB"), CommunicationError, MsgIcon::Error);
         return -1;
     }
-    if (UsbQueryStatus(deviceHandle, testRec.AnalyzerStatus) != 0) {
+    if (UsbQueryStatus(link, testRec.AnalyzerStatus) != 0) {
         ShowMessage(
             QStringLiteral("Unable to read Corvex information.\nMake sure Corvex is set to REMOTE mode."),
             CommunicationError, MsgIcon::Error);
@@ -31,23 +31,21 @@ int RunStartHandshake(TZRTestRec& testRec, FtHandle* deviceHandle) {
     }
 
     ReplyBuffer reply;
-    SendCommand(deviceHandle, CmdAccessoryConnect);
+    SendCommand(link.Handle(), CmdAccessoryConnect);
     ClearReply(reply);
-    if (UsbRead(deviceHandle, reply.data(), AckReplySize) != 0)
-        return Fail(deviceHandle, QStringLiteral("Did not receive response from Corvex"),
-                    CommunicationTimeout);
+    if (UsbRead(link.Handle(), reply.data(), AckReplySize) != 0)
+        return Fail(link, QStringLiteral("Did not receive response from Corvex"), CommunicationTimeout);
     if (!IsAcknowledgement(reply))
-        return Fail(deviceHandle, QStringLiteral("Invalid response from Corvex"), CommunicationError);
+        return Fail(link, QStringLiteral("Invalid response from Corvex"), CommunicationError);
 
     // The accessory needs a moment after "VN" before it reports its configuration.
     TheClock().Sleep(1000);
 
-    SendCommand(deviceHandle, CmdLoadConfig);
+    SendCommand(link.Handle(), CmdLoadConfig);
     ClearReply(reply);
-    if (UsbRead(deviceHandle, reply.data(), LoadConfigReplySize) != 0)
-        return Fail(deviceHandle, QStringLiteral("Did not receive response from Corvex"),
-                    CommunicationTimeout);
+    if (UsbRead(link.Handle(), reply.data(), LoadConfigReplySize) != 0)
+        return Fail(link, QStringLiteral("Did not receive response from Corvex"), CommunicationTimeout);
     if (IsAccessoryNotConnectedText(reply))
-        return Fail(deviceHandle, QStringLiteral("ZRQ not connected to Corvex"), QStringLiteral("ZRQ ERROR"));
+        return Fail(link, QStringLiteral("ZRQ not connected to Corvex"), QStringLiteral("ZRQ ERROR"));
     return 0;
 }

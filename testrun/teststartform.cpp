@@ -10,8 +10,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-TTestStart::TTestStart(QWidget* owner, TZRTestRec* testRec, FtHandle* deviceHandle)
-    : TModalForm(owner), m_testRec(testRec), m_deviceHandle(deviceHandle) {
+TTestStart::TTestStart(QWidget* owner, TZRTestRec* testRec, AnalyzerLink& link)
+    : TModalForm(owner), m_testRec(testRec), m_link(link) {
     setWindowTitle(QStringLiteral("CorvexZR Variable Load Test"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -62,7 +62,7 @@ TTestStart::TTestStart(QWidget* owner, TZRTestRec* testRec, FtHandle* deviceHand
 }
 
 void TTestStart::btnStartClick() {
-    if (RunStartHandshake(*m_testRec, m_deviceHandle) == 0)
+    if (RunStartHandshake(*m_testRec, m_link) == 0)
         done(mrFormOK);
 }
 

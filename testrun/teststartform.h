@@ -3,7 +3,7 @@
 // handshake that checks both answer.
 
 #include "base/modalform.h"
-#include "link/ftdidriver.h"
+#include "link/analyzerlink.h"
 #include "records/tzrtestrec.h"
 
 class QLabel;
@@ -12,7 +12,7 @@ class QPushButton;
 class TTestStart : public TModalForm {
     Q_OBJECT
 public:
-    TTestStart(QWidget* owner, TZRTestRec* testRec, FtHandle* deviceHandle);
+    TTestStart(QWidget* owner, TZRTestRec* testRec, AnalyzerLink& link);
 
     // Runs the handshake; modal result OK when the analyzer and the accessory answered, otherwise the
     // window stays open for another try.
@@ -26,5 +26,5 @@ private:
     QLabel* Image1 = nullptr;
 
     TZRTestRec* m_testRec;
-    FtHandle* m_deviceHandle;
+    AnalyzerLink& m_link;
 };

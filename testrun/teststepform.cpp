@@ -40,9 +40,8 @@ QLabel* CaptionLabel(QWidget* parent, int pixelSize) {
 
 } // namespace
 
-TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* testRec,
-                     FtHandle* deviceHandle)
-    : TModalForm(owner), m_testRec(testRec), m_sequencer(*this, selectedLoads, testRec, deviceHandle) {
+TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* testRec, AnalyzerLink& link)
+    : TModalForm(owner), m_testRec(testRec), m_sequencer(*this, selectedLoads, testRec, link) {
     setWindowTitle(QStringLiteral("CorvexZR Variable Load Test"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);

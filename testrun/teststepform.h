@@ -17,7 +17,7 @@ class TWaveformViewer;
 class TTestStep : public TModalForm, private TestStepView {
     Q_OBJECT
 public:
-    TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* testRec, FtHandle* deviceHandle);
+    TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* testRec, AnalyzerLink& link);
     ~TTestStep() override;
 
     TestSequencer& Sequencer() { return m_sequencer; }

@@ -135,18 +135,17 @@ public:
     }
 
     // The whole run; the link stays as the run leaves it.
-    void Run(FtHandle& handle) {
-        if (RunStartHandshake(m_rec, &handle) != 0) {
-            FuzzCheck(handle == FtHandle::Null && !m_device.IsOpen(),
-                      "a failed start leaves the link closed");
+    void Run(AnalyzerLink& link) {
+        if (RunStartHandshake(m_rec, link) != 0) {
+            FuzzCheck(!link.IsOpen() && !m_device.IsOpen(), "a failed start leaves the link closed");
             return;
         }
-        FuzzCheck(handle != FtHandle::Null && m_device.IsOpen(), "a good start leaves the link open");
+        FuzzCheck(link.IsOpen() && m_device.IsOpen(), "a good start leaves the link open");
         uint8_t selected[LOAD_COUNT] = {};
         selected[m_script.FirstLoad()] = 1;
         if (const std::optional<int> second = m_script.SecondLoad())
             selected[*second] = 1;
-        TestSequencer seq(m_view, selected, &m_rec, &handle);
+        TestSequencer seq(m_view, selected, &m_rec, link);
         m_seq = &seq;
         seq.ShowStep();
         Press(ButtonPress::OK);
@@ -254,15 +253,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rec->Loads[script.FirstLoad()].HasData = 0;
     const QByteArray before = RecordBytes(*rec);
 
-    FtHandle handle = FtHandle::Null;
+    AnalyzerLink link;
     {
         Technician technician(script, clock, device, boxes, *rec);
-        technician.Run(handle);
+        technician.Run(link);
         CheckRecordChanges(before, RecordBytes(*rec), technician.Tested(), technician.Downloaded());
         if (std::getenv("CORVEX_REPLY_VERBOSE"))
             PrintRun(device, boxes, technician, clock);
     }
-    UsbClose(&handle);
+    link.Close();
     FuzzCheck(!device.IsOpen(), "the link closes");
     return 0;
 }

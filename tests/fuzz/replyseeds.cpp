@@ -1,7 +1,7 @@
 #include "tests/fuzz/replyseeds.h"
 
 #include "link/protocol.h"
-#include "link/usbcomm.h"
+#include "sim/measurement.h"
 #include "tests/fuzz/fuzzcheck.h"
 #include "tests/fuzz/replyscript.h"
 #include "tests/support/recordbuilder.h"
@@ -55,10 +55,10 @@ ScriptedReply Discharge() {
 ScriptedReply Waveform(int seed) {
     auto rec = std::make_unique<TZRTestRec>();
     FillLoad(*rec, 0, seed, 5000, 0);
-    TZRTest& load = rec->Loads[0];
-    SwapMeasurementBlock(&load.Results);
-    SwapWaveform(load.Samples);
-    return Reply(QByteArray(reinterpret_cast<const char*>(&load), WaveformReplySize));
+    const TZRTest& load = rec->Loads[0];
+    SampleArray samples;
+    std::memcpy(samples.data(), load.Samples, sizeof load.Samples);
+    return Reply(EncodeWaveformReply(load.Results, samples));
 }
 
 // A load step from OK on: configuration, discharge, configuration again, download.

@@ -153,13 +153,13 @@ TEST_F(FtdiBackendTest, StatusQueryThroughTheTransport) {
     chip.SetResponder(
         [](const QByteArray& command) { return command == "GS\r" ? QByteArray(37, 'S') : QByteArray(); });
     ScriptedMessages boxes;
-    FtHandle h = FtHandle::Null;
-    ASSERT_EQ(UsbOpen(&h), 0);
+    AnalyzerLink link;
+    ASSERT_EQ(link.Open(), 0);
     std::array<uint8_t, 37> status{};
-    EXPECT_EQ(UsbQueryStatus(&h, status.data()), 0);
+    EXPECT_EQ(UsbQueryStatus(link, status.data()), 0);
     EXPECT_EQ(status[36], 'S');
-    EXPECT_EQ(UsbCheckLink(&h), 0);
-    UsbClose(&h);
+    EXPECT_EQ(UsbCheckLink(link.Handle()), 0);
+    link.Close();
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 

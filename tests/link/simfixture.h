@@ -2,6 +2,7 @@
 // Exchanges with the simulated analyzer in virtual time: the analyzer installed as the driver, and
 // the small steps that the start window and the sequencer make, written the way they make them.
 
+#include "link/analyzerlink.h"
 #include "link/protocol.h"
 #include "link/usbcomm.h"
 #include "sim/simulatedanalyzer.h"
@@ -11,18 +12,18 @@ class SimExchangeTest : public LinkTest {
 protected:
     SimExchangeTest() { InstallFtdiDriver(&sim); }
     ~SimExchangeTest() override {
-        UsbClose(&handle);
+        link.Close();
         InstallFtdiDriver(nullptr);
     }
 
-    void Open() { ASSERT_EQ(UsbOpen(&handle), 0); }
+    void Open() { ASSERT_EQ(link.Open(), 0); }
 
     // Sends the command and reads `size` bytes into a cleared reply buffer; `result` is UsbRead's.
     ReplyBuffer Ask(std::string_view command, uint32_t size, int* result = nullptr) {
         ReplyBuffer reply;
         ClearReply(reply);
-        SendCommand(&handle, command);
-        const int r = UsbRead(&handle, reply.data(), size);
+        SendCommand(link.Handle(), command);
+        const int r = UsbRead(link.Handle(), reply.data(), size);
         if (result)
             *result = r;
         return reply;
@@ -34,7 +35,7 @@ protected:
     WaitEnd WaitForDischarge(QByteArray* text, int maxRounds = 5000) {
         for (int round = 0; round < maxRounds; ++round) {
             char byte = 0;
-            const int r = UsbReadAttempt(&handle, &byte, 1);
+            const int r = UsbReadAttempt(link.Handle(), &byte, 1);
             if (r == 0) {
                 text->append(byte);
                 if (HasEnergyReading(*text))
@@ -52,5 +53,5 @@ protected:
     }
 
     SimulatedAnalyzer sim{&clock};
-    FtHandle handle = FtHandle::Null;
+    AnalyzerLink link;
 };

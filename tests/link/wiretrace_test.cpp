@@ -56,17 +56,17 @@ TEST_F(WireTraceFileTest, RecordsEveryCallOfAnExchangeWithItsTime) {
         FileWireTrace trace(path);
         ASSERT_TRUE(trace.IsOpen());
         InstallWireTrace(&trace);
-        FtHandle handle = FtHandle::Null;
-        UsbOpen(&handle);
-        UsbPurge(&handle);
-        UsbSendCommand(&handle, "VN", 2);
+        AnalyzerLink link;
+        link.Open();
+        UsbPurge(link.Handle());
+        UsbSendCommand(link.Handle(), "VN", 2);
         driver.Deliver("*\r", 120'000);
         std::array<char, 2> reply{};
-        UsbRead(&handle, reply.data(), 2);
+        UsbRead(link.Handle(), reply.data(), 2);
         driver.queueStatus = FtIoError;
-        UsbRead(&handle, reply.data(), 2);
-        UsbCheckLink(&handle);
-        UsbClose(&handle);
+        UsbRead(link.Handle(), reply.data(), 2);
+        UsbCheckLink(link.Handle());
+        link.Close();
         InstallWireTrace(nullptr);
     }
     QFile file(path);
@@ -121,11 +121,11 @@ TEST_F(WireTraceFileTest, AFieldTraceReplaysAsATestCase) {
     {
         FileWireTrace trace(path);
         InstallWireTrace(&trace);
-        FtHandle handle = FtHandle::Null;
-        UsbOpen(&handle);
+        AnalyzerLink link;
+        link.Open();
         driver.Deliver(block, 250'000);
         std::array<uint8_t, 37> status{};
-        ASSERT_EQ(UsbQueryStatus(&handle, status.data()), 0);
+        ASSERT_EQ(UsbQueryStatus(link, status.data()), 0);
         InstallWireTrace(nullptr);
     }
     QFile file(path);
@@ -135,11 +135,11 @@ TEST_F(WireTraceFileTest, AFieldTraceReplaysAsATestCase) {
     // The test: a fresh driver replays what the analyzer sent, at the times it came.
     ScriptedDriver replay(clock);
     replay.Replay(trace);
-    FtHandle handle = FtHandle::Null;
-    UsbOpen(&handle);
+    AnalyzerLink link;
+    link.Open();
     const int64_t start = clock.Microseconds();
     std::array<uint8_t, 37> status{};
-    ASSERT_EQ(UsbQueryStatus(&handle, status.data()), 0);
+    ASSERT_EQ(UsbQueryStatus(link, status.data()), 0);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(status.data()), 37), block);
     EXPECT_NEAR(ElapsedSeconds(start), 0.25, 0.002);
     EXPECT_EQ(replay.written, QByteArray("GS\r"));

@@ -24,9 +24,9 @@ public:
         sim.SetTiming(timing);
         uint8_t selected[LOAD_COUNT] = {};
         selected[TestedLoad] = 1;
-        EXPECT_EQ(UsbOpen(&handle), 0);
+        EXPECT_EQ(link.Open(), 0);
         view.rec = rec.get();
-        seq = std::make_unique<TestSequencer>(view, selected, rec.get(), &handle);
+        seq = std::make_unique<TestSequencer>(view, selected, rec.get(), link);
         sim.FollowLoad([] { return TestedLoad; });
         seq->ShowStep();
     }

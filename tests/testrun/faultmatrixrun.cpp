@@ -135,7 +135,7 @@ void MatrixRun::StartSequencer() {
     uint8_t selected[LOAD_COUNT] = {};
     for (int load : MatrixLoads)
         selected[load] = 1;
-    m_seq = std::make_unique<TestSequencer>(m_view, selected, rec.get(), &handle);
+    m_seq = std::make_unique<TestSequencer>(m_view, selected, rec.get(), link);
     sim.FollowLoad(LoadUnderTest);
     m_seq->ShowStep();
 }
@@ -185,7 +185,7 @@ QList<Box> MatrixRun::Messages() const {
 }
 
 QString MatrixRun::LinkLabel() const {
-    const bool open = handle != FtHandle::Null;
+    const bool open = link.IsOpen();
     if (open != sim.IsOpen())
         return QStringLiteral("handle and analyzer disagree");
     return Label(open ? Link::Open : Link::Closed);
@@ -241,15 +241,10 @@ QByteArray MatrixRun::Candidate(RecordChange change, const QByteArray& base) con
     case RecordChange::Filled:
         return WithLoadFilled(base, FaultedLoad);
     case RecordChange::FilledWithGarbage: {
-        // Stored as any block is: the measurement fields and the samples swapped to host order.
+        // Stored as any reply is.
         const QByteArray garbage = SimFault::GarbageBytes(WaveformReplySize);
         TZRTest stored;
-        std::memcpy(&stored.Results, garbage.constData(), MeasurementBlockSize);
-        std::memcpy(stored.Samples, garbage.constData() + MeasurementBlockSize,
-                    WaveformReplySize - MeasurementBlockSize);
-        SwapMeasurementBlock(&stored.Results);
-        SwapWaveform(stored.Samples);
-        stored.HasData = 1;
+        StoreWaveformReply(reinterpret_cast<const uint8_t*>(garbage.constData()), stored);
         stored.AccessoryResistance = resistance;
         return WithLoad(base, FaultedLoad, stored);
     }
@@ -275,7 +270,7 @@ QString MatrixRun::RecordLabel(const QByteArray& base) const {
 Outcome MatrixRun::RunStart() {
     Arm();
     const QByteArray before = RecordBytes(*rec);
-    const bool started = RunStartHandshake(*rec, &handle) == 0;
+    const bool started = RunStartHandshake(*rec, link) == 0;
     Outcome out;
     out.record = RecordLabel(before); // the sequencer writes nothing when it shows its first step
     if (started)
@@ -289,7 +284,7 @@ Outcome MatrixRun::RunStart() {
 
 Outcome MatrixRun::RunLoadStep() {
     Outcome out;
-    if (RunStartHandshake(*rec, &handle) != 0) {
+    if (RunStartHandshake(*rec, link) != 0) {
         out.then = QStringLiteral("setup failed: the start did not pass");
         return out;
     }
@@ -336,7 +331,7 @@ Outcome MatrixRun::Observe(const QByteArray& before, TTestLoad faultedStep) {
 QString MatrixRun::Then(bool startFailed, TTestLoad faultedStep) {
     if (startFailed) {
         boxes.Clear();
-        if (RunStartHandshake(*rec, &handle) != 0)
+        if (RunStartHandshake(*rec, link) != 0)
             return QStringLiteral("does not finish: Start Test fails again with ") + RenderBoxes(Messages());
         StartSequencer();
         return Completed(Label(Recovery::StartTestAgain));
@@ -374,7 +369,7 @@ QString MatrixRun::Completed(const QString& label) {
             .arg(m_view.ok)
             .arg(m_view.back)
             .arg(m_view.skip);
-    if (sim.IsOpen() || handle != FtHandle::Null)
+    if (sim.IsOpen() || link.IsOpen())
         return QStringLiteral("does not finish: the link is still open at Tests done");
     if (RecordBytes(*rec).mid(LoadByteOffset(0), sizeof(TZRTest)) != m_firstLoad)
         return QStringLiteral("does not finish: 25 ohms changed after it was stored");

@@ -70,8 +70,8 @@ protected:
 
 TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
     // The step window opens the link itself, as it does after the start window.
-    ASSERT_EQ(UsbOpen(&handle), 0);
-    TTestStep step(&mainWindow, loads, rec.get(), &handle);
+    ASSERT_EQ(link.Open(), 0);
+    TTestStep step(&mainWindow, loads, rec.get(), link);
     bool simulatorEnabledDuringDownload = false;
     bool mainEnabledDuringDownload = true;
     QObject::connect(&sim, &SimulatedAnalyzer::CommandReceived, [&](const QByteArray& command) {

@@ -17,9 +17,9 @@ protected:
         uint8_t selected[LOAD_COUNT] = {};
         for (int load : loads)
             selected[load] = 1;
-        ASSERT_EQ(UsbOpen(&handle), 0);
+        ASSERT_EQ(link.Open(), 0);
         view.rec = rec.get();
-        seq = std::make_unique<TestSequencer>(view, selected, rec.get(), &handle);
+        seq = std::make_unique<TestSequencer>(view, selected, rec.get(), link);
         sim.FollowLoad(LoadUnderTest); // as the demo's accessory does
         seq->ShowStep();
     }
@@ -351,7 +351,7 @@ TEST_F(Sequencer, CancelOnAnIdleStepAsksFirst) {
     seq->btnCancelClick();
     EXPECT_EQ(view.modalResult, 2);
     EXPECT_FALSE(sim.IsOpen());
-    EXPECT_EQ(handle, FtHandle::Null);
+    EXPECT_EQ(*link.Handle(), FtHandle::Null);
 }
 
 TEST_F(Sequencer, CloseBoxAsksTheSameQuestion) {

@@ -39,7 +39,7 @@ public:
         sim.SetTiming(timing);
     }
     ~SimBench() {
-        UsbClose(&handle);
+        link.Close();
         InstallFtdiDriver(nullptr);
     }
     SimBench(const SimBench&) = delete;
@@ -58,7 +58,7 @@ public:
     TempSettings settings;
     ScriptedMessages boxes;
     SimulatedAnalyzer sim{&clock};
-    FtHandle handle = FtHandle::Null;
+    AnalyzerLink link;
     std::unique_ptr<TZRTestRec> rec = std::make_unique<TZRTestRec>();
 };
 

@@ -7,12 +7,12 @@ namespace {
 class StartHandshake : public SimRun {
 protected:
     void ExpectFailure(const QString& text, const QString& caption) {
-        EXPECT_EQ(RunStartHandshake(*rec, &handle), -1);
+        EXPECT_EQ(RunStartHandshake(*rec, link), -1);
         ASSERT_FALSE(boxes.Shown().isEmpty());
         EXPECT_EQ(boxes.Shown().last().text, text);
         EXPECT_EQ(boxes.Shown().last().caption, caption);
         EXPECT_EQ(boxes.Shown().last().icon, MsgIcon::Error);
-        EXPECT_EQ(handle, FtHandle::Null);
+        EXPECT_EQ(*link.Handle(), FtHandle::Null);
         EXPECT_FALSE(sim.IsOpen());
     }
 };
@@ -23,9 +23,9 @@ TEST_F(StartHandshake, ReadsTheStatusAndLeavesTheLinkOpen) {
     sim.SetAnalyzerID("CVX-0042");
     sim.SetStatusDate(DateStamp{5, 7, 14, 3, 9, 26});
     const int64_t start = clock.Microseconds();
-    EXPECT_EQ(RunStartHandshake(*rec, &handle), 0);
+    EXPECT_EQ(RunStartHandshake(*rec, link), 0);
     EXPECT_TRUE(boxes.Shown().isEmpty());
-    EXPECT_NE(handle, FtHandle::Null);
+    EXPECT_NE(*link.Handle(), FtHandle::Null);
     EXPECT_TRUE(sim.IsOpen());
     EXPECT_EQ(rec->AnalyzerID(), QStringLiteral("CVX-0042"));
     EXPECT_EQ(rec->TestDateTime().Year, 26);
@@ -71,12 +71,12 @@ TEST_F(StartHandshake, AccessoryNotConnected) {
 
 TEST_F(StartHandshake, XXFollowedByAnotherByteLetsTheTestGoOn) {
     sim.InjectFault(SimFault::Reply("RL", QByteArray("XX\x01\x00", 4)));
-    EXPECT_EQ(RunStartHandshake(*rec, &handle), 0);
+    EXPECT_EQ(RunStartHandshake(*rec, link), 0);
 }
 
 TEST_F(StartHandshake, RetryStartsWithAFreshOpen) {
     sim.InjectFault(SimFault::NoReply("VN"));
-    EXPECT_EQ(RunStartHandshake(*rec, &handle), -1);
-    EXPECT_EQ(RunStartHandshake(*rec, &handle), 0);
+    EXPECT_EQ(RunStartHandshake(*rec, link), -1);
+    EXPECT_EQ(RunStartHandshake(*rec, link), 0);
     EXPECT_EQ(sim.Commands(), (QList<QByteArray>{"GS", "VN", "GS", "VN", "RL"}));
 }

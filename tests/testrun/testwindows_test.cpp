@@ -22,16 +22,16 @@ protected:
     ScriptedMessages boxes;
     std::unique_ptr<TZRTestRec> rec = std::make_unique<TZRTestRec>();
     uint8_t loads[LOAD_COUNT] = {1, 1, 1, 1, 1, 1, 1};
-    FtHandle handle = FtHandle::Null; // no analyzer: the windows are only looked at
+    AnalyzerLink link; // no analyzer: the windows are only looked at
 };
 
 } // namespace
 
 TEST_F(TestWindows, F1ShowsTheSectionOfEachWindow) {
     RecordingHelp help;
-    TTestStart start(nullptr, rec.get(), &handle);
+    TTestStart start(nullptr, rec.get(), link);
     TTestOptions options(nullptr, loads);
-    TTestStep step(nullptr, loads, rec.get(), &handle);
+    TTestStep step(nullptr, loads, rec.get(), link);
     TEditInfo editor(nullptr, false, rec.get());
     for (QWidget* window : {static_cast<QWidget*>(&start), static_cast<QWidget*>(&options),
                             static_cast<QWidget*>(&step), static_cast<QWidget*>(&editor)}) {
@@ -51,7 +51,7 @@ TEST_F(TestWindows, StartWindowIsCentredOnTheScreenAndTheDeviceEditorAtItsDesign
     owner.setGeometry(area.left(), area.top(), 120, 80);
     owner.show();
 
-    TTestStart start(&owner, rec.get(), &handle);
+    TTestStart start(&owner, rec.get(), link);
     start.show();
     EXPECT_EQ(start.pos(), area.center() - QPoint(320, 253));
 

@@ -10,9 +10,9 @@
 #include "app/zrqaboutform.h"
 #include "app/zrqapplication.h"
 #include "app/zrqmainform.h"
+#include "link/analyzerlink.h"
 #include "link/commprogressform.h"
 #include "link/ftdidriver.h"
-#include "link/usbcomm.h"
 #include "records/tzrtestrec.h"
 #include "report/testreportviewer.h"
 #include "sim/simulatedanalyzer.h"
@@ -165,9 +165,9 @@ int main(int argc, char** argv) {
     InstallFtdiDriver(&analyzer);
     TSimulatorWindow simulator(analyzer, [] { return -1; });
     auto testRec = std::make_unique<TZRTestRec>();
-    FtHandle deviceHandle = FtHandle::Null;
+    AnalyzerLink link;
     {
-        TTestStart start(nullptr, testRec.get(), &deviceHandle);
+        TTestStart start(nullptr, testRec.get(), link);
         camera.Shoot(start, QStringLiteral("test-start"));
     }
     {
@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
     }
     {
         const uint8_t selected[LOAD_COUNT] = {1, 1, 1, 1, 1, 1, 1};
-        TTestStep step(nullptr, selected, testRec.get(), &deviceHandle);
+        TTestStep step(nullptr, selected, testRec.get(), link);
         // The 100-ohm step: a Bank B figure, with Back and Skip both usable.
         for (int i = 0; i < 3; ++i)
             step.findChild<QPushButton*>(QStringLiteral("btnSkip"))->click();
@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
         progress.hide();
         step.hide();
     }
-    UsbClose(&deviceHandle);
+    link.Close();
     simulator.adjustSize();
     camera.Shoot(simulator, QStringLiteral("simulator"));
     simulator.hide();

@@ -1,0 +1,16 @@
+#include "records/recordimage.h"
+
+#include <cstring>
+
+QByteArray EncodeTestRecord(const TZRTestRec& rec) {
+    return QByteArray(reinterpret_cast<const char*>(&rec), TEST_RECORD_SIZE);
+}
+
+bool DecodeTestRecord(QByteArrayView bytes, TZRTestRec& rec, QString& why) {
+    if (bytes.size() != TEST_RECORD_SIZE) {
+        why = QStringLiteral("A test record has %1 bytes, not %2.").arg(TEST_RECORD_SIZE).arg(bytes.size());
+        return false;
+    }
+    std::memcpy(static_cast<void*>(&rec), bytes.data(), TEST_RECORD_SIZE);
+    return true;
+}
