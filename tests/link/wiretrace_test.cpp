@@ -1,4 +1,5 @@
 // The wire trace: the lines of each event, and a file trace of a real exchange.
+#include "link/analyzerlink.h"
 #include "link/usbcomm.h"
 #include "link/wiretrace.h"
 #include "sim/scripteddriver.h"
@@ -154,20 +155,20 @@ struct FaultyExchange {
 
 FaultyExchange RunFaultyExchange(const QByteArray& command, const std::function<void(int)>& fault) {
     FaultyExchange seen;
-    FtHandle handle = FtHandle::Null;
+    AnalyzerLink link;
     fault(0);
-    seen.results << UsbOpen(&handle);
+    seen.results << link.Open();
     fault(1);
-    seen.results << UsbOpen(&handle);
+    seen.results << link.Open();
     fault(2);
-    seen.results << UsbWrite(&handle, command.constData(), static_cast<uint32_t>(command.size()));
+    seen.results << UsbWrite(link.Handle(), command.constData(), static_cast<uint32_t>(command.size()));
     fault(3);
     std::array<char, 2> reply{};
-    seen.results << UsbRead(&handle, reply.data(), 2);
+    seen.results << UsbRead(link.Handle(), reply.data(), 2);
     seen.reply = QByteArray(reply.data(), 2);
     fault(4);
-    seen.results << UsbRead(&handle, reply.data(), 2) << UsbCheckLink(&handle);
-    UsbClose(&handle);
+    seen.results << UsbRead(link.Handle(), reply.data(), 2) << UsbCheckLink(link.Handle());
+    link.Close();
     return seen;
 }
 
