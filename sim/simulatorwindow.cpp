@@ -198,11 +198,24 @@ void TSimulatorWindow::ApplyAccessory() {
     m_analyzer.Accessory().cableConnected = chkAccessoryCable->isChecked();
     if (follow) {
         m_analyzer.FollowLoad(m_currentLoad);
+        ShowFollowedJumpers();
         return;
     }
     m_analyzer.FollowLoad({});
     m_analyzer.Accessory().bank = cboBank->currentData().toChar().toLatin1();
     m_analyzer.Accessory().resistance = cboResistance->currentData().toChar().toLatin1();
+}
+
+void TSimulatorWindow::ShowFollowedJumpers() {
+    const int load = m_currentLoad();
+    if (!chkFollowLoad->isChecked() || load < 0 || load >= LOAD_COUNT)
+        return; // between tests the boxes keep the last jumpers
+    SimAccessory jumpers;
+    jumpers.SetJumpersForLoad(load);
+    const QSignalBlocker quietBank(cboBank);
+    const QSignalBlocker quietResistance(cboResistance);
+    cboBank->setCurrentIndex(cboBank->findData(QChar(QLatin1Char(jumpers.bank))));
+    cboResistance->setCurrentIndex(cboResistance->findData(QChar(QLatin1Char(jumpers.resistance))));
 }
 
 void TSimulatorWindow::ApplyDefibrillator() {

@@ -5,6 +5,7 @@
 // the faults a technician should learn to recognise. The controls always show the simulated
 // hardware as it is: a cable pulled by a fault shows unplugged, an armed fault shows pressed.
 
+#include "base/loadundertest.h"
 #include "sim/simfault.h"
 
 #include <QList>
@@ -25,7 +26,6 @@ class TSimulatorWindow : public QWidget {
 public:
     // `currentLoad` tells which load the test is on (0..6), or anything else when none.
     TSimulatorWindow(SimulatedAnalyzer& analyzer, std::function<int()> currentLoad);
-
 
 private:
     // Widgets, named after their members for tests and tools (findChild).
@@ -52,6 +52,8 @@ private:
     void ShowFaults();
     void ShowPlug(bool plugged);
     void ApplyAccessory();
+    // While the jumpers follow the load, the bank and resistance boxes show where they are.
+    void ShowFollowedJumpers();
     void ApplyDefibrillator();
     void ApplyAutoDischarge();
     void ShowState();
@@ -64,4 +66,5 @@ private:
     SimulatedAnalyzer& m_analyzer;
     std::function<int()> m_currentLoad;
     QList<FaultButton> m_faultButtons;
+    LoadUnderTestListener m_loadListener{[this](int) { ShowFollowedJumpers(); }};
 };

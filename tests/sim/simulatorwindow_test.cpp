@@ -1,8 +1,9 @@
 // The demo's Simulator window: its controls reach the simulated analyzer.
-#include "tests/support/findchild.h"
+#include "base/loadundertest.h"
 #include "sim/simulatedanalyzer.h"
 #include "sim/simulatorwindow.h"
 #include "sim/virtualclock.h"
+#include "tests/support/findchild.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -91,4 +92,20 @@ TEST_F(SimulatorWindow, ControlsShowTheHardwareAsItIs) {
     EXPECT_FALSE(Child<QCheckBox>(window, "chkUsbPlugged")->isChecked());
     Child<QCheckBox>(window, "chkUsbPlugged")->setChecked(true); // plugged in again by hand
     EXPECT_TRUE(sim.IsPlugged());
+}
+
+TEST(SimulatorWindowFollowing, BoxesShowTheJumpersOfEachAnnouncedLoad) {
+    VirtualClock clock;
+    SimulatedAnalyzer sim{&clock};
+    TSimulatorWindow window(sim, LoadUnderTest);
+    const auto shown = [&] {
+        return QString(Child<QComboBox>(window, "cboBank")->currentData().toChar()) +
+               Child<QComboBox>(window, "cboResistance")->currentData().toChar();
+    };
+    AnnounceLoadUnderTest(1);
+    EXPECT_EQ(shown(), QStringLiteral("A2"));
+    AnnounceLoadUnderTest(5);
+    EXPECT_EQ(shown(), QStringLiteral("B6"));
+    AnnounceLoadUnderTest(NoLoadUnderTest); // the test ended: the jumpers stay where they are
+    EXPECT_EQ(shown(), QStringLiteral("B6"));
 }
