@@ -28,6 +28,9 @@ TTestReportViewer* RunNewTestChain(QWidget* owner) {
     auto testRec = std::make_unique<TZRTestRec>();
     FtHandle deviceHandle = FtHandle::Null;
     uint8_t selectedLoads[LOAD_COUNT] = {};
+    // What the loads are checked against, kept in memory only: the record has no room for it.
+    std::optional<TVerdictBasis> verdictBasis;
+    TVerdictChoice verdictChoice;
     LinkCloser closer(deviceHandle);
 
     {
@@ -39,12 +42,17 @@ TTestReportViewer* RunNewTestChain(QWidget* owner) {
         TTestOptions options(owner, selectedLoads);
         if (options.exec() == mrFormCancel)
             return nullptr;
+        verdictBasis = options.VerdictBasis();
+        verdictChoice = options.VerdictChoice();
     }
     {
         TTestStep step(owner, selectedLoads, testRec.get(), &deviceHandle);
+        step.CheckLoadsAgainst(verdictBasis);
         if (step.exec() != mrFormOK)
             return nullptr;
     }
     UsbClose(&deviceHandle);
-    return new TTestReportViewer(owner, *testRec);
+    auto* viewer = new TTestReportViewer(owner, *testRec);
+    viewer->ChooseVerdict(verdictChoice);
+    return viewer;
 }
