@@ -135,7 +135,6 @@ void TTestStep::LoadStored(TTestLoad load) {
     const TLoadVerdict verdict =
         LoadVerdict(m_testRec->Loads[load], load, m_basis->setting, m_basis->profile.tolerance);
     lblVerdict->setText(LoadName(load) + QStringLiteral(": ") + LoadVerdictFigures(verdict, QLocale()));
-    lblVerdict->setToolTip(lblVerdict->text());
     ShowCheckMark(*lblVerdictMark, verdict.Checked() ? LoadCheckText(verdict.check) : QStringLiteral("NOT CHECKED"),
                   verdict.check);
     lblVerdictMark->show();
