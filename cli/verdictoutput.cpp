@@ -4,13 +4,13 @@
 #include "cli/command.h"
 #include "verdict/profilefolder.h"
 #include "verdict/verdict.h"
+#include "verdict/verdicttext.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
-#include <QStringList>
 #include <cmath>
 
 namespace {
@@ -24,41 +24,6 @@ double Rounded(double value, int decimals) {
 
 double Hundredths(double value) {
     return Rounded(value, 2);
-}
-
-QString Fixed(const QLocale& locale, double value, int decimals) {
-    return locale.toString(Rounded(value, decimals), 'f', decimals);
-}
-
-QString LoadLine(const TLoadVerdict& v, const QLocale& locale) {
-    QString line = QStringLiteral("%1: ").arg(LoadName(v.load), 8);
-    if (!v.Tested())
-        return line + LoadCheckText(v.check);
-    line += QStringLiteral("delivered %1 J, ").arg(Fixed(locale, v.delivered, 2));
-    if (!v.Checked())
-        return line + LoadCheckText(v.check);
-    return line + QStringLiteral("declared %1 J, deviation %2 J (%3 %), limit %4 J: %5")
-                      .arg(locale.toString(v.declared, 'g', QLocale::FloatingPointShortest),
-                           Fixed(locale, v.deviation, 2), Fixed(locale, v.deviationPercent, 1),
-                           Fixed(locale, v.limit, 2), LoadCheckText(v.check));
-}
-
-QString VerdictLine(const TRecordVerdict& verdict, const CheckBasis& basis) {
-    QString line =
-        QStringLiteral("Verdict: %1, profile \"%2\" at %3 J: ")
-            .arg(OverallVerdictText(verdict.overall), basis.profile.name, JoulesText(basis.setting.selected));
-    if (verdict.failed == 0)
-        return line + QStringLiteral("%1 load%2 checked, all within the limit")
-                          .arg(verdict.checked)
-                          .arg(verdict.checked == 1 ? QString() : QStringLiteral("s"));
-    QStringList failed;
-    for (const TLoadVerdict& v : verdict.loads)
-        if (v.check == TLoadCheck::Fail)
-            failed << LoadName(v.load);
-    return line + QStringLiteral("%1 of %2 loads checked outside the limit (%3)")
-                      .arg(verdict.failed)
-                      .arg(verdict.checked)
-                      .arg(failed.join(QStringLiteral(", ")));
 }
 
 QJsonObject LoadJson(const TLoadVerdict& v) {
@@ -127,8 +92,8 @@ int PrintVerdict(const TZRTestRec& rec, const CheckBasis& basis, bool json, QTex
     } else {
         const QLocale locale;
         for (const TLoadVerdict& v : verdict.loads)
-            out << LoadLine(v, locale) << '\n';
-        out << VerdictLine(verdict, basis) << '\n';
+            out << LoadVerdictLine(v, locale) << '\n';
+        out << RecordVerdictLine(verdict, basis.profile.name, basis.setting.selected) << '\n';
     }
     return verdict.overall == TOverallVerdict::Pass ? ExitSuccess : ExitChecksFailed;
 }

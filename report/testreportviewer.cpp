@@ -12,6 +12,7 @@
 #include "report/csvexport.h"
 #include "report/reportlines.h"
 #include "report/summaryprint.h"
+#include "report/verdictpanel.h"
 #include "waveform/waveformviewer.h"
 
 #include <QCloseEvent>
@@ -21,6 +22,7 @@
 #include <QPrinter>
 #include <QSplitter>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -108,7 +110,15 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     txtTestReport->setFont(memoFont);
     splitWaveList->setStretchFactor(0, 0);
     splitWaveList->setStretchFactor(1, 1);
-    setCentralWidget(splitWaveList);
+    // The verdict panel under the report.
+    auto* central = new QWidget(this);
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(splitWaveList, 1);
+    pnlVerdict = new TVerdictPanel(central, *m_test);
+    centralLayout->addWidget(pnlVerdict);
+    setCentralWidget(central);
 
     LoadPlacement();
 }
@@ -118,6 +128,7 @@ TTestReportViewer::TTestReportViewer(QWidget* owner, const TZRTestRec& test) : T
     m_saved = false;
     FillWaveList();
     BuildReport();
+    pnlVerdict->ShowRecord();
 }
 
 TTestReportViewer::TTestReportViewer(QWidget* owner, const QString& fileName) : TTestReportViewer(owner) {
@@ -129,6 +140,7 @@ TTestReportViewer::TTestReportViewer(QWidget* owner, const QString& fileName) : 
     }
     FillWaveList();
     BuildReport();
+    pnlVerdict->ShowRecord();
 }
 
 TTestReportViewer::~TTestReportViewer() {
@@ -252,6 +264,10 @@ void TTestReportViewer::tbPrintClick() {
 void TTestReportViewer::mmShowWaveListClick() {
     // The action has already toggled its own check mark.
     lstWaves->setVisible(mmShowWaveList->isChecked());
+}
+
+void TTestReportViewer::ChooseVerdict(const TVerdictChoice& choice) {
+    pnlVerdict->Choose(choice);
 }
 
 void TTestReportViewer::Help2Click() {

@@ -4,6 +4,7 @@
 
 #include "records/tzrtestrec.h"
 #include "report/loadresultstable.h"
+#include "verdict/verdictchoice.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -15,6 +16,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QSplitter;
 class QToolBar;
+class TVerdictPanel;
 class TWaveformViewer;
 
 class TTestReportViewer : public QMainWindow {
@@ -34,6 +36,8 @@ public:
     void tbPrintClick();
     void mmShowWaveListClick();
     void Help2Click();
+    // The verdict panel checks the record against `choice`, the one its test was checked against.
+    void ChooseVerdict(const TVerdictChoice& choice);
 
     const TZRTestRec& Test() const { return *m_test; }
     bool Saved() const { return m_saved; }
@@ -66,6 +70,7 @@ private:
     QListWidget* lstWaves = nullptr;
     QSplitter* splitWaveList = nullptr;
     QPlainTextEdit* txtTestReport = nullptr;
+    TVerdictPanel* pnlVerdict = nullptr;
 
     explicit TTestReportViewer(QWidget* owner);
     enum class SaveOutcome { Saved, Cancelled, Failed };

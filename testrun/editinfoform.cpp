@@ -38,6 +38,13 @@ const TEditInfo::Field TEditInfo::Fields[DEVICE_INFO_SLOTS] = {
     {&TEditInfo::txtTech, "txtTech", diTechID, "TECH"},
 };
 
+QString TEditInfo::RememberedText(TDeviceInfoSlot slot) {
+    for (const Field& f : Fields)
+        if (f.slot == slot && f.settingsKey)
+            return IniFile(SettingsFilePath).ReadString(Section, QString::fromLatin1(f.settingsKey), QString());
+    return QString();
+}
+
 TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
     : TModalForm(owner), m_testRec(testRec), m_deviceIDRequired(deviceIDRequired) {
     setWindowTitle(QStringLiteral("Edit Device Information"));

@@ -18,6 +18,10 @@ public:
     void btnOKClick();
     void btnCancelClick();
 
+    // What the editor offers a new record for `slot`: the text remembered from the last device
+    // edited (nothing for the Device ID).
+    static QString RememberedText(TDeviceInfoSlot slot);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -13,6 +13,9 @@ TTestReportViewer* RunNewTestChain(QWidget* owner) {
     // Closes the analyzer however the chain ends, exceptions included.
     AnalyzerLink link;
     uint8_t selectedLoads[LOAD_COUNT] = {};
+    // What the loads are checked against, kept in memory only: the record has no room for it.
+    std::optional<TVerdictBasis> verdictBasis;
+    TVerdictChoice verdictChoice;
 
     {
         TTestStart start(owner, testRec.get(), link);
@@ -23,12 +26,17 @@ TTestReportViewer* RunNewTestChain(QWidget* owner) {
         TTestOptions options(owner, selectedLoads);
         if (options.exec() == mrFormCancel)
             return nullptr;
+        verdictBasis = options.VerdictBasis();
+        verdictChoice = options.VerdictChoice();
     }
     {
         TTestStep step(owner, selectedLoads, testRec.get(), link);
+        step.CheckLoadsAgainst(verdictBasis);
         if (step.exec() != mrFormOK)
             return nullptr;
     }
     link.Close();
-    return new TTestReportViewer(owner, *testRec);
+    auto* viewer = new TTestReportViewer(owner, *testRec);
+    viewer->ChooseVerdict(verdictChoice);
+    return viewer;
 }

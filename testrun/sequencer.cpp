@@ -280,6 +280,7 @@ void TestSequencer::btnOKClick() {
         return;
     }
     m_view.OpenLiveViewer(load);
+    m_view.LoadStored(load);
     ++m_stepIndex;
     ShowStep();
 }

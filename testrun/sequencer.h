@@ -26,6 +26,8 @@ public:
     virtual void CloseProgress() = 0;
     // A waveform viewer on the record as it now stands, for the load just downloaded.
     virtual void OpenLiveViewer(TTestLoad load) = 0;
+    // The load's download has been stored in the record (after its live viewer has opened).
+    virtual void LoadStored(TTestLoad /*load*/) {}
     // The device information editor, shown modally.
     virtual void EditDeviceInfo(bool deviceIDRequired) = 0;
     // Ends the run with modal result 1 (OK) or 2 (Cancel).

@@ -6,7 +6,11 @@
 #include "base/inifile.h"
 #include "base/uifonts.h"
 #include "records/tzrtestrec.h"
+#include "report/verdictchooser.h"
+#include "testrun/editinfoform.h"
 
+#include <QComboBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -26,7 +30,7 @@ TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(WindowFont());
-    setFixedSize(281, 269);
+    setFixedSize(281, 325);
     AddHelpKey(*this, HelpTopicLoadSelection);
 
     auto* heading =
@@ -43,6 +47,15 @@ TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
         item->setCheckState(ini.ReadInteger(Section, LoadSettingKey(i), 1) != 0 ? Qt::Checked
                                                                                 : Qt::Unchecked);
     }
+    // The device editor comes later in the test; the make and model it will offer name the device.
+    m_chooser = new TVerdictChooser(this);
+    m_chooser->Show(PreselectVerdictChoice(m_chooser->Profiles(), TEditInfo::RememberedText(diManufacturer),
+                                           TEditInfo::RememberedText(diModel), LastVerdictChoice()));
+    auto* check = new QFormLayout;
+    check->setContentsMargins(0, 0, 0, 0);
+    check->addRow(QStringLiteral("Check against:"), m_chooser->ProfileBox());
+    check->addRow(QStringLiteral("Selected energy:"), m_chooser->EnergyBox());
+
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
@@ -55,7 +68,15 @@ TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
     layout->addWidget(cboxOptions, 1);
+    layout->addLayout(check);
     layout->addLayout(bottom);
+    setTabOrder(cboxOptions, m_chooser->ProfileBox());
+    setTabOrder(m_chooser->ProfileBox(), m_chooser->EnergyBox());
+    setTabOrder(m_chooser->EnergyBox(), Button1);
+}
+
+std::optional<TVerdictBasis> TTestOptions::VerdictBasis() const {
+    return ResolveVerdictChoice(m_chooser->Profiles(), m_choice);
 }
 
 void TTestOptions::btnOKClick() {
@@ -65,5 +86,8 @@ void TTestOptions::btnOKClick() {
         m_selectedLoads[i] = checked ? 1 : 0;
         ini.WriteInteger(Section, LoadSettingKey(i), checked ? 1 : 0);
     }
+    m_choice = m_chooser->Choice();
+    // Remembered for the device once the test has named it.
+    RememberLastVerdictChoice(m_choice);
     done(mrFormOK);
 }

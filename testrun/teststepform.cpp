@@ -7,7 +7,9 @@
 #include "base/jpegimage.h"
 #include "base/uifonts.h"
 #include "link/commprogressform.h"
+#include "report/verdictchooser.h"
 #include "testrun/editinfoform.h"
+#include "verdict/verdicttext.h"
 #include "waveform/waveformviewer.h"
 
 #include <QApplication>
@@ -30,6 +32,10 @@ private:
     TCommProgress& m_window;
 };
 
+constexpr int WindowHeight = 475;
+// The verdict's strip between the figure and the buttons, when loads are checked.
+constexpr int VerdictStripHeight = 40;
+
 QLabel* CaptionLabel(QWidget* parent, int pixelSize) {
     auto* label = new QLabel(parent);
     QFont font = WindowFont();
@@ -46,7 +52,7 @@ TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* t
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(WindowFont());
-    setFixedSize(640, 475);
+    setFixedSize(640, WindowHeight);
     AddHelpKey(*this, HelpTopicTestStep);
     setAutoFillBackground(true);
     QPalette white = palette();
@@ -78,11 +84,16 @@ TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* t
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
-    btnEditInfo->setGeometry(16, 438, 121, 25);
-    btnCancel->setGeometry(305, 438, 75, 25);
-    btnBack->setGeometry(386, 438, 75, 25);
-    btnSkip->setGeometry(467, 438, 75, 25);
-    btnOK->setGeometry(549, 438, 75, 25);
+    lblVerdict = CaptionLabel(this, 13);
+    lblVerdict->setObjectName(QStringLiteral("lblVerdict"));
+    lblVerdict->setGeometry(16, 430, 520, 34);
+    lblVerdict->setWordWrap(true);
+    lblVerdictMark = new QLabel(this);
+    lblVerdictMark->setObjectName(QStringLiteral("lblVerdictMark"));
+    lblVerdictMark->setGeometry(544, 434, 80, 26);
+    lblVerdict->hide();
+    lblVerdictMark->hide();
+    PlaceButtons();
     setTabOrder(btnOK, btnEditInfo);
     setTabOrder(btnEditInfo, btnCancel);
     setTabOrder(btnCancel, btnBack);
@@ -95,6 +106,37 @@ TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* t
     connect(btnEditInfo, &QPushButton::clicked, this, [this] { m_sequencer.btnEditInfoClick(); });
 
     m_sequencer.ShowStep();
+}
+
+void TTestStep::PlaceButtons() {
+    const int top = height() - 37;
+    btnEditInfo->setGeometry(16, top, 121, 25);
+    btnCancel->setGeometry(305, top, 75, 25);
+    btnBack->setGeometry(386, top, 75, 25);
+    btnSkip->setGeometry(467, top, 75, 25);
+    btnOK->setGeometry(549, top, 75, 25);
+}
+
+void TTestStep::CheckLoadsAgainst(std::optional<TVerdictBasis> basis) {
+    m_basis = std::move(basis);
+    setFixedSize(640, m_basis ? WindowHeight + VerdictStripHeight : WindowHeight);
+    PlaceButtons();
+    lblVerdict->setVisible(m_basis.has_value());
+    lblVerdict->setText(m_basis ? QStringLiteral("Checked against \"%1\" at %2 J.")
+                                      .arg(m_basis->profile.name, JoulesText(m_basis->setting.selected))
+                                : QString());
+    lblVerdictMark->hide();
+}
+
+void TTestStep::LoadStored(TTestLoad load) {
+    if (!m_basis)
+        return;
+    const TLoadVerdict verdict =
+        LoadVerdict(m_testRec->Loads[load], load, m_basis->setting, m_basis->profile.tolerance);
+    lblVerdict->setText(LoadName(load) + QStringLiteral(": ") + LoadVerdictFigures(verdict, QLocale()));
+    ShowCheckMark(*lblVerdictMark, verdict.Checked() ? LoadCheckText(verdict.check) : QStringLiteral("NOT CHECKED"),
+                  verdict.check);
+    lblVerdictMark->show();
 }
 
 TTestStep::~TTestStep() {

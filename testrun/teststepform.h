@@ -5,9 +5,11 @@
 
 #include "base/modalform.h"
 #include "testrun/sequencer.h"
+#include "verdict/verdictchoice.h"
 
 #include <QList>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -22,6 +24,9 @@ public:
 
     TestSequencer& Sequencer() { return m_sequencer; }
     const QList<TWaveformViewer*>& WaveViewers() const { return m_waveViewers; }
+    // From now on each load's verdict against `basis` shows after its download, above the buttons
+    // (the window grows for it); nothing shows without a basis.
+    void CheckLoadsAgainst(std::optional<TVerdictBasis> basis);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -37,6 +42,8 @@ private:
     QLabel* imgFigure = nullptr;
     QLabel* lblLoad = nullptr;
     QLabel* lblDesc = nullptr;
+    QLabel* lblVerdict = nullptr;     // the last load's numbers
+    QLabel* lblVerdictMark = nullptr; // its PASS or FAIL
 
     void SetLoadCaption(const QString& text) override;
     void SetDescription(const QString& text) override;
@@ -47,11 +54,14 @@ private:
     void OpenLiveViewer(TTestLoad load) override;
     void EditDeviceInfo(bool deviceIDRequired) override;
     void EndModal(int result) override;
+    void LoadStored(TTestLoad load) override;
 
     void RunOK();
     void PlaceLiveViewer(QWidget& viewer, int index) const;
+    void PlaceButtons();
 
     TZRTestRec* m_testRec;
+    std::optional<TVerdictBasis> m_basis;
     TestSequencer m_sequencer;
     QList<TWaveformViewer*> m_waveViewers;
     std::unique_ptr<TCommProgress> m_commProgress;

@@ -151,6 +151,8 @@ int main(int argc, char** argv) {
     }
     {
         auto* viewer = new TTestReportViewer(nullptr, recordFile);
+        // The verdict panel as after a test of the simulator's device checked against its profile.
+        viewer->ChooseVerdict({QStringLiteral("CorvexZR Simulator, biphasic truncated exponential"), 200});
         camera.Shoot(*viewer, QStringLiteral("report-viewer"));
         delete viewer;
     }

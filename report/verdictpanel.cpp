@@ -1,0 +1,165 @@
+#include "report/verdictpanel.h"
+
+#include "base/global.h"
+#include "base/inifile.h"
+#include "report/verdictchooser.h"
+#include "verdict/verdicttext.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Section = QStringLiteral("VerdictPanel");
+const QString OpenKey = QStringLiteral("OPEN");
+
+enum Column { colLoad, colDelivered, colDeclared, colDeviation, colPercent, colLimit, colResult, ColumnCount };
+
+QString Make(const TZRTestRec& test) {
+    return test.GetDeviceInfo(diManufacturer);
+}
+
+QString Model(const TZRTestRec& test) {
+    return test.GetDeviceInfo(diModel);
+}
+
+TLoadCheck OverallCheck(TOverallVerdict verdict) {
+    switch (verdict) {
+    case TOverallVerdict::Pass:
+        return TLoadCheck::Pass;
+    case TOverallVerdict::Fail:
+        return TLoadCheck::Fail;
+    case TOverallVerdict::NothingChecked:
+        break;
+    }
+    return TLoadCheck::NotTested;
+}
+
+} // namespace
+
+TVerdictPanel::TVerdictPanel(QWidget* parent, const TZRTestRec& test) : QWidget(parent), m_test(test) {
+    setObjectName(QStringLiteral("pnlVerdict"));
+    btnFold = new QToolButton(this);
+    btnFold->setObjectName(QStringLiteral("btnFold"));
+    btnFold->setText(QStringLiteral("Verdict"));
+    btnFold->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnFold->setCheckable(true);
+    btnFold->setAutoRaise(true);
+    m_chooser = new TVerdictChooser(this);
+    lblOverall = new QLabel(this);
+    lblOverall->setObjectName(QStringLiteral("lblOverall"));
+    lblOverall->setMinimumWidth(90);
+
+    auto* head = new QHBoxLayout;
+    head->addWidget(btnFold);
+    head->addWidget(m_chooser->ProfileBox(), 1);
+    head->addWidget(m_chooser->EnergyBox());
+    head->addWidget(lblOverall);
+
+    m_body = new QWidget(this);
+    tblVerdict = new QTableWidget(LOAD_COUNT, ColumnCount, m_body);
+    tblVerdict->setObjectName(QStringLiteral("tblVerdict"));
+    tblVerdict->setHorizontalHeaderLabels({QStringLiteral("Load"), QStringLiteral("Delivered J"),
+                                           QStringLiteral("Declared J"), QStringLiteral("Deviation J"),
+                                           QStringLiteral("Deviation %"), QStringLiteral("Limit ± J"),
+                                           QStringLiteral("Result")});
+    tblVerdict->verticalHeader()->hide();
+    tblVerdict->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    tblVerdict->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    tblVerdict->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblVerdict->setSelectionMode(QAbstractItemView::NoSelection);
+    tblVerdict->setFocusPolicy(Qt::NoFocus);
+    tblVerdict->setFixedHeight(tblVerdict->horizontalHeader()->sizeHint().height() +
+                               LOAD_COUNT * tblVerdict->verticalHeader()->defaultSectionSize() + 4);
+    lblSummary = new QLabel(m_body);
+    lblSummary->setObjectName(QStringLiteral("lblSummary"));
+    lblSummary->setWordWrap(true);
+    lblSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* body = new QVBoxLayout(m_body);
+    body->setContentsMargins(0, 0, 0, 0);
+    body->addWidget(tblVerdict);
+    body->addWidget(lblSummary);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->setSpacing(2);
+    layout->addLayout(head);
+    layout->addWidget(m_body);
+
+    Fold(IniFile(SettingsFilePath).ReadInteger(Section, OpenKey, 1) != 0);
+    connect(btnFold, &QToolButton::toggled, this, [this](bool open) {
+        Fold(open);
+        IniFile(SettingsFilePath).WriteInteger(Section, OpenKey, open ? 1 : 0);
+    });
+    connect(m_chooser, &TVerdictChooser::Changed, this, [this] {
+        RememberVerdictChoiceFor(m_chooser->Choice(), Make(m_test), Model(m_test));
+        Judge();
+    });
+    Judge();
+}
+
+void TVerdictPanel::Fold(bool open) {
+    btnFold->setChecked(open);
+    btnFold->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    m_body->setVisible(open);
+}
+
+void TVerdictPanel::ShowRecord() {
+    m_chooser->Show(PreselectVerdictChoice(m_chooser->Profiles(), Make(m_test), Model(m_test), TVerdictChoice{}));
+    Judge();
+}
+
+void TVerdictPanel::Choose(const TVerdictChoice& choice) {
+    m_chooser->Show(choice);
+    RememberVerdictChoiceFor(m_chooser->Choice(), Make(m_test), Model(m_test));
+    Judge();
+}
+
+void TVerdictPanel::ShowLoad(int row, const TLoadVerdict& v, bool checking) {
+    const QLocale locale;
+    QStringList cells(ColumnCount);
+    cells[colLoad] = LoadName(v.load);
+    if (v.Tested())
+        cells[colDelivered] = VerdictNumber(v.delivered, 2, locale);
+    if (v.Checked()) {
+        cells[colDeclared] = locale.toString(v.declared, 'g', QLocale::FloatingPointShortest);
+        cells[colDeviation] = VerdictNumber(v.deviation, 2, locale);
+        cells[colPercent] = VerdictNumber(v.deviationPercent, 1, locale);
+        cells[colLimit] = VerdictNumber(v.limit, 2, locale);
+    }
+    if (checking || !v.Tested())
+        cells[colResult] = LoadCheckText(v.check);
+    for (int column = 0; column < ColumnCount; ++column) {
+        auto* item = new QTableWidgetItem(cells[column]);
+        item->setTextAlignment(column == colLoad || column == colResult ? Qt::AlignCenter
+                                                                        : Qt::AlignRight | Qt::AlignVCenter);
+        tblVerdict->setItem(row, column, item);
+    }
+    if (checking && v.Checked()) {
+        QTableWidgetItem* result = tblVerdict->item(row, colResult);
+        result->setBackground(CheckColour(v.check));
+        result->setForeground(Qt::white);
+    }
+}
+
+void TVerdictPanel::Judge() {
+    const std::optional<TVerdictBasis> basis = m_chooser->Basis();
+    // Without a profile the rows still show what each load received.
+    const TRecordVerdict verdict = basis ? RecordVerdict(m_test, basis->setting, basis->profile.tolerance)
+                                         : RecordVerdict(m_test, TProfileSetting{}, TTolerance{});
+    for (int load = 0; load < LOAD_COUNT; ++load)
+        ShowLoad(load, verdict.loads[load], basis.has_value());
+    if (!basis) {
+        ShowCheckMark(*lblOverall, QStringLiteral("NO CHECK"), TLoadCheck::NotTested);
+        lblSummary->setText(QStringLiteral("Choose the defibrillator's profile and the energy selected on it to "
+                                           "check each load against the energy its maker declares."));
+        return;
+    }
+    ShowCheckMark(*lblOverall, OverallVerdictText(verdict.overall), OverallCheck(verdict.overall));
+    lblSummary->setText(RecordVerdictLine(verdict, basis->profile.name, basis->setting.selected));
+}

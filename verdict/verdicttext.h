@@ -1,0 +1,22 @@
+#pragma once
+// The verdict in words and numbers, as zrqtool prints it and the windows show it: one formatting for
+// every place a load's verdict appears.
+
+#include "verdict/verdict.h"
+
+#include <QLocale>
+#include <QString>
+
+// `value` rounded to `decimals` in `locale`; a value that rounds to zero is "0.00", never "-0.00".
+QString VerdictNumber(double value, int decimals, const QLocale& locale);
+
+// "delivered 193.04 J, declared 200 J, deviation -6.96 J (-3.5 %), limit 30.00 J" for a checked load,
+// "delivered 193.04 J, no declared value" for a load the profile declares nothing for, "not tested".
+QString LoadVerdictFigures(const TLoadVerdict& verdict, const QLocale& locale);
+
+// zrqtool's line of a load: " 25 ohms: delivered ..., limit 30.00 J: PASS".
+QString LoadVerdictLine(const TLoadVerdict& verdict, const QLocale& locale);
+
+// "Verdict: PASS, profile "NAME" at 200 J: 7 loads checked, all within the limit", or with the loads
+// outside the limit named.
+QString RecordVerdictLine(const TRecordVerdict& verdict, const QString& profileName, double selected);
