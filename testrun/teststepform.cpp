@@ -179,6 +179,15 @@ void TTestStep::keyPressEvent(QKeyEvent* event) {
 
 void TTestStep::SetLoadCaption(const QString& text) {
     lblLoad->setText(text);
+    ShowStepVerdict();
+}
+
+void TTestStep::ShowStepVerdict() {
+    const TTestLoad load = m_sequencer.CurrentStep();
+    if (!m_basis || load == TESTS_DONE_STEP)
+        return; // the closing step keeps the last load's verdict
+    if (m_testRec->Loads[load].HasData)
+        LoadStored(load); // back on a load already fired: its own verdict, not the last one's
 }
 
 void TTestStep::SetDescription(const QString& text) {

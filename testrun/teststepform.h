@@ -59,6 +59,8 @@ private:
     void RunOK();
     void PlaceLiveViewer(QWidget& viewer, int index) const;
     void PlaceButtons();
+    // On a load step that was fired before (Back), the strip shows that load's verdict.
+    void ShowStepVerdict();
 
     TZRTestRec* m_testRec;
     std::optional<TVerdictBasis> m_basis;

@@ -55,6 +55,13 @@ protected:
             EXPECT_TRUE(Child<QLabel>(step, "lblVerdict")->text().startsWith(LoadName(load) + QStringLiteral(": delivered")));
             marks << Child<QLabel>(step, "lblVerdictMark")->text();
         }
+        // Back from the closing step, each fired load shows its own verdict again, newest first.
+        QStringList back;
+        for (int load = LOAD_COUNT - 1; load >= 0; --load) {
+            Child<QPushButton>(step, "btnBack")->click();
+            back.prepend(Child<QLabel>(step, "lblVerdictMark")->text());
+        }
+        EXPECT_EQ(back, marks);
         return marks;
     }
 
