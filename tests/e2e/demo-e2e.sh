@@ -163,13 +163,14 @@ the_window_sized() {
   wait_until 20 "the window \"$1\" of $2" window_sized "$1" "$2" >/dev/null
   window_sized "$1" "$2"
 }
-step_window() { the_window_sized "$step_title" 640x475; }
-step_ok() { click_at "$(step_window)" 586 450; }
+step_size=640x475 # 640x515 when the loads are checked against a profile: the verdict strip shows
+step_window() { the_window_sized "$step_title" "$step_size"; }
+step_ok() { click_at "$(step_window)" 586 $((${step_size#*x} - 25)); }
 
-start_test() {
+start_test() { # start_test [KEY...]: the keys are pressed in the load selection before its OK
   keys "$main" ctrl+n
   keys "$(the_window_sized "$step_title" 640x506)" Return # Start Test: status and accessory check
-  keys "$(the_window_sized "$step_title" 281x325)" Return # the remembered loads, no check
+  keys "$(the_window_sized "$step_title" 281x325)" "$@" Return # the remembered loads
   step_window >/dev/null
 }
 
@@ -314,5 +315,12 @@ choose_in_list cboResistance 1
 run_load
 finish_test "E2E-0002"
 
+# ================= run 3: checked against the first profile of the list, chosen with the keyboard
+step_size=640x515
+start_test Tab Down # from the loads to "Check against:", and from "No check" to the first profile
+run_load
+finish_test "E2E-0003"
+grep -q '^PROFILE=CorvexZR Simulator' "$ini" || fail "the load selection did not remember the profile chosen"
+
 kill -0 "$demo_pid" 2>/dev/null || fail "the demo program ended by itself"
-echo "e2e: both runs passed"
+echo "e2e: all three runs passed"
