@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxkbcommon-dev
+  libqt6sql6-sqlite
   libqcustomplot-dev
   libftdi1-dev libusb-1.0-0-dev
   umockdev libumockdev-dev

@@ -1,0 +1,33 @@
+#pragma once
+// What differs between the databases a test library can live in: the Qt SQL driver, how a location
+// names a database, the two column types that have no common spelling, and how a connection is set
+// up. Everything else (the schema, every query) is written once, in SQL both databases accept.
+
+#include <QSqlDatabase>
+#include <QString>
+#include <memory>
+
+class TLibraryBackend {
+public:
+    virtual ~TLibraryBackend() = default;
+
+    // The Qt SQL driver ("QSQLITE").
+    virtual QString DriverName() const = 0;
+    // Points `db` at `location` and sets its connection options; returns false with the reason in
+    // `why` when the location cannot hold a library (nothing has been opened yet).
+    virtual bool Configure(QSqlDatabase& db, const QString& location, QString& why) const = 0;
+    // The key column of the tests table, filled by the database, and the column type for a record's bytes.
+    virtual QString IdColumnType() const = 0;
+    virtual QString BytesColumnType() const = 0;
+    // Starts a transaction that writes: taken so that a second writer waits for the first instead of
+    // failing half-way.
+    virtual QString BeginWriteStatement() const = 0;
+    // Statements run once the library is known to be one this program may change (journal mode...).
+    virtual QStringList WritableSetup() const = 0;
+};
+
+// The backend for `location`: SQLite for a file path (the only one so far).
+std::unique_ptr<TLibraryBackend> BackendFor(const QString& location);
+
+// The library the program uses when none is named: library.sqlite in the data folder.
+QString DefaultLibraryLocation();

@@ -1,0 +1,313 @@
+#include "library/testlibrary.h"
+
+#include "records/recordimage.h"
+#include "verdict/verdict.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <atomic>
+
+namespace {
+
+const char* const DeviceColumns = "device_id, serial_no, make, model, facility, location, tech_id";
+
+// The test's date and time as ISO 8601 text, which sorts as the dates do. A stamp that is no valid
+// date gives the zero date-time, as the report shows it.
+QString TestedAt(const DateStamp& s) {
+    const QDate date(2000 + s.Year, s.Month, s.Day);
+    const QTime time(s.Hour, s.Minute, s.Second);
+    const QDateTime when = date.isValid() && time.isValid() ? QDateTime(date, time)
+                                                           : QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+    return when.toString(Qt::ISODate);
+}
+
+QString ErrorText(const QSqlError& error) {
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return text.isEmpty() ? QStringLiteral("unknown error") : text;
+}
+
+} // namespace
+
+std::unique_ptr<TTestLibrary> TTestLibrary::Open(const QString& location, QString& why) {
+    static std::atomic<int> connections{0};
+    const QString connection = QStringLiteral("corvex_library_%1").arg(++connections);
+    std::unique_ptr<TTestLibrary> library(new TTestLibrary(BackendFor(location), location, connection));
+    if (!library->Prepare(why)) {
+        why = QStringLiteral("The test library %1 cannot be used: %2")
+                  .arg(QDir::toNativeSeparators(location), why);
+        return nullptr;
+    }
+    return library;
+}
+
+TTestLibrary::TTestLibrary(std::unique_ptr<TLibraryBackend> backend, const QString& location,
+                           const QString& connection)
+    : m_backend(std::move(backend)), m_location(location), m_connection(connection) {
+    QSqlDatabase::addDatabase(m_backend->DriverName(), m_connection);
+}
+
+TTestLibrary::~TTestLibrary() {
+    {
+        QSqlDatabase db = Db();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+QSqlDatabase TTestLibrary::Db() const {
+    return QSqlDatabase::database(m_connection, false);
+}
+
+bool TTestLibrary::Fail(const QString& what, const QString& reason) {
+    m_lastError = what + QStringLiteral(": ") + reason;
+    return false;
+}
+
+// Reads the schema version; creates the schema in a library that has none yet. Nothing is written
+// to a library before its version is known to be this program's.
+bool TTestLibrary::Prepare(QString& why) {
+    QSqlDatabase db = Db();
+    if (!db.isValid()) {
+        why = QStringLiteral("the database driver %1 is not installed").arg(m_backend->DriverName());
+        return false;
+    }
+    if (!m_backend->Configure(db, m_location, why))
+        return false;
+    if (!db.open()) {
+        why = ErrorText(db.lastError());
+        return false;
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT schema_version FROM library_info")) && q.next()) {
+            const int version = q.value(0).toInt();
+            q.finish();
+            if (version > LIBRARY_SCHEMA_VERSION) {
+                why = QStringLiteral("it was made by a newer version of the program (schema version %1; "
+                                     "this version reads up to %2). It was left as it was.")
+                          .arg(version)
+                          .arg(LIBRARY_SCHEMA_VERSION);
+                return false;
+            }
+            if (version < 1) {
+                why = QStringLiteral("its schema version %1 is not valid. It was left as it was.").arg(version);
+                return false;
+            }
+            for (const QString& statement : m_backend->WritableSetup()) {
+                if (!q.exec(statement)) {
+                    why = ErrorText(q.lastError());
+                    return false;
+                }
+            }
+            return true;
+        }
+        q.finish();
+        if (attempt == 0 && !CreateSchema(why))
+            return false;
+    }
+    why = QStringLiteral("its version cannot be read. It was left as it was.");
+    return false;
+}
+
+bool TTestLibrary::CreateSchema(QString& why) {
+    QSqlDatabase db = Db();
+    QSqlQuery q(db);
+    if (!q.exec(m_backend->BeginWriteStatement())) {
+        why = QStringLiteral("it is not a test library (%1). It was left as it was.").arg(ErrorText(q.lastError()));
+        return false;
+    }
+    // Another program may have created it meanwhile; a database holding other tables is not ours.
+    const bool created = q.exec(QStringLiteral("SELECT schema_version FROM library_info"));
+    q.finish();
+    if (created || !db.tables(QSql::Tables).isEmpty()) {
+        q.exec(QStringLiteral("ROLLBACK"));
+        if (!created)
+            why = QStringLiteral("it is a database but not a test library. It was left as it was.");
+        return created;
+    }
+    const QStringList schema = {
+        QStringLiteral("CREATE TABLE library_info (schema_version INTEGER NOT NULL)"),
+        QStringLiteral("INSERT INTO library_info (schema_version) VALUES (%1)").arg(LIBRARY_SCHEMA_VERSION),
+        QStringLiteral("CREATE TABLE tests ("
+                       "id %1, sha256 CHAR(64) NOT NULL UNIQUE, record %2 NOT NULL, "
+                       "device_id VARCHAR(31) NOT NULL, serial_no VARCHAR(31) NOT NULL, "
+                       "make VARCHAR(31) NOT NULL, model VARCHAR(31) NOT NULL, "
+                       "facility VARCHAR(31) NOT NULL, location VARCHAR(31) NOT NULL, "
+                       "tech_id VARCHAR(31) NOT NULL, analyzer_id VARCHAR(16) NOT NULL, "
+                       "tested_at CHAR(19) NOT NULL, "
+                       "profile VARCHAR(255), selected_energy DOUBLE PRECISION)")
+            .arg(m_backend->IdColumnType(), m_backend->BytesColumnType()),
+        QStringLiteral("CREATE INDEX tests_by_device ON tests (device_id, tested_at)"),
+        QStringLiteral("CREATE INDEX tests_by_date ON tests (tested_at)"),
+        QStringLiteral("CREATE TABLE test_loads ("
+                       "test_id BIGINT NOT NULL REFERENCES tests (id), load_index INTEGER NOT NULL, "
+                       "delivered_energy DOUBLE PRECISION NOT NULL, PRIMARY KEY (test_id, load_index))"),
+    };
+    for (const QString& statement : schema) {
+        if (!q.exec(statement)) {
+            why = QStringLiteral("its tables cannot be created (%1)").arg(ErrorText(q.lastError()));
+            q.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+    }
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        why = QStringLiteral("its tables cannot be created (%1)").arg(ErrorText(q.lastError()));
+        q.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return true;
+}
+
+TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictChoice>& choice) {
+    TAddResult result;
+    auto rec = std::make_unique<TZRTestRec>();
+    if (!DecodeTestRecord(bytes, *rec, result.why)) {
+        result.outcome = TAddOutcome::Refused;
+        m_lastError = result.why;
+        return result;
+    }
+    const QByteArray record = bytes.toByteArray();
+    const QString sha = QString::fromLatin1(QCryptographicHash::hash(record, QCryptographicHash::Sha256).toHex());
+
+    QSqlQuery q(Db());
+    auto failed = [&](const QString& what) {
+        result.outcome = TAddOutcome::Failed;
+        result.why = QStringLiteral("The test could not be stored in the library (%1: %2).")
+                         .arg(what, ErrorText(q.lastError()));
+        m_lastError = result.why;
+        q.finish();
+        q.exec(QStringLiteral("ROLLBACK"));
+        return result;
+    };
+    if (!q.exec(m_backend->BeginWriteStatement()))
+        return failed(QStringLiteral("the library is busy"));
+    auto findId = [&]() -> std::optional<qint64> {
+        q.prepare(QStringLiteral("SELECT id FROM tests WHERE sha256 = ?"));
+        q.addBindValue(sha);
+        if (!q.exec() || !q.next())
+            return std::nullopt;
+        const qint64 id = q.value(0).toLongLong();
+        q.finish();
+        return id;
+    };
+    if (const std::optional<qint64> present = findId()) {
+        q.exec(QStringLiteral("ROLLBACK"));
+        result.outcome = TAddOutcome::AlreadyPresent;
+        result.id = *present;
+        return result;
+    }
+    if (q.lastError().isValid())
+        return failed(QStringLiteral("reading"));
+
+    q.prepare(QStringLiteral("INSERT INTO tests (sha256, record, %1, analyzer_id, tested_at, profile, "
+                             "selected_energy) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                  .arg(QLatin1String(DeviceColumns)));
+    q.addBindValue(sha);
+    q.addBindValue(record);
+    for (int slot = 0; slot < DEVICE_INFO_SLOTS; ++slot)
+        q.addBindValue(rec->GetDeviceInfo(static_cast<TDeviceInfoSlot>(slot)));
+    q.addBindValue(rec->AnalyzerID());
+    q.addBindValue(TestedAt(rec->TestDateTime()));
+    const bool chosen = choice && choice->Checks();
+    q.addBindValue(chosen ? QVariant(choice->profile) : QVariant(QMetaType(QMetaType::QString)));
+    q.addBindValue(chosen ? QVariant(choice->selected) : QVariant(QMetaType(QMetaType::Double)));
+    if (!q.exec())
+        return failed(QStringLiteral("writing the test"));
+    const std::optional<qint64> id = findId();
+    if (!id)
+        return failed(QStringLiteral("reading the new test"));
+
+    for (int load = 0; load < LOAD_COUNT; ++load) {
+        if (rec->Loads[load].HasData == 0)
+            continue;
+        q.prepare(QStringLiteral("INSERT INTO test_loads (test_id, load_index, delivered_energy) VALUES (?, ?, ?)"));
+        q.addBindValue(*id);
+        q.addBindValue(load);
+        q.addBindValue(DeliveredEnergy(rec->Loads[load], load));
+        if (!q.exec())
+            return failed(QStringLiteral("writing a load"));
+    }
+    if (!q.exec(QStringLiteral("COMMIT")))
+        return failed(QStringLiteral("committing"));
+    result.outcome = TAddOutcome::Added;
+    result.id = *id;
+    return result;
+}
+
+std::optional<qint64> TTestLibrary::FindBySha256(const QString& sha256) {
+    QSqlQuery q(Db());
+    q.prepare(QStringLiteral("SELECT id FROM tests WHERE sha256 = ?"));
+    q.addBindValue(sha256.toLower());
+    if (!q.exec()) {
+        Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    return q.value(0).toLongLong();
+}
+
+std::vector<TLibraryTest> TTestLibrary::List(const QString& deviceId) {
+    std::vector<TLibraryTest> tests;
+    const bool byDevice = !deviceId.isNull();
+    const QString where = byDevice ? QStringLiteral(" WHERE device_id = ?") : QString();
+    QSqlQuery q(Db());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT id, sha256, %1, tested_at, analyzer_id, profile, selected_energy "
+                             "FROM tests%2 ORDER BY tested_at DESC, id DESC")
+                  .arg(QLatin1String(DeviceColumns), where));
+    if (byDevice)
+        q.addBindValue(deviceId);
+    if (!q.exec()) {
+        Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
+        return {};
+    }
+    QHash<qint64, size_t> index;
+    while (q.next()) {
+        TLibraryTest test;
+        test.id = q.value(0).toLongLong();
+        test.sha256 = q.value(1).toString();
+        for (int slot = 0; slot < DEVICE_INFO_SLOTS; ++slot)
+            test.deviceInfo[slot] = q.value(2 + slot).toString();
+        test.testedAt = q.value(9).toString();
+        test.analyzerId = q.value(10).toString();
+        if (!q.value(11).isNull())
+            test.choice = TVerdictChoice{q.value(11).toString(), q.value(12).toDouble()};
+        index.insert(test.id, tests.size());
+        tests.push_back(std::move(test));
+    }
+    q.prepare(QStringLiteral("SELECT l.test_id, l.load_index, l.delivered_energy FROM test_loads l "
+                             "JOIN tests t ON t.id = l.test_id%1")
+                  .arg(byDevice ? QStringLiteral(" WHERE t.device_id = ?") : QString()));
+    if (byDevice)
+        q.addBindValue(deviceId);
+    if (!q.exec()) {
+        Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
+        return {};
+    }
+    while (q.next()) {
+        const auto at = index.constFind(q.value(0).toLongLong());
+        const int load = q.value(1).toInt();
+        if (at != index.constEnd() && load >= 0 && load < LOAD_COUNT)
+            tests[*at].delivered[load] = q.value(2).toDouble();
+    }
+    return tests;
+}
+
+std::optional<QByteArray> TTestLibrary::RecordBytes(qint64 id) {
+    QSqlQuery q(Db());
+    q.prepare(QStringLiteral("SELECT record FROM tests WHERE id = ?"));
+    q.addBindValue(id);
+    if (!q.exec()) {
+        Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    return q.value(0).toByteArray();
+}

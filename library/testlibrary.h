@@ -1,0 +1,85 @@
+#pragma once
+// A library of tests: each one kept whole (the record's 72424 bytes) with what finding and comparing
+// tests needs beside it: the record's SHA-256, the device information, the test's date and time,
+// the analyzer ID, each tested load's delivered energy and the verdict choice made for it. A record
+// is stored once however often it is added. Every change is one transaction; a library made by a
+// newer version of the program is refused and never altered.
+//
+// One object is one connection; use it from the thread that opened it. Several objects, in one
+// program or several, may share a library.
+
+#include "library/librarybackend.h"
+#include "verdict/verdictchoice.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The schema this program writes and reads.
+constexpr int LIBRARY_SCHEMA_VERSION = 1;
+
+// One test as the library lists it (without its record's bytes).
+struct TLibraryTest {
+    qint64 id = 0;
+    QString sha256;                                   // 64 lower-case hex digits
+    std::array<QString, 7> deviceInfo;                // indexed by TDeviceInfoSlot
+    QString testedAt;                                 // ISO 8601 local time, "2026-12-08T14:07:05"
+    QString analyzerId;
+    std::array<std::optional<double>, 7> delivered;   // J, for each tested load
+    std::optional<TVerdictChoice> choice;             // none when none was made
+};
+
+// Refused: the bytes are not a record. Failed: the library could not store it.
+enum class TAddOutcome { Added, AlreadyPresent, Refused, Failed };
+
+struct TAddResult {
+    TAddOutcome outcome = TAddOutcome::Refused;
+    qint64 id = 0;  // the stored test, unless refused
+    QString why;    // for a refused record or a failed write
+};
+
+class TTestLibrary {
+public:
+    // Opens the library at `location` (a file path for SQLite), creating it when the file is missing
+    // or empty. Returns nothing, with the reason in `why`, for a location that is not a library this
+    // program can use; such a file is left as it was.
+    static std::unique_ptr<TTestLibrary> Open(const QString& location, QString& why);
+    ~TTestLibrary();
+    TTestLibrary(const TTestLibrary&) = delete;
+    TTestLibrary& operator=(const TTestLibrary&) = delete;
+
+    QString Location() const { return m_location; }
+    int SchemaVersion() const { return LIBRARY_SCHEMA_VERSION; }
+
+    // Adds the record in `bytes` with the verdict choice made for it. A record already present is not
+    // stored again (and keeps its choice). A refused record, or a failed write, leaves the library as
+    // it was.
+    TAddResult Add(QByteArrayView bytes, const std::optional<TVerdictChoice>& choice = std::nullopt);
+    // The test whose record has this SHA-256 (hex, any case), if present.
+    std::optional<qint64> FindBySha256(const QString& sha256);
+    // The tests, newest first; only those of `deviceId` when one is given. Empty on a failed read,
+    // with the reason in LastError().
+    std::vector<TLibraryTest> List(const QString& deviceId = QString());
+    // The record's bytes, exactly as they were added; nothing when there is no such test.
+    std::optional<QByteArray> RecordBytes(qint64 id);
+
+    // The reason of the last failed call.
+    QString LastError() const { return m_lastError; }
+
+private:
+    TTestLibrary(std::unique_ptr<TLibraryBackend> backend, const QString& location,
+                 const QString& connection);
+    QSqlDatabase Db() const;
+    bool Prepare(QString& why);
+    bool CreateSchema(QString& why);
+    bool Fail(const QString& what, const QString& reason);
+
+    std::unique_ptr<TLibraryBackend> m_backend;
+    QString m_location;
+    QString m_connection;
+    QString m_lastError;
+};
