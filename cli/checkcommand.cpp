@@ -56,7 +56,7 @@ int RunCheckCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     const auto rec = ReadTestRecord(options.record, err);
     if (!rec)
         return ExitFailure;
-    const auto basis = ResolveCheckBasis(options.profile, options.energy, err);
+    const auto basis = ResolveVerdictBasis(options.profile, options.energy, err);
     if (!basis)
         return ExitFailure;
     return PrintVerdict(*rec, *basis, options.json, out, err);

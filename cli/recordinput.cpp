@@ -1,5 +1,7 @@
 #include "cli/recordinput.h"
 
+#include "records/recordimage.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -16,8 +18,7 @@ std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QString& error) 
     if (!info.isFile())
         return fail(QStringLiteral("is not a regular file"));
 
-    // Opened here first so that an unreadable file says why, rather than through the record's own
-    // error, and so that its size is the size of what is read.
+    // Read here, once, so that an unreadable file says why and its size is the size of what is read.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot be read (%1)").arg(file.errorString()));
@@ -27,15 +28,11 @@ std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QString& error) 
                         .arg(size)
                         .arg(size == 1 ? QString() : QStringLiteral("s"))
                         .arg(TEST_RECORD_SIZE));
-    file.close();
 
     auto rec = std::make_unique<TZRTestRec>();
-    try {
-        if (rec->LoadTestFile(path) != 0)
-            return fail(QStringLiteral("could not be read whole"));
-    } catch (const EFileError&) { // gone or locked since it was opened above
-        return fail(QStringLiteral("cannot be read"));
-    }
+    QString why;
+    if (!DecodeTestRecord(file.read(TEST_RECORD_SIZE), *rec, why))
+        return fail(QStringLiteral("could not be read whole"));
     return rec;
 }
 

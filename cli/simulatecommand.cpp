@@ -101,7 +101,7 @@ private:
     QTextStream& m_err;
 };
 
-int RunSimulation(const SimulateOptions& o, const std::optional<CheckBasis>& check, VirtualClock& clock,
+int RunSimulation(const SimulateOptions& o, const std::optional<TVerdictBasis>& check, VirtualClock& clock,
                   QTextStream& out, QTextStream& err) {
     SimulatedAnalyzer analyzer(&clock);
     ScopedFtdiDriver driver(analyzer);
@@ -144,9 +144,9 @@ int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& e
     if (!ParseOptions(args, options, err))
         return ExitUsage;
     // The profile is looked up before the run, so that a wrong one costs no run.
-    std::optional<CheckBasis> check;
+    std::optional<TVerdictBasis> check;
     if (!options.profile.isEmpty()) {
-        check = ResolveCheckBasis(options.profile, options.energy, err);
+        check = ResolveVerdictBasis(options.profile, options.energy, err);
         if (!check)
             return ExitFailure;
     }

@@ -40,7 +40,7 @@ QJsonObject LoadJson(const TLoadVerdict& v) {
     };
 }
 
-QByteArray VerdictJson(const TRecordVerdict& verdict, const CheckBasis& basis) {
+QByteArray VerdictJson(const TRecordVerdict& verdict, const TVerdictBasis& basis) {
     QJsonArray loads;
     for (const TLoadVerdict& v : verdict.loads)
         loads.append(LoadJson(v));
@@ -56,7 +56,7 @@ QByteArray VerdictJson(const TRecordVerdict& verdict, const CheckBasis& basis) {
 
 } // namespace
 
-std::optional<CheckBasis> ResolveCheckBasis(const QString& profileArgument, double energy, QTextStream& err) {
+std::optional<TVerdictBasis> ResolveVerdictBasis(const QString& profileArgument, double energy, QTextStream& err) {
     // zrqtool sets up the data folder only where it looks into it.
     if (DataFolder.isEmpty() && !QFileInfo(profileArgument).isFile())
         SetupDataFolder();
@@ -72,10 +72,10 @@ std::optional<CheckBasis> ResolveCheckBasis(const QString& profileArgument, doub
             << " J; it lists " << profile->SettingsText() << '\n';
         return std::nullopt;
     }
-    return CheckBasis{*profile, *setting};
+    return TVerdictBasis{*profile, *setting};
 }
 
-int PrintVerdict(const TZRTestRec& rec, const CheckBasis& basis, bool json, QTextStream& out,
+int PrintVerdict(const TZRTestRec& rec, const TVerdictBasis& basis, bool json, QTextStream& out,
                  QTextStream& err) {
     const TRecordVerdict verdict = RecordVerdict(rec, basis.setting, basis.profile.tolerance);
     if (verdict.tested == 0) {
