@@ -2,6 +2,8 @@
 
 #include "base/global.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 bool demo = false;
@@ -22,8 +24,15 @@ TTestLibrary* ProgramLibrary(QString& why) {
     const QString location = ProgramLibraryLocation();
     if (library && library->Location() != location)
         library.reset();
-    if (!library)
+    if (!library) {
         library = TTestLibrary::Open(location, why);
+        // Closed with the application, while Qt's database drivers are still there.
+        static const bool closedAtExit = [] {
+            qAddPostRoutine(CloseProgramLibrary);
+            return true;
+        }();
+        (void)closedAtExit;
+    }
     return library.get();
 }
 

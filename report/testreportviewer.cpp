@@ -9,6 +9,7 @@
 #include "base/messages.h"
 #include "base/placement.h"
 #include "base/uifonts.h"
+#include "library/keeptest.h"
 #include "report/csvexport.h"
 #include "report/reportlines.h"
 #include "report/summaryprint.h"
@@ -66,6 +67,9 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     mmSaveAsCSV =
         file->addAction(QStringLiteral("Save As &CSV..."), this, &TTestReportViewer::tbSaveAsCSVClick);
     mmSaveAsCSV->setObjectName(QStringLiteral("mmSaveAsCSV"));
+    mmAddToLibrary = file->addAction(QStringLiteral("Add to Test &Library"), QKeySequence(QStringLiteral("Ctrl+Shift+L")),
+                                     this, &TTestReportViewer::mmAddToLibraryClick);
+    mmAddToLibrary->setObjectName(QStringLiteral("mmAddToLibrary"));
     file->addSeparator();
     mmPrint = file->addAction(QStringLiteral("&Print Summary Data"), QKeySequence(QStringLiteral("Ctrl+P")),
                               this, &TTestReportViewer::tbPrintClick);
@@ -213,6 +217,10 @@ void TTestReportViewer::tbViewWaveClick() {
 
 void TTestReportViewer::lstWavesDblClick() {
     OpenWaveformViewer();
+}
+
+void TTestReportViewer::mmAddToLibraryClick() {
+    KeepTestInLibrary(*m_test, pnlVerdict->Basis(), TKeepAnnounce::Always);
 }
 
 void TTestReportViewer::tbSaveClick() {

@@ -31,6 +31,8 @@ public:
 
     void tbSaveClick();
     void tbSaveAsCSVClick();
+    // Adds the record to the test library with the verdict panel's choice.
+    void mmAddToLibraryClick();
     void tbViewWaveClick();
     void lstWavesDblClick();
     void tbPrintClick();
@@ -63,6 +65,7 @@ private:
     QAction* tbPrint = nullptr;
     QAction* mmSave = nullptr;
     QAction* mmSaveAsCSV = nullptr;
+    QAction* mmAddToLibrary = nullptr;
     QAction* mmPrint = nullptr;
     QAction* mmViewWaveform = nullptr;
     QAction* mmShowWaveList = nullptr;

@@ -114,6 +114,10 @@ void TVerdictPanel::ShowRecord() {
     Judge();
 }
 
+std::optional<TVerdictBasis> TVerdictPanel::Basis() const {
+    return m_chooser->Basis();
+}
+
 void TVerdictPanel::Choose(const TVerdictChoice& choice) {
     m_chooser->Show(choice);
     RememberVerdictChoiceFor(m_chooser->Choice(), Make(m_test), Model(m_test));

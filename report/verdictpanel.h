@@ -26,6 +26,8 @@ public:
     // Checks the record against `choice` (a choice of the test that made it) and remembers it for
     // the record's make and model.
     void Choose(const TVerdictChoice& choice);
+    // The profile and setting the record is checked against now; nothing for "No check".
+    std::optional<TVerdictBasis> Basis() const;
 
 private:
     // Widgets, named after their members for tests and tools (findChild).
