@@ -3,11 +3,13 @@
 #include "library/testlibrary.h"
 #include "tests/library/libraryplace.h"
 #include "records/recordimage.h"
+#include "tests/support/filefaults.h"
 #include "tests/support/recordbuilder.h"
 #include "verdict/verdict.h"
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -234,3 +236,40 @@ TEST_F(TestLibraryTest, AServerThatGoesAwayFailsClearlyAndIsUsedAgainWhenBack) {
 }
 
 } // namespace
+
+// A disk that fills up during an import, and a library file the account may not write: the test is
+// refused with the reason, and every test stored before is still there.
+TEST_F(TestLibraryTest, AFullDiskOrAReadOnlyFileLosesNothing) {
+    if (place->IsPostgres())
+        GTEST_SKIP() << "the server's disk is the server's";
+    {
+        auto library = OpenLibrary();
+        ASSERT_EQ(library->Add(Record(QStringLiteral("DEF-1"), 3)).outcome, TAddOutcome::Added);
+        TAddResult full;
+        {
+            FileSizeLimit fullDisk(QFileInfo(location).size() + 4096);
+            full = library->Add(Record(QStringLiteral("DEF-2"), 4));
+        }
+        EXPECT_EQ(full.outcome, TAddOutcome::Failed);
+        EXPECT_TRUE(full.why.contains(QStringLiteral("could not be stored"))) << full.why.toStdString();
+        EXPECT_EQ(library->List().size(), 1u);
+    }
+    const QFileDevice::Permissions all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                         QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    QFile::setPermissions(QFileInfo(location).path(), all); // only the file itself is read-only
+    SetWritableByEveryone(location, false);
+    const int outcome = RunWithoutPrivileges([&] {
+        QString why;
+        auto library = TTestLibrary::Open(location, why);
+        if (!library)
+            return 11;
+        const TAddResult added = library->Add(Record(QStringLiteral("DEF-3"), 5));
+        if (added.outcome != TAddOutcome::Failed)
+            return 12;
+        return library->List().size() == 1 ? 0 : 13;
+    });
+    SetWritableByEveryone(location, true);
+    EXPECT_EQ(outcome, 0); // listed as it is, and the add refused
+    EXPECT_EQ(OpenLibrary()->List().size(), 1u);
+}
