@@ -43,6 +43,7 @@ public:
     QStringList WritableSetup() const override {
         return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA foreign_keys=ON")};
     }
+    QStringList SkipDiskFlushesStatements() const override { return {QStringLiteral("PRAGMA synchronous=OFF")}; }
     bool ConnectionLost(const QSqlDatabase&) const override { return false; }
 };
 
@@ -78,6 +79,7 @@ public:
         return {QStringLiteral("BEGIN"), QStringLiteral("SELECT pg_advisory_xact_lock(7226104572)")};
     }
     QStringList WritableSetup() const override { return {}; }
+    QStringList SkipDiskFlushesStatements() const override { return {QStringLiteral("SET synchronous_commit = off")}; }
     bool ConnectionLost(const QSqlDatabase& db) const override {
         QSqlQuery q(db);
         return !q.exec(QStringLiteral("SELECT 1"));

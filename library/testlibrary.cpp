@@ -295,6 +295,12 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
     return result;
 }
 
+void TTestLibrary::SkipDiskFlushes() {
+    QSqlQuery q(Db());
+    for (const QString& statement : m_backend->SkipDiskFlushesStatements())
+        q.exec(statement);
+}
+
 std::optional<qint64> TTestLibrary::FindBySha256(const QString& sha256) {
     EnsureConnected();
     QSqlQuery q(Db());
