@@ -322,5 +322,17 @@ run_load
 finish_test "E2E-0003"
 grep -q '^PROFILE=CorvexZR Simulator' "$ini" || fail "the load selection did not remember the profile chosen"
 
+# Every finished test went into the demo's own library as it ended, the first one byte for byte as saved,
+# the third with its verdict; the real program's library was never made.
+library="$XDG_CONFIG_HOME/Velmora/CorvexZR/demo-library.sqlite"
+"$zrqtool" library --db "$library" list --json >"$work/library.json" || fail "the demo's library cannot be listed"
+[ "$(grep -c '"device_id"' "$work/library.json")" -eq 3 ] || fail "the demo's library holds $(grep -c '"device_id"' "$work/library.json") tests, not 3"
+grep -q '"verdict": "pass"' "$work/library.json" || fail "the checked test has no verdict in the library"
+first=$(grep -A2 '"device_id": "E2E-0001"' "$work/library.json" | grep -o '"id": [0-9]*' | grep -o '[0-9]*' || true)
+[ -n "$first" ] || fail "the first test is not in the demo's library"
+"$zrqtool" library --db "$library" export "$first" "$work/exported.zrq" || fail "the first test cannot be exported"
+cmp -s "$work/exported.zrq" "$saved" || fail "the library's copy of the first test differs from the saved file"
+[ ! -e "$XDG_CONFIG_HOME/Velmora/CorvexZR/library.sqlite" ] || fail "the demo wrote into the program's library"
+
 kill -0 "$demo_pid" 2>/dev/null || fail "the demo program ended by itself"
 echo "e2e: all three runs passed"
