@@ -7,15 +7,19 @@ set(CPACK_PACKAGE_NAME corvexzr)
 set(CPACK_PACKAGE_VENDOR "Velmora Systems Inc.")
 set(CPACK_PACKAGE_CONTACT "Velmora Systems Inc. <support@velmora-systems.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "variable load test of defibrillators with the Corvex analyzer")
-string(CONCAT CPACK_PACKAGE_DESCRIPTION
-  "CorvexZR drives the Corvex defibrillator analyzer (USB) and its ZRQ switchable load accessory "
-  "through the variable load test of IEC 60601-2-4: the defibrillator is discharged into each load "
-  "from 25 to 175 ohms, and the program keeps the measurements and discharge waveforms as a test "
-  "record, with a text report, CSV export, printing, a waveform viewer and a PASS or FAIL verdict "
-  "against the maker's declared energies.\n\n"
-  "corvexzr-demo runs the same program with a simulated analyzer, for training without hardware; "
-  "zrqtool turns records into reports and CSV files in scripts. A udev rule lets the user at the "
-  "computer open the analyzer.")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# Lines of the control file's description, as Debian wraps them; an empty one starts a paragraph.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "CorvexZR drives the Corvex defibrillator analyzer (USB) and its ZRQ switchable"
+  "load accessory through the variable load test of IEC 60601-2-4: the"
+  "defibrillator is discharged into each load from 25 to 175 ohms, and the"
+  "program keeps the measurements and discharge waveforms as a test record, with"
+  "a text report, CSV export, printing, a waveform viewer and a PASS or FAIL"
+  "verdict against the maker's declared energies."
+  ""
+  "corvexzr-demo runs the same program with a simulated analyzer, for training"
+  "without hardware; zrqtool turns records into reports and CSV files in scripts."
+  "A udev rule lets the user at the computer open the analyzer.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "${CORVEX_HOMEPAGE}")
 set(CPACK_STRIP_FILES ON)
 
