@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-apt_get() { $SUDO env DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@"; }
+apt_get() { $SUDO env DEBIAN_FRONTEND=noninteractive apt-get -y -qq -o Dpkg::Use-Pty=0 "$@"; }
 installed() { dpkg-query -W -f='${Status}' corvexzr 2>/dev/null | grep -q 'install ok installed'; }
 fail() { echo "check-package: $1" >&2; exit 1; }
 
