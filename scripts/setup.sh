@@ -15,6 +15,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth poppler-utils fonts-dejavu-core
   openbox xdotool xclip x11-apps
+  dpkg-dev file desktop-file-utils appstream man-db
 )
 
 missing=()
