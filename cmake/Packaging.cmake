@@ -30,6 +30,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # which no linker sees: the SVG icon engine for the toolbar icons and SQLite for the test library.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libqt6sql6-sqlite")
+# A test library shared on a PostgreSQL server needs its Qt driver.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 # The maintainer scripts reload udev's rules so that the analyzer's rule holds at once.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
   ${CMAKE_CURRENT_LIST_DIR}/debian/postinst ${CMAKE_CURRENT_LIST_DIR}/debian/postrm)
