@@ -149,6 +149,7 @@ bool TTestLibrary::Connect(QString& why) {
 }
 
 void TTestLibrary::EnsureConnected() {
+    m_lastError.clear(); // every call starts afresh: an empty answer with no error is an empty library
     QSqlDatabase db = Db();
     if (!m_backend->ConnectionLost(db))
         return;

@@ -83,7 +83,7 @@ public:
     // The record's bytes, exactly as they were added; nothing when there is no such test.
     std::optional<QByteArray> RecordBytes(qint64 id);
 
-    // The reason of the last failed call.
+    // Why the last call failed; empty when it did not.
     QString LastError() const { return m_lastError; }
 
 private:
