@@ -2,6 +2,8 @@
 
 #include "base/global.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 bool demo = false;
@@ -22,8 +24,16 @@ TTestLibrary* ProgramLibrary(QString& why) {
     const QString location = ProgramLibraryLocation();
     if (library && library->Location() != location)
         library.reset();
-    if (!library)
+    if (!library) {
+        // Closed with the application, while Qt's SQL connections still exist: left to the end of the
+        // program, it would go after them.
+        static const bool closedWithTheApplication = [] {
+            qAddPostRoutine(CloseProgramLibrary);
+            return true;
+        }();
+        Q_UNUSED(closedWithTheApplication);
         library = TTestLibrary::Open(location, why);
+    }
     return library.get();
 }
 

@@ -34,9 +34,9 @@ namespace {
 
 const QString Section = QStringLiteral("TestLibraryWindow");
 const QString Caption = QStringLiteral("CorvexZR Test Library");
-const QSize BuiltInSize(1000, 700);
+const QSize BuiltInSize(980, 680); // within a 1366 x 768 screen with its task bar
 
-enum TestColumn { tcDate, tcAnalyzer, tcLoads, tcChoice, tcVerdict, TestColumnCount };
+enum TestColumn { tcDate, tcAnalyzer, tcLoads, tcVerdict, tcChoice, TestColumnCount };
 
 // The key a test's row keeps its place in the device's list under.
 constexpr int TestRole = Qt::UserRole;
@@ -127,9 +127,9 @@ void TTestLibraryWindow::CreateControls() {
     tblTests->setRootIsDecorated(false);
     tblTests->setAlternatingRowColors(true);
     tblTests->setHeaderLabels({QStringLiteral("Date and Time"), QStringLiteral("Analyzer ID"),
-                               QStringLiteral("Loads"), QStringLiteral("Checked Against"),
-                               QStringLiteral("Verdict")});
-    const int testWidths[TestColumnCount] = {25, 12, 6, 22, 8};
+                               QStringLiteral("Loads"), QStringLiteral("Verdict"),
+                               QStringLiteral("Checked Against")});
+    const int testWidths[TestColumnCount] = {24, 14, 6, 8, 40};
     for (int column = 0; column < TestColumnCount; ++column)
         tblTests->setColumnWidth(column, testWidths[column] * charWidth + 12);
     tblTests->installEventFilter(this);
@@ -162,10 +162,8 @@ void TTestLibraryWindow::CreateControls() {
     chartTrend->setMinimumSize(300, 220);
     trendLayout->addLayout(settingRow);
     trendLayout->addWidget(chartTrend, 1);
-    splitDevice->setStretchFactor(0, 2);
-    splitDevice->setStretchFactor(1, 3);
-    splitMain->setStretchFactor(0, 2);
-    splitMain->setStretchFactor(1, 3);
+    splitDevice->setSizes({BuiltInSize.width() * 45 / 100, BuiltInSize.width() * 55 / 100});
+    splitMain->setSizes({BuiltInSize.height() * 35 / 100, BuiltInSize.height() * 65 / 100});
     layout->addWidget(splitMain, 1);
     setCentralWidget(central);
 

@@ -9,7 +9,7 @@
 namespace {
 
 constexpr double Day = 24.0 * 3600.0;
-constexpr int BandAlpha = 40;
+constexpr int BandAlpha = 16;
 
 // The colour follows the line's position in the chart, as in the waveform viewer.
 QColor LineColour(size_t position) {

@@ -136,10 +136,10 @@ TEST_F(LibraryWindow, ShowsADevicesTestsNewestFirstAndTheTrendOfEachTestedLoad) 
     TTestLibraryWindow window;
     auto* tests = Child<QTreeWidget>(window, "tblTests");
     ASSERT_EQ(tests->topLevelItemCount(), 3);
-    EXPECT_EQ(Row(*tests->topLevelItem(0)).mid(0, 4),
-              QStringList({"May 01, 2026 09:30:00 AM", "ZR-1234", "2", Generic + ", 200 J"}));
-    EXPECT_EQ(Row(*tests->topLevelItem(1)).mid(0, 4),
-              QStringList({"May 01, 2025 09:30:00 AM", "ZR-1234", "3", Generic + ", 150 J"}));
+    EXPECT_EQ(Row(*tests->topLevelItem(0)),
+              QStringList({"May 01, 2026 09:30:00 AM", "ZR-1234", "2", "FAIL", Generic + ", 200 J"}));
+    EXPECT_EQ(Row(*tests->topLevelItem(1)),
+              QStringList({"May 01, 2025 09:30:00 AM", "ZR-1234", "3", "FAIL", Generic + ", 150 J"}));
     EXPECT_EQ(Row(*tests->topLevelItem(2)), QStringList({"May 01, 2024 09:30:00 AM", "ZR-1234", "2", "", ""}));
 
     // The newest test's setting is offered, and the chart has a line for each load any test tested.
