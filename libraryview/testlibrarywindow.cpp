@@ -210,6 +210,7 @@ void TTestLibraryWindow::mmRefreshClick() {
     }
     ShowProblem(why);
     m_shownDevice.clear();
+    m_tests.clear(); // read again below, also for the device that stays selected
     m_devices->SetDevices(std::move(devices));
     SelectDevice(keep);
 }

@@ -218,6 +218,7 @@ TEST_F(LibraryWindow, OpensTheChosenTestInAReportViewerByteForByte) {
     EXPECT_EQ(EncodeTestRecord(viewers[0]->Test()), tests[1]);
     EXPECT_EQ(EncodeTestRecord(viewers[1]->Test()), tests[0]);
     EXPECT_EQ(EncodeTestRecord(viewers[2]->Test()), tests[2]);
+    boxes.Answer({mrNo, mrNo, mrNo}); // should a viewer ask to save after all
     for (TTestReportViewer* viewer : viewers) {
         EXPECT_TRUE(viewer->isVisible());
         EXPECT_TRUE(viewer->close()); // kept in the library: nothing to ask
