@@ -66,8 +66,8 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
     mmNew = mmFile->addAction(QStringLiteral("New..."), QKeySequence(QStringLiteral("Ctrl+N")), this,
                               &TZRQForm::btnNewClick);
     mmNew->setObjectName(QStringLiteral("mmNew"));
-    mmLibrary = mmFile->addAction(QStringLiteral("Test Library..."), QKeySequence(QStringLiteral("Ctrl+L")), this,
-                                  &TZRQForm::btnLibraryClick);
+    mmLibrary = mmFile->addAction(QStringLiteral("Test Library..."), QKeySequence(QStringLiteral("Ctrl+L")),
+                                  this, &TZRQForm::btnLibraryClick);
     mmLibrary->setObjectName(QStringLiteral("mmLibrary"));
     QMenu* mmHelp = menuBar()->addMenu(QStringLiteral("Help"));
     mmHelpContents = mmHelp->addAction(QStringLiteral("Help"), QKeySequence(QStringLiteral("F1")), this,

@@ -170,10 +170,11 @@ void BM_PlainDeviceTableBaseline(benchmark::State& state) {
         for (auto _ : state) {
             QSqlQuery q(db);
             // Each device's newest test, found through the index on device and date.
-            q.exec(QStringLiteral("SELECT t.device_id, t.serial_no, t.make, t.model, t.facility, t.location, "
-                                  "t.tested_at, t.verdict, d.n FROM tests t JOIN (SELECT device_id, "
-                                  "MAX(tested_at) AS last_at, COUNT(*) AS n FROM tests GROUP BY device_id) d "
-                                  "ON t.device_id = d.device_id AND t.tested_at = d.last_at ORDER BY t.device_id"));
+            q.exec(QStringLiteral(
+                "SELECT t.device_id, t.serial_no, t.make, t.model, t.facility, t.location, "
+                "t.tested_at, t.verdict, d.n FROM tests t JOIN (SELECT device_id, "
+                "MAX(tested_at) AS last_at, COUNT(*) AS n FROM tests GROUP BY device_id) d "
+                "ON t.device_id = d.device_id AND t.tested_at = d.last_at ORDER BY t.device_id"));
             QStandardItemModel model(0, 9);
             while (q.next()) {
                 QList<QStandardItem*> row;

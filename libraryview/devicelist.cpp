@@ -53,8 +53,8 @@ QVariant TDeviceListModel::data(const QModelIndex& index, int role) const {
 QVariant TDeviceListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const Titles[ColumnCount] = {"Device ID", "Serial No.", "Make", "Model", "Facility",
-                                                    "Location", "Last Test", "Verdict", "Tests"};
+    static const char* const Titles[ColumnCount] = {"Device ID", "Serial No.", "Make",    "Model", "Facility",
+                                                    "Location",  "Last Test",  "Verdict", "Tests"};
     return section >= 0 && section < ColumnCount ? QString::fromLatin1(Titles[section]) : QVariant();
 }
 

@@ -14,8 +14,18 @@
 class TDeviceListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { colDeviceId, colSerial, colMake, colModel, colFacility, colLocation, colLastTest, colVerdict,
-                  colTests, ColumnCount };
+    enum Column {
+        colDeviceId,
+        colSerial,
+        colMake,
+        colModel,
+        colFacility,
+        colLocation,
+        colLastTest,
+        colVerdict,
+        colTests,
+        ColumnCount
+    };
     // What the columns sort by.
     static constexpr int SortRole = Qt::UserRole;
 

@@ -78,7 +78,8 @@ void TTestLibraryWindow::CreateControls() {
     auto* searchCaption = new QLabel(QStringLiteral("&Search:"), central);
     edtSearch = new QLineEdit(central);
     edtSearch->setObjectName(QStringLiteral("edtSearch"));
-    edtSearch->setPlaceholderText(QStringLiteral("Device ID, serial number, make, model, facility or location"));
+    edtSearch->setPlaceholderText(
+        QStringLiteral("Device ID, serial number, make, model, facility or location"));
     edtSearch->setClearButtonEnabled(true);
     searchCaption->setBuddy(edtSearch);
     btnRefresh = new QPushButton(QStringLiteral("Refresh"), central);
@@ -137,7 +138,8 @@ void TTestLibraryWindow::CreateControls() {
     auto* openRow = new QHBoxLayout;
     btnOpen = new QPushButton(AppPicture("icons/open-report.svg"), QStringLiteral("Open"), testsPanel);
     btnOpen->setObjectName(QStringLiteral("btnOpen"));
-    btnOpen->setToolTip(QStringLiteral("Opens the selected test in a report viewer (Enter, or a double-click)"));
+    btnOpen->setToolTip(
+        QStringLiteral("Opens the selected test in a report viewer (Enter, or a double-click)"));
     connect(btnOpen, &QPushButton::clicked, this, &TTestLibraryWindow::btnOpenClick);
     connect(tblTests, &QTreeWidget::currentItemChanged, this,
             [this] { btnOpen->setEnabled(tblTests->currentItem() != nullptr); });
@@ -203,7 +205,9 @@ void TTestLibraryWindow::mmRefreshClick() {
         int tests = 0;
         for (const TLibraryDevice& device : devices)
             tests += device.tests;
-        lblLibrary->setText(QStringLiteral("%1: %2 devices, %3").arg(library->DisplayName()).arg(devices.size())
+        lblLibrary->setText(QStringLiteral("%1: %2 devices, %3")
+                                .arg(library->DisplayName())
+                                .arg(devices.size())
                                 .arg(TestCount(tests)));
     } else {
         lblLibrary->setText(DisplayLocation(ProgramLibraryLocation()));
@@ -271,8 +275,9 @@ void TTestLibraryWindow::ShowTests() {
         item->setText(tcChoice, ChoiceText(test.choice));
         item->setText(tcVerdict, VerdictWord(test.verdict));
         if (test.verdict != TOverallVerdict::NothingChecked)
-            item->setForeground(tcVerdict, CheckColour(test.verdict == TOverallVerdict::Pass ? TLoadCheck::Pass
-                                                                                         : TLoadCheck::Fail));
+            item->setForeground(
+                tcVerdict,
+                CheckColour(test.verdict == TOverallVerdict::Pass ? TLoadCheck::Pass : TLoadCheck::Fail));
         item->setData(tcDate, TestRole, static_cast<qulonglong>(i));
         items.append(item);
     }
@@ -310,7 +315,7 @@ void TTestLibraryWindow::btnOpenClick() {
         bytes = library->RecordBytes(test.id);
         if (!bytes)
             why = library->LastError().isEmpty() ? QStringLiteral("The test is no longer in the library.")
-                                                  : library->LastError();
+                                                 : library->LastError();
     }
     auto record = std::make_unique<TZRTestRec>();
     if (bytes && !DecodeTestRecord(*bytes, *record, why))

@@ -73,12 +73,13 @@ void TTrendChart::ShowTrend(const QString& deviceId, const QString& settingText,
         const double declared = *series.declared;
         graphs.low = AddGraph(QPen(Qt::NoPen), LoadName(series.load) + QStringLiteral(" lower limit"), false);
         graphs.low->setData(span, {declared - series.limit, declared - series.limit}, true);
-        graphs.high = AddGraph(QPen(Qt::NoPen), LoadName(series.load) + QStringLiteral(" upper limit"), false);
+        graphs.high =
+            AddGraph(QPen(Qt::NoPen), LoadName(series.load) + QStringLiteral(" upper limit"), false);
         graphs.high->setData(span, {declared + series.limit, declared + series.limit}, true);
         graphs.high->setBrush(fill);
         graphs.high->setChannelFillGraph(graphs.low);
-        graphs.declared = AddGraph(QPen(colour, 1, Qt::DashLine), LoadName(series.load) + QStringLiteral(" declared"),
-                                   false);
+        graphs.declared = AddGraph(QPen(colour, 1, Qt::DashLine),
+                                   LoadName(series.load) + QStringLiteral(" declared"), false);
         graphs.declared->setData(span, {declared, declared}, true);
     }
     for (size_t position = 0; position < trend.size(); ++position) {

@@ -6,8 +6,8 @@
 
 #include "libraryview/trenddata.h"
 
-#include <qcustomplot.h>
 #include <array>
+#include <qcustomplot.h>
 
 class TTrendChart : public QCustomPlot {
     Q_OBJECT

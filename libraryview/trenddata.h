@@ -11,11 +11,11 @@
 #include <vector>
 
 struct TTrendLoad {
-    int load = 0;                    // index 0..6
-    std::vector<double> keys;        // each test's date and time (TrendKey), oldest first
-    std::vector<double> energies;    // J, delivered in that test
-    std::optional<double> declared;  // J, at the chosen setting; none for no check or nothing declared
-    double limit = 0.0;              // J, the largest deviation allowed from `declared`
+    int load = 0;                   // index 0..6
+    std::vector<double> keys;       // each test's date and time (TrendKey), oldest first
+    std::vector<double> energies;   // J, delivered in that test
+    std::optional<double> declared; // J, at the chosen setting; none for no check or nothing declared
+    double limit = 0.0;             // J, the largest deviation allowed from `declared`
 };
 
 // One entry per load tested in any of `tests` (in any order), in load order.

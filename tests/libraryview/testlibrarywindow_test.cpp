@@ -40,19 +40,23 @@ struct Device {
 
 const Device Acme{"DEF-0042", "SN-1001", "Acme Medical", "LifeKeeper 3", "North Clinic", "Ward 7"};
 const Device Borealis{"DEF-0100", "BX-77", "Borealis", "Pulse 2", "South Hospital", "Theatre 2"};
-const Device Simulated{"SIM-1", "S-1", "CorvexZR Simulator", "Biphasic truncated exponential", "Lab", "Bench"};
+const Device Simulated{"SIM-1", "S-1",  "CorvexZR Simulator", "Biphasic truncated exponential",
+                       "Lab",   "Bench"};
 
 // A test of `device` on the first of `month` in `year`, of the loads given (indices), each delivering
 // a little less than in the record builder's test, by `drop` tenths of a joule.
 QByteArray Record(const Device& device, int year, int month, std::initializer_list<int> loads, int drop = 0) {
     auto rec = MakeFullRecord();
-    SetStatus(*rec, "ZR-1234", DateStamp{0, 30, 9, 1, static_cast<uint8_t>(month), static_cast<uint8_t>(year - 2000)});
-    const char* const info[] = {device.id, device.serial, device.make, device.model, device.facility, device.location};
+    SetStatus(*rec, "ZR-1234",
+              DateStamp{0, 30, 9, 1, static_cast<uint8_t>(month), static_cast<uint8_t>(year - 2000)});
+    const char* const info[] = {device.id,    device.serial,   device.make,
+                                device.model, device.facility, device.location};
     for (int slot = 0; slot < 6; ++slot)
         rec->SetDeviceInfo(static_cast<TDeviceInfoSlot>(slot), QString::fromLatin1(info[slot]));
     for (int load = 0; load < LOAD_COUNT; ++load) {
         rec->Loads[load].HasData = std::count(loads.begin(), loads.end(), load) ? 1 : 0;
-        rec->Loads[load].Results.TotalEnergy = static_cast<uint16_t>(rec->Loads[load].Results.TotalEnergy - drop);
+        rec->Loads[load].Results.TotalEnergy =
+            static_cast<uint16_t>(rec->Loads[load].Results.TotalEnergy - drop);
     }
     return EncodeTestRecord(*rec);
 }
@@ -110,11 +114,15 @@ TEST_F(LibraryWindow, ListsDevicesAndFindsThemByAnyOfTheirIdentity) {
     EXPECT_EQ(Column(devices, 8), QStringList({"2", "1", "1"}));
 
     auto* search = Child<QLineEdit>(window, "edtSearch");
-    const std::pair<const char*, QStringList> searches[] = {
-        {"def-0", {"DEF-0042", "DEF-0100"}}, {"bx-7", {"DEF-0100"}}, {"ACME", {"DEF-0042"}},
-        {"pulse", {"DEF-0100"}},             {"clinic", {"DEF-0042"}}, {"bench", {"SIM-1"}},
-        {" ward 7 ", {"DEF-0042"}},          {"JD", {}}, // the technician is not searched
-        {"", {"DEF-0042", "DEF-0100", "SIM-1"}}};
+    const std::pair<const char*, QStringList> searches[] = {{"def-0", {"DEF-0042", "DEF-0100"}},
+                                                            {"bx-7", {"DEF-0100"}},
+                                                            {"ACME", {"DEF-0042"}},
+                                                            {"pulse", {"DEF-0100"}},
+                                                            {"clinic", {"DEF-0042"}},
+                                                            {"bench", {"SIM-1"}},
+                                                            {" ward 7 ", {"DEF-0042"}},
+                                                            {"JD", {}}, // the technician is not searched
+                                                            {"", {"DEF-0042", "DEF-0100", "SIM-1"}}};
     for (const auto& [text, found] : searches) {
         search->setText(QString::fromLatin1(text));
         EXPECT_EQ(Column(devices, 0), found) << text;
@@ -140,7 +148,8 @@ TEST_F(LibraryWindow, ShowsADevicesTestsNewestFirstAndTheTrendOfEachTestedLoad) 
               QStringList({"May 01, 2026 09:30:00 AM", "ZR-1234", "2", "FAIL", Generic + ", 200 J"}));
     EXPECT_EQ(Row(*tests->topLevelItem(1)),
               QStringList({"May 01, 2025 09:30:00 AM", "ZR-1234", "3", "FAIL", Generic + ", 150 J"}));
-    EXPECT_EQ(Row(*tests->topLevelItem(2)), QStringList({"May 01, 2024 09:30:00 AM", "ZR-1234", "2", "", ""}));
+    EXPECT_EQ(Row(*tests->topLevelItem(2)),
+              QStringList({"May 01, 2024 09:30:00 AM", "ZR-1234", "2", "", ""}));
 
     // The newest test's setting is offered, and the chart has a line for each load any test tested.
     EXPECT_EQ(Child<QComboBox>(window, "cboProfile")->currentText(), Generic);
@@ -158,8 +167,9 @@ TEST_F(LibraryWindow, ShowsADevicesTestsNewestFirstAndTheTrendOfEachTestedLoad) 
         for (const QCPGraphData& point : *graphs.energy->data())
             points.emplace_back(point.key, point.value);
         std::vector<std::pair<double, double>> expected;
-        for (const auto& [bytes, at] : {std::pair{y2024, "2024-05-01T09:30:00"}, std::pair{y2025, "2025-05-01T09:30:00"},
-                                        std::pair{y2026, "2026-05-01T09:30:00"}})
+        for (const auto& [bytes, at] :
+             {std::pair{y2024, "2024-05-01T09:30:00"}, std::pair{y2025, "2025-05-01T09:30:00"},
+              std::pair{y2026, "2026-05-01T09:30:00"}})
             if (RecordFromBytes(bytes)->Loads[load].HasData)
                 expected.emplace_back(TrendKey(QString::fromLatin1(at)), Delivered(bytes, load));
         EXPECT_EQ(points, expected) << load;
@@ -182,7 +192,8 @@ TEST_F(LibraryWindow, ShowsADevicesTestsNewestFirstAndTheTrendOfEachTestedLoad) 
     EXPECT_EQ(chart->legend->itemCount(), 3);
     for (int load : {0, 3, 6}) {
         EXPECT_TRUE(chart->Graphs(load).energy) << load;
-        EXPECT_FALSE(chart->Graphs(load).declared || chart->Graphs(load).low || chart->Graphs(load).high) << load;
+        EXPECT_FALSE(chart->Graphs(load).declared || chart->Graphs(load).low || chart->Graphs(load).high)
+            << load;
     }
 }
 
@@ -210,7 +221,8 @@ TEST_F(LibraryWindow, OpensTheChosenTestInAReportViewerByteForByte) {
     QTest::keyClick(list, Qt::Key_Return);
     list->setCurrentItem(list->topLevelItem(2));
     const QRect row = list->visualItemRect(list->topLevelItem(2));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center()); // a double-click starts with a press
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      row.center()); // a double-click starts with a press
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
     list->setCurrentItem(list->topLevelItem(0));
     Child<QPushButton>(window, "btnOpen")->click();
