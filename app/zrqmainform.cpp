@@ -7,6 +7,7 @@
 #include "base/helptopic.h"
 #include "base/uifonts.h"
 #include "app/zrqaboutform.h"
+#include "libraryview/testlibrarywindow.h"
 #include "report/testreportviewer.h"
 #include "testrun/newtestchain.h"
 
@@ -43,16 +44,20 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
     auto* client = new QWidget(this);
     client->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
     setCentralWidget(client);
-    btnNew = EntryButton(client, QStringLiteral("New Variable Load Test"), "icons/new-test.svg", 64);
+    btnNew = EntryButton(client, QStringLiteral("New Variable Load Test"), "icons/new-test.svg", 34);
     btnNew->setObjectName(QStringLiteral("btnNew"));
     btnNew->setDefault(true);
     btnNew->setAutoDefault(true);
-    btnOpen = EntryButton(client, QStringLiteral("Open Test Report"), "icons/open-report.svg", 140);
+    btnOpen = EntryButton(client, QStringLiteral("Open Test Report"), "icons/open-report.svg", 99);
     btnOpen->setObjectName(QStringLiteral("btnOpen"));
+    btnLibrary = EntryButton(client, QStringLiteral("Test Library"), "icons/library.svg", 164);
+    btnLibrary->setObjectName(QStringLiteral("btnLibrary"));
     // Enter presses the button that has the focus, as it does in a dialog.
     btnOpen->setAutoDefault(true);
+    btnLibrary->setAutoDefault(true);
     connect(btnNew, &QPushButton::clicked, this, &TZRQForm::btnNewClick);
     connect(btnOpen, &QPushButton::clicked, this, &TZRQForm::btnOpenClick);
+    connect(btnLibrary, &QPushButton::clicked, this, &TZRQForm::btnLibraryClick);
 
     QMenu* mmFile = menuBar()->addMenu(QStringLiteral("File"));
     mmOpen = mmFile->addAction(QStringLiteral("Open..."), QKeySequence(QStringLiteral("Ctrl+O")), this,
@@ -61,6 +66,9 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
     mmNew = mmFile->addAction(QStringLiteral("New..."), QKeySequence(QStringLiteral("Ctrl+N")), this,
                               &TZRQForm::btnNewClick);
     mmNew->setObjectName(QStringLiteral("mmNew"));
+    mmLibrary = mmFile->addAction(QStringLiteral("Test Library..."), QKeySequence(QStringLiteral("Ctrl+L")),
+                                  this, &TZRQForm::btnLibraryClick);
+    mmLibrary->setObjectName(QStringLiteral("mmLibrary"));
     QMenu* mmHelp = menuBar()->addMenu(QStringLiteral("Help"));
     mmHelpContents = mmHelp->addAction(QStringLiteral("Help"), QKeySequence(QStringLiteral("F1")), this,
                                        &TZRQForm::mmHelpContentsClick);
@@ -83,6 +91,7 @@ TZRQForm::~TZRQForm() {
     // no unsaved test is dropped without an answer.
     while (!m_viewerList.isEmpty())
         m_viewerList.last()->close();
+    delete m_library;
     CloseAllHelp();
 }
 
@@ -117,6 +126,21 @@ void TZRQForm::btnOpenClick() {
         return;
     // A file that cannot be opened at all raises its error before any viewer exists.
     Guarded([&] { AddViewer(new TTestReportViewer(this, fileName)); });
+}
+
+TTestLibraryWindow* TZRQForm::LibraryWindow() const {
+    return m_library;
+}
+
+void TZRQForm::btnLibraryClick() {
+    if (!m_library) {
+        m_library = new TTestLibraryWindow(this);
+        connect(m_library, &TTestLibraryWindow::ViewerOpened, this, &TZRQForm::AddViewer);
+    }
+    m_library->show();
+    m_library->setWindowState(m_library->windowState() & ~Qt::WindowMinimized);
+    m_library->raise();
+    m_library->activateWindow();
 }
 
 void TZRQForm::mmHelpContentsClick() {

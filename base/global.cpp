@@ -88,3 +88,11 @@ QString FormatStampDate(const DateStamp& stamp, const QLocale& locale) {
 QString FormatStampTime(const DateStamp& stamp, const QLocale&) {
     return TimeText(StampTime(stamp));
 }
+
+QString FormatDate(const QDate& date, const QLocale& locale) {
+    return DateText(date, locale);
+}
+
+QString FormatDateTime(const QDateTime& when, const QLocale& locale) {
+    return DateText(when.date(), locale) + QLatin1Char(' ') + TimeText(when.time());
+}

@@ -4,6 +4,7 @@
 
 #include "base/datestamp.h"
 
+#include <QDateTime>
 #include <QLocale>
 #include <QString>
 
@@ -29,3 +30,6 @@ void SetupDataFolderIn(const QString& configFolder);
 QString FormatStampDateTime(const DateStamp& stamp, const QLocale& locale = QLocale());
 QString FormatStampDate(const DateStamp& stamp, const QLocale& locale = QLocale());
 QString FormatStampTime(const DateStamp& stamp, const QLocale& locale = QLocale());
+// A date and a date and time written as the stamps are: "mmm dd, yyyy" and "mmm dd, yyyy hh:mm:ss AM/PM".
+QString FormatDate(const QDate& date, const QLocale& locale = QLocale());
+QString FormatDateTime(const QDateTime& when, const QLocale& locale = QLocale());

@@ -25,3 +25,4 @@ inline const QString HelpTopicTestStart = QStringLiteral("ZRQHelp.html#start");
 inline const QString HelpTopicLoadSelection = QStringLiteral("ZRQHelp.html#selectloads");
 inline const QString HelpTopicTestStep = QStringLiteral("ZRQHelp.html#loadsteps");
 inline const QString HelpTopicDeviceInfo = QStringLiteral("ZRQHelp.html#deviceinfo");
+inline const QString HelpTopicLibrary = QStringLiteral("ZRQHelp.html#library");

@@ -25,13 +25,14 @@ TTestLibrary* ProgramLibrary(QString& why) {
     if (library && library->Location() != location)
         library.reset();
     if (!library) {
-        library = TTestLibrary::Open(location, why);
-        // Closed with the application, while Qt's database drivers are still there.
-        static const bool closedAtExit = [] {
+        // Closed with the application, while Qt's SQL connections still exist: left to the end of the
+        // program, it would go after them.
+        static const bool closedWithTheApplication = [] {
             qAddPostRoutine(CloseProgramLibrary);
             return true;
         }();
-        (void)closedAtExit;
+        Q_UNUSED(closedWithTheApplication);
+        library = TTestLibrary::Open(location, why);
     }
     return library.get();
 }

@@ -149,6 +149,7 @@ bool TTestLibrary::Connect(QString& why) {
 }
 
 void TTestLibrary::EnsureConnected() {
+    m_lastError.clear(); // every call starts afresh: an empty answer with no error is an empty library
     QSqlDatabase db = Db();
     if (!m_backend->ConnectionLost(db))
         return;
@@ -186,13 +187,16 @@ bool TTestLibrary::CreateSchema(QString& why) {
         QStringLiteral("CREATE TABLE library_info (schema_version INTEGER NOT NULL)"),
         QStringLiteral("INSERT INTO library_info (schema_version) VALUES (%1)").arg(LIBRARY_SCHEMA_VERSION),
         QStringLiteral("CREATE TABLE tests ("
-                       "id %1, sha256 CHAR(64) NOT NULL UNIQUE, record %2 NOT NULL, "
+                       "id %1, sha256 CHAR(64) NOT NULL UNIQUE, "
                        "device_id VARCHAR(31) NOT NULL, serial_no VARCHAR(31) NOT NULL, "
                        "make VARCHAR(31) NOT NULL, model VARCHAR(31) NOT NULL, "
                        "facility VARCHAR(31) NOT NULL, location VARCHAR(31) NOT NULL, "
                        "tech_id VARCHAR(31) NOT NULL, analyzer_id VARCHAR(16) NOT NULL, "
                        "tested_at CHAR(19) NOT NULL, "
-                       "profile VARCHAR(255), selected_energy DOUBLE PRECISION, verdict VARCHAR(4))")
+                       "profile VARCHAR(255), selected_energy DOUBLE PRECISION, verdict VARCHAR(4), "
+                       // Last: SQLite reads the columns before a record's 72424 bytes without
+                       // walking through them, which makes the device list several times faster.
+                       "record %2 NOT NULL)")
             .arg(m_backend->IdColumnType(), m_backend->BytesColumnType()),
         QStringLiteral("CREATE INDEX tests_by_device ON tests (device_id, tested_at)"),
         QStringLiteral("CREATE INDEX tests_by_date ON tests (tested_at)"),

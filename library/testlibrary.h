@@ -87,7 +87,7 @@ public:
     // a power cut may lose the latest of them. Never for a library that keeps real tests.
     void SkipDiskFlushes();
 
-    // The reason of the last failed call.
+    // Why the last call failed; empty when it did not.
     QString LastError() const { return m_lastError; }
 
 private:

@@ -38,6 +38,8 @@ public:
     void tbPrintClick();
     void mmShowWaveListClick();
     void Help2Click();
+    // The record is kept elsewhere (the test library): closing the viewer asks nothing.
+    void MarkKept() { m_saved = true; }
     // The verdict panel checks the record against `choice`, the one its test was checked against.
     void ChooseVerdict(const TVerdictChoice& choice);
 

@@ -1,6 +1,6 @@
 #include "waveform/wavechart.h"
 
-#include "base/uifonts.h"
+#include "waveform/chartstyle.h"
 #include "waveform/wavetexts.h"
 
 #include <QPicture>
@@ -12,8 +12,6 @@ namespace {
 
 constexpr int AnimationStepMs = 16;
 constexpr int PrintMargin = 200;
-const QColor Navy(0, 0, 128);
-const QColor Silver(192, 192, 192);
 
 // Tick labels as "#,##0.###", the same text as the read-out.
 class ReadoutTicker : public QCPAxisTicker {
@@ -55,49 +53,16 @@ AxisPixels PixelsOf(const QCPAxis* axis) {
 } // namespace
 
 TWaveChart::TWaveChart(QWidget* parent) : QCustomPlot(parent) {
-    setBackground(Qt::white);
     setMouseTracking(true);
-    const QFont font = WindowFont();
-
-    // Title above, legend to the right of the plot area.
-    QCPAxisRect* area = axisRect();
-    plotLayout()->take(area);
-    plotLayout()->simplify();
-    m_title = new QCPTextElement(this, QString(), font);
-    m_title->setTextColor(Navy);
-    plotLayout()->addElement(0, 0, m_title);
-    auto* body = new QCPLayoutGrid;
-    plotLayout()->addElement(1, 0, body);
-    body->addElement(0, 0, area);
-    // The legend at the top of a column of its own, as tall as its entries.
-    auto* side = new QCPLayoutGrid;
-    body->addElement(0, 1, side);
-    body->setColumnStretchFactor(1, 0.001);
-    area->insetLayout()->take(legend);
-    side->addElement(0, 0, legend);
-    side->addElement(1, 0, new QCPLayoutElement(this));
-    side->setRowStretchFactor(0, 0.001);
-    side->setMargins(QMargins(0, 0, 6, 0)); // room for the legend's frame at the right edge
-    legend->setVisible(true);
-    legend->setFont(font);
-    legend->setTextColor(Qt::black);
-    legend->setIconSize(40, 12);
-    legend->setLayer(QStringLiteral("legend"));
-
+    m_title = StyleChart(*this);
     xAxis->setLabel(QStringLiteral("Time (msec)"));
     yAxis->setLabel(QStringLiteral("Current (A)"));
-    for (QCPAxis* axis : {xAxis, yAxis}) {
+    for (QCPAxis* axis : {xAxis, yAxis})
         axis->setTicker(QSharedPointer<QCPAxisTicker>(new ReadoutTicker));
-        axis->setLabelFont(font);
-        axis->setTickLabelFont(font);
-    }
-    yAxis->setBasePen(QPen(Qt::black, 1));
-    yAxis->setSubTickPen(QPen(Silver));
-    yAxis->grid()->setSubGridPen(QPen(Silver, 0, Qt::DotLine));
 
     setNoAntialiasingOnDrag(true);
     SetRectangleZoom(false);
-    area->setRangeDrag(Qt::Horizontal | Qt::Vertical);
+    axisRect()->setRangeDrag(Qt::Horizontal | Qt::Vertical);
     connect(selectionRect(), &QCPSelectionRect::accepted, this,
             [this](const QRect& rect, QMouseEvent*) { RectangleDragged(rect); });
 

@@ -214,7 +214,7 @@ TEST(HelpPagesTogether, FollowingALinkShowsTheOtherTopicAndBackReturns) {
 
 TEST(HelpPagesTogether, EveryWindowTopicLeadsToItsSection) {
     for (const QString& topic :
-         {HelpTopicTestStart, HelpTopicLoadSelection, HelpTopicTestStep, HelpTopicDeviceInfo}) {
+         {HelpTopicTestStart, HelpTopicLoadSelection, HelpTopicTestStep, HelpTopicDeviceInfo, HelpTopicLibrary}) {
         THelpWindow window;
         window.ShowTopic(topic);
         const QUrl url(topic);

@@ -7,10 +7,12 @@
 #include "app/zrqaboutform.h"
 #include "app/zrqmainform.h"
 #include "library/programlibrary.h"
+#include "libraryview/testlibrarywindow.h"
 #include "link/commprogressform.h"
 #include "link/usbcomm.h"
 #include "report/testreportviewer.h"
 #include "sim/simulatedanalyzer.h"
+#include "records/recordimage.h"
 #include "sim/virtualclock.h"
 #include "testrun/editinfoform.h"
 #include "testrun/testoptionsform.h"
@@ -122,6 +124,36 @@ TEST_F(MainWindow, HelpKeyShowsTheMainTopic) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     QTest::keyClick(&form, Qt::Key_F1);
     EXPECT_EQ(help.topics, QStringList{QStringLiteral("ZRQHelp.html")});
+}
+
+TEST_F(MainWindow, CtrlLOpensTheOneTestLibraryWindowWhoseTestsJoinTheViewers) {
+    TZRQForm form;
+    QString why;
+    ASSERT_TRUE(ProgramLibrary(why)) << why.toStdString();
+    const QByteArray bytes = EncodeTestRecord(*MakeFullRecord());
+    ProgramLibrary(why)->Add(bytes);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_L, Qt::ControlModifier);
+    const QPointer<TTestLibraryWindow> library = form.LibraryWindow();
+    ASSERT_TRUE(library);
+    EXPECT_TRUE(library->isVisible());
+    library->showMinimized();
+    Child<QPushButton>(form, "btnLibrary")->click();
+    EXPECT_EQ(form.LibraryWindow(), library);
+    EXPECT_FALSE(library->isMinimized());
+
+    Child<QPushButton>(*library, "btnOpen")->click();
+    ASSERT_EQ(form.ViewerList().size(), 1);
+    EXPECT_EQ(EncodeTestRecord(form.ViewerList()[0]->Test()), bytes);
+    library->close();
+    QTest::qWait(0);
+    EXPECT_FALSE(library);
+    EXPECT_EQ(form.ViewerList().size(), 1); // the viewer stays
+    form.ViewerList()[0]->close();
+    CloseProgramLibrary();
+    EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
 TEST_F(MainWindow, ClosingClosesTheViewersLastFirstAskingAgainUntilTheyClose) {

@@ -8,6 +8,8 @@
 # report shown is compared with `zrqtool report` of the saved file.
 # Run 2: the jumper is moved wrongly by hand in the Simulator mid-test; the step reports "Load
 # Configured Incorrectly"; the jumper is set right by hand and the load completes.
+# Run 3: checked against a profile chosen with the keyboard. Then Ctrl+L opens the Test Library window
+# and it closes; closing the main window ends the program with status 0.
 #
 # Usage: demo-e2e.sh CORVEXZR-DEMO ZRQTOOL SIMULATORMAP [--soak N]
 # With --soak N it runs N whole seven-load tests instead, every discharge fired by hand, and reports
@@ -335,4 +337,32 @@ cmp -s "$work/exported.zrq" "$saved" || fail "the library's copy of the first te
 [ ! -e "$XDG_CONFIG_HOME/Velmora/CorvexZR/library.sqlite" ] || fail "the demo wrote into the program's library"
 
 kill -0 "$demo_pid" 2>/dev/null || fail "the demo program ended by itself"
-echo "e2e: all three runs passed"
+
+# ================= the test library: Ctrl+L in the main window opens it, Alt+F4 closes it
+library_title="CorvexZR Test Library"
+keys "$main" ctrl+l
+library=$(the_window "$library_title")
+keys "$library" F5 # reads the library again
+keys "$library" alt+F4
+wait_until 10 "the Test Library window to close" no_window "$library_title"
+grep -q '^\[TestLibraryWindow\]' "$ini" || fail "the Test Library window did not remember its placement"
+
+# ================= the end: closing the main window ends the program, once the two unsaved reports
+# (runs 2 and 3) are answered No
+save_box='Save Test Report\?' # a pattern: the question mark is the title's own
+box_gone() { ! windows "$save_box" | grep -qx "$1"; }
+keys "$main" alt+F4
+end=$((SECONDS + 30))
+while kill -0 "$demo_pid" 2>/dev/null; do
+  [ $SECONDS -lt $end ] || fail "the program did not end after its main window closed"
+  box=$(windows "$save_box" | tail -1)
+  if [ -n "$box" ]; then
+    keys "$box" alt+n || true # the box may have gone already
+    wait_until 10 "the box to close" box_gone "$box"
+  fi
+  sleep 0.05
+done
+status=0
+wait "$demo_pid" || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "e2e: all three runs, the test library and the program's end passed"

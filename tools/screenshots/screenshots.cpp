@@ -10,9 +10,12 @@
 #include "app/zrqaboutform.h"
 #include "app/zrqapplication.h"
 #include "app/zrqmainform.h"
+#include "library/programlibrary.h"
+#include "libraryview/testlibrarywindow.h"
 #include "link/analyzerlink.h"
 #include "link/commprogressform.h"
 #include "link/ftdidriver.h"
+#include "records/recordimage.h"
 #include "records/tzrtestrec.h"
 #include "report/testreportviewer.h"
 #include "sim/simulatedanalyzer.h"
@@ -21,6 +24,7 @@
 #include "testrun/testoptionsform.h"
 #include "testrun/teststartform.h"
 #include "testrun/teststepform.h"
+#include "verdict/profilefolder.h"
 #include "waveform/waveformviewer.h"
 
 #include <QCursor>
@@ -28,9 +32,11 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -94,6 +100,67 @@ private:
     QString m_folder;
     int m_failures = 0;
 };
+
+// A small library as a workshop would have it after some years: five devices of the simulator's make,
+// each tested once a year since 2021 and checked against the simulator's profile at 200 J. DEF-0042's
+// energy drifts down a little more each year until its last test fails; the others stay near their
+// nominal energy. Made from `record` with each device's identity, date and delivered energy.
+bool FillLibrary(const TZRTestRec& record) {
+    struct Device {
+        const char* id;
+        const char* serial;
+        const char* facility;
+        const char* location;
+        int month;
+        double drift; // of the delivered energy, per year
+    };
+    const Device devices[] = {
+        {"DEF-0042", "SN 40-1187", "St. Brigid Hospital", "ER Bay 2", 3, -0.022},
+        {"DEF-0057", "SN 40-2231", "St. Brigid Hospital", "ICU 4", 4, 0.0},
+        {"DEF-0113", "SN 41-0078", "North Valley Clinic", "Treatment 1", 6, -0.004},
+        {"DEF-0120", "SN 41-0342", "North Valley Clinic", "Ambulance 3", 9, 0.002},
+        {"AED-0007", "AE 77-0901", "Riverside School", "Main lobby", 11, 0.0},
+    };
+    QString why;
+    TTestLibrary* library = ProgramLibrary(why);
+    const std::optional<TVerdictBasis> basis = ResolveVerdictChoice(
+        LoadProfiles().profiles, {QStringLiteral("CorvexZR Simulator, biphasic truncated exponential"), 200});
+    if (!library || !basis) {
+        std::fprintf(stderr, "screenshots: no library to show: %s\n", qPrintable(why));
+        return false;
+    }
+    auto test = std::make_unique<TZRTestRec>();
+    for (const Device& device : devices) {
+        for (int year = 2021; year <= 2026; ++year) {
+            test->CopyTest(record);
+            test->SetDeviceInfo(diDeviceID, QString::fromLatin1(device.id));
+            test->SetDeviceInfo(diSerialNo, QString::fromLatin1(device.serial));
+            test->SetDeviceInfo(diManufacturer, QStringLiteral("CorvexZR Simulator"));
+            test->SetDeviceInfo(diModel, QStringLiteral("Biphasic truncated exponential"));
+            test->SetDeviceInfo(diFacility, QString::fromLatin1(device.facility));
+            test->SetDeviceInfo(diLocation, QString::fromLatin1(device.location));
+            const DateStamp stamp{0, static_cast<uint8_t>(10 + 7 * (year % 5)), static_cast<uint8_t>(9 + year % 6),
+                                  static_cast<uint8_t>(4 + 3 * (year % 7)), static_cast<uint8_t>(device.month),
+                                  static_cast<uint8_t>(year - 2000)};
+            std::memcpy(test->AnalyzerStatus + TEST_DATE_TIME_OFFSET, &stamp, sizeof stamp);
+            const int age = year - 2021;
+            for (int load = 0; load < LOAD_COUNT; ++load) {
+                // A drift that grows with age, and a little scatter from test to test.
+                const double scatter = 0.006 * (((year * 7 + load * 3 + device.month) % 5) - 2);
+                const double factor = 1.0 + device.drift * age * (1.0 + 0.1 * age) + scatter;
+                TMeasurementBlock& results = test->Loads[load].Results;
+                results.TotalEnergy = static_cast<uint16_t>(results.TotalEnergy * factor + 0.5);
+                results.Energy1 = static_cast<uint16_t>(results.Energy1 * factor + 0.5);
+            }
+            const TAddResult added = library->Add(EncodeTestRecord(*test), basis);
+            if (added.outcome != TAddOutcome::Added) {
+                std::fprintf(stderr, "screenshots: a test did not go into the library: %s\n", qPrintable(added.why));
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
 int Usage() {
     std::fprintf(stderr, "usage: screenshots RECORD.zrq OUTFOLDER   (under an X server)\n");
@@ -160,6 +227,14 @@ int main(int argc, char** argv) {
         auto* viewer = new TWaveformViewer(nullptr, {0, 2, 4, 6}, *record);
         camera.Shoot(*viewer, QStringLiteral("waveform-viewer"));
         delete viewer;
+    }
+    if (!FillLibrary(*record))
+        return 1;
+    {
+        auto* library = new TTestLibraryWindow(nullptr);
+        library->findChild<QTableView*>(QStringLiteral("tblDevices"))->selectRow(1); // DEF-0042, drifting
+        camera.Shoot(*library, QStringLiteral("test-library"));
+        delete library;
     }
 
     // The test run against the demo's simulated analyzer, in real time as in the demo.

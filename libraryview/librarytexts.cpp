@@ -1,0 +1,43 @@
+#include "libraryview/librarytexts.h"
+
+#include "base/global.h"
+#include "records/tzrtestrec.h"
+#include "verdict/profile.h"
+
+#include <QDateTime>
+
+bool DeviceMatches(const std::array<QString, 7>& deviceInfo, const QString& text) {
+    const QString wanted = text.trimmed();
+    if (wanted.isEmpty())
+        return true;
+    for (TDeviceInfoSlot slot : {diDeviceID, diSerialNo, diManufacturer, diModel, diFacility, diLocation})
+        if (deviceInfo[slot].contains(wanted, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+QString VerdictWord(TOverallVerdict verdict) {
+    switch (verdict) {
+    case TOverallVerdict::Pass:
+        return QStringLiteral("PASS");
+    case TOverallVerdict::Fail:
+        return QStringLiteral("FAIL");
+    case TOverallVerdict::NothingChecked:
+        break;
+    }
+    return QString();
+}
+
+QString LibraryDateText(const QString& testedAt, const QLocale& locale) {
+    return FormatDate(QDate::fromString(testedAt.left(10), Qt::ISODate), locale);
+}
+
+QString LibraryDateTimeText(const QString& testedAt, const QLocale& locale) {
+    return FormatDateTime(QDateTime::fromString(testedAt, Qt::ISODate), locale);
+}
+
+QString ChoiceText(const std::optional<TVerdictChoice>& choice) {
+    if (!choice || !choice->Checks())
+        return QString();
+    return QStringLiteral("%1, %2 J").arg(choice->profile, JoulesText(choice->selected));
+}

@@ -1,0 +1,23 @@
+#pragma once
+// What the Test Library window writes in its lists, and which devices its search finds. Qt Core only.
+
+#include "library/testlibrary.h"
+
+#include <QLocale>
+#include <QString>
+#include <array>
+
+// True when `text` (surrounding spaces ignored) is found, ignoring case, in the device's ID, serial
+// number, make, model, facility or location; every device matches an empty text.
+bool DeviceMatches(const std::array<QString, 7>& deviceInfo, const QString& text);
+
+// "PASS", "FAIL", or nothing when nothing was checked.
+QString VerdictWord(TOverallVerdict verdict);
+
+// A test's date (ISO 8601 local time) as the report writes dates, "Dec 08, 2026"; with its time,
+// "Dec 08, 2026 02:05:07 PM".
+QString LibraryDateText(const QString& testedAt, const QLocale& locale = QLocale());
+QString LibraryDateTimeText(const QString& testedAt, const QLocale& locale = QLocale());
+
+// The setting a test was checked against, "Generic biphasic, 200 J", or nothing.
+QString ChoiceText(const std::optional<TVerdictChoice>& choice);

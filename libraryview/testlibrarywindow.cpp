@@ -1,0 +1,350 @@
+#include "libraryview/testlibrarywindow.h"
+
+#include "base/appicons.h"
+#include "base/global.h"
+#include "base/helptopic.h"
+#include "base/inifile.h"
+#include "base/messages.h"
+#include "base/placement.h"
+#include "base/uifonts.h"
+#include "library/programlibrary.h"
+#include "libraryview/devicelist.h"
+#include "libraryview/librarytexts.h"
+#include "libraryview/trendchart.h"
+#include "libraryview/trenddata.h"
+#include "records/recordimage.h"
+#include "report/testreportviewer.h"
+#include "report/verdictchooser.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace {
+
+const QString Section = QStringLiteral("TestLibraryWindow");
+const QString Caption = QStringLiteral("CorvexZR Test Library");
+const QSize BuiltInSize(980, 680); // within a 1366 x 768 screen with its task bar
+
+enum TestColumn { tcDate, tcAnalyzer, tcLoads, tcVerdict, tcChoice, TestColumnCount };
+
+// The key a test's row keeps its place in the device's list under.
+constexpr int TestRole = Qt::UserRole;
+
+QString TestCount(int tests) {
+    return tests == 1 ? QStringLiteral("1 test") : QStringLiteral("%1 tests").arg(tests);
+}
+
+} // namespace
+
+TTestLibraryWindow::TTestLibraryWindow(QWidget* owner) : QMainWindow(owner, Qt::Window), m_owner(owner) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("TestLibraryWindow"));
+    setWindowTitle(Caption);
+    setWindowIcon(AppPicture("icons/corvexzr.svg"));
+    setFont(WindowFont());
+    CreateControls();
+    CreateMenus();
+    ApplyPlacement(*this, ReadPlacement(IniFile(SettingsFilePath), Section), BuiltInSize);
+    mmRefreshClick();
+}
+
+TTestLibraryWindow::~TTestLibraryWindow() {
+    SavePlacement(*this, IniFile(SettingsFilePath), Section);
+}
+
+void TTestLibraryWindow::CreateControls() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    lblProblem = new QLabel(central);
+    lblProblem->setObjectName(QStringLiteral("lblProblem"));
+    lblProblem->setWordWrap(true);
+    lblProblem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblProblem->setStyleSheet(QStringLiteral("QLabel { color: #c62828; font-weight: bold; }"));
+    lblProblem->hide();
+    layout->addWidget(lblProblem);
+
+    auto* searchRow = new QHBoxLayout;
+    auto* searchCaption = new QLabel(QStringLiteral("&Search:"), central);
+    edtSearch = new QLineEdit(central);
+    edtSearch->setObjectName(QStringLiteral("edtSearch"));
+    edtSearch->setPlaceholderText(
+        QStringLiteral("Device ID, serial number, make, model, facility or location"));
+    edtSearch->setClearButtonEnabled(true);
+    searchCaption->setBuddy(edtSearch);
+    btnRefresh = new QPushButton(QStringLiteral("Refresh"), central);
+    btnRefresh->setObjectName(QStringLiteral("btnRefresh"));
+    searchRow->addWidget(searchCaption);
+    searchRow->addWidget(edtSearch, 1);
+    searchRow->addWidget(btnRefresh);
+    layout->addLayout(searchRow);
+    connect(edtSearch, &QLineEdit::textChanged, this, &TTestLibraryWindow::SearchChanged);
+    connect(btnRefresh, &QPushButton::clicked, this, &TTestLibraryWindow::mmRefreshClick);
+
+    splitMain = new QSplitter(Qt::Vertical, central);
+    splitMain->setObjectName(QStringLiteral("splitMain"));
+    splitMain->setChildrenCollapsible(false);
+    m_devices = new TDeviceListModel(this);
+    m_filter = new TDeviceFilter(m_devices, this);
+    tblDevices = new QTableView(splitMain);
+    tblDevices->setObjectName(QStringLiteral("tblDevices"));
+    tblDevices->setModel(m_filter);
+    tblDevices->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblDevices->setSelectionMode(QAbstractItemView::SingleSelection);
+    tblDevices->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblDevices->setAlternatingRowColors(true);
+    tblDevices->setWordWrap(false);
+    tblDevices->verticalHeader()->hide();
+    tblDevices->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    tblDevices->horizontalHeader()->setStretchLastSection(true);
+    tblDevices->horizontalHeader()->setSortIndicatorShown(true);
+    tblDevices->setSortingEnabled(true);
+    tblDevices->sortByColumn(TDeviceListModel::colDeviceId, Qt::AscendingOrder);
+    const int charWidth = fontMetrics().averageCharWidth();
+    const int widths[TDeviceListModel::ColumnCount] = {14, 14, 16, 16, 16, 16, 13, 8, 6};
+    for (int column = 0; column < TDeviceListModel::ColumnCount; ++column)
+        tblDevices->setColumnWidth(column, widths[column] * charWidth + 12);
+    connect(tblDevices->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TTestLibraryWindow::DeviceChanged);
+
+    splitDevice = new QSplitter(Qt::Horizontal, splitMain);
+    splitDevice->setObjectName(QStringLiteral("splitDevice"));
+    splitDevice->setChildrenCollapsible(false);
+    auto* testsPanel = new QWidget(splitDevice);
+    auto* testsLayout = new QVBoxLayout(testsPanel);
+    testsLayout->setContentsMargins(0, 0, 0, 0);
+    tblTests = new QTreeWidget(testsPanel);
+    tblTests->setObjectName(QStringLiteral("tblTests"));
+    tblTests->setRootIsDecorated(false);
+    tblTests->setAlternatingRowColors(true);
+    tblTests->setHeaderLabels({QStringLiteral("Date and Time"), QStringLiteral("Analyzer ID"),
+                               QStringLiteral("Loads"), QStringLiteral("Verdict"),
+                               QStringLiteral("Checked Against")});
+    const int testWidths[TestColumnCount] = {24, 14, 6, 8, 40};
+    for (int column = 0; column < TestColumnCount; ++column)
+        tblTests->setColumnWidth(column, testWidths[column] * charWidth + 12);
+    tblTests->installEventFilter(this);
+    connect(tblTests, &QTreeWidget::itemDoubleClicked, this, &TTestLibraryWindow::btnOpenClick);
+    auto* openRow = new QHBoxLayout;
+    btnOpen = new QPushButton(AppPicture("icons/open-report.svg"), QStringLiteral("Open"), testsPanel);
+    btnOpen->setObjectName(QStringLiteral("btnOpen"));
+    btnOpen->setToolTip(
+        QStringLiteral("Opens the selected test in a report viewer (Enter, or a double-click)"));
+    connect(btnOpen, &QPushButton::clicked, this, &TTestLibraryWindow::btnOpenClick);
+    connect(tblTests, &QTreeWidget::currentItemChanged, this,
+            [this] { btnOpen->setEnabled(tblTests->currentItem() != nullptr); });
+    openRow->addStretch(1);
+    openRow->addWidget(btnOpen);
+    testsLayout->addWidget(tblTests, 1);
+    testsLayout->addLayout(openRow);
+
+    auto* trendPanel = new QWidget(splitDevice);
+    auto* trendLayout = new QVBoxLayout(trendPanel);
+    trendLayout->setContentsMargins(0, 0, 0, 0);
+    auto* settingRow = new QHBoxLayout;
+    m_chooser = new TVerdictChooser(trendPanel);
+    auto* settingCaption = new QLabel(QStringLiteral("&Declared energy of:"), trendPanel);
+    settingCaption->setBuddy(m_chooser->ProfileBox());
+    settingRow->addWidget(settingCaption);
+    settingRow->addWidget(m_chooser->ProfileBox(), 1);
+    settingRow->addWidget(m_chooser->EnergyBox());
+    connect(m_chooser, &TVerdictChooser::Changed, this, &TTestLibraryWindow::ShowTrend);
+    chartTrend = new TTrendChart(trendPanel);
+    chartTrend->setObjectName(QStringLiteral("chartTrend"));
+    chartTrend->setMinimumSize(300, 220);
+    trendLayout->addLayout(settingRow);
+    trendLayout->addWidget(chartTrend, 1);
+    splitDevice->setSizes({BuiltInSize.width() * 45 / 100, BuiltInSize.width() * 55 / 100});
+    splitMain->setSizes({BuiltInSize.height() * 35 / 100, BuiltInSize.height() * 65 / 100});
+    layout->addWidget(splitMain, 1);
+    setCentralWidget(central);
+
+    lblLibrary = new QLabel(this);
+    lblLibrary->setObjectName(QStringLiteral("lblLibrary"));
+    statusBar()->addWidget(lblLibrary, 1);
+}
+
+void TTestLibraryWindow::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    mmOpenTest = file->addAction(QStringLiteral("&Open Test"), this, &TTestLibraryWindow::btnOpenClick);
+    mmOpenTest->setObjectName(QStringLiteral("mmOpenTest"));
+    mmRefresh = file->addAction(QStringLiteral("&Refresh"), QKeySequence(Qt::Key_F5), this,
+                                &TTestLibraryWindow::mmRefreshClick);
+    mmRefresh->setObjectName(QStringLiteral("mmRefresh"));
+    file->addSeparator();
+    mmClose = file->addAction(QStringLiteral("&Close"), this, &QWidget::close);
+    mmClose->setObjectName(QStringLiteral("mmClose"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    mmHelp = help->addAction(QStringLiteral("&Help"), QKeySequence(Qt::Key_F1), this,
+                             &TTestLibraryWindow::mmHelpClick);
+    mmHelp->setObjectName(QStringLiteral("mmHelp"));
+}
+
+void TTestLibraryWindow::ShowProblem(const QString& why) {
+    lblProblem->setText(why);
+    lblProblem->setVisible(!why.isEmpty());
+}
+
+void TTestLibraryWindow::mmRefreshClick() {
+    const QString keep = m_shownDevice;
+    QString why;
+    std::vector<TLibraryDevice> devices;
+    if (TTestLibrary* library = ProgramLibrary(why)) {
+        devices = library->Devices();
+        why = library->LastError();
+        int tests = 0;
+        for (const TLibraryDevice& device : devices)
+            tests += device.tests;
+        lblLibrary->setText(QStringLiteral("%1: %2 devices, %3")
+                                .arg(library->DisplayName())
+                                .arg(devices.size())
+                                .arg(TestCount(tests)));
+    } else {
+        lblLibrary->setText(DisplayLocation(ProgramLibraryLocation()));
+    }
+    ShowProblem(why);
+    m_shownDevice.clear();
+    m_tests.clear(); // read again below, also for the device that stays selected
+    m_devices->SetDevices(std::move(devices));
+    SelectDevice(keep);
+}
+
+void TTestLibraryWindow::SelectDevice(const QString& deviceId) {
+    int row = 0;
+    for (int r = 0; r < m_filter->rowCount(); ++r)
+        if (m_filter->index(r, TDeviceListModel::colDeviceId).data().toString() == deviceId)
+            row = r;
+    if (m_filter->rowCount() > 0)
+        tblDevices->selectRow(row);
+    DeviceChanged();
+}
+
+void TTestLibraryWindow::SearchChanged(const QString& text) {
+    const QString keep = SelectedDeviceId();
+    m_filter->SetSearch(text);
+    SelectDevice(keep);
+}
+
+QString TTestLibraryWindow::SelectedDeviceId() const {
+    const QModelIndexList rows = tblDevices->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return QString();
+    return m_devices->Device(m_filter->mapToSource(rows.first()).row()).deviceInfo[diDeviceID];
+}
+
+void TTestLibraryWindow::DeviceChanged() {
+    const bool any = !tblDevices->selectionModel()->selectedRows().isEmpty();
+    const QString deviceId = SelectedDeviceId();
+    if (any && deviceId == m_shownDevice && !m_tests.empty())
+        return;
+    m_shownDevice = deviceId;
+    m_tests.clear();
+    if (any) {
+        QString why;
+        if (TTestLibrary* library = ProgramLibrary(why)) {
+            // A device without an ID is listed under the empty ID, which is not "every device".
+            m_tests = library->List(deviceId.isNull() ? QStringLiteral("") : deviceId);
+            why = library->LastError();
+        }
+        ShowProblem(why);
+    }
+    ShowTests();
+}
+
+void TTestLibraryWindow::ShowTests() {
+    tblTests->clear();
+    const QLocale locale;
+    QList<QTreeWidgetItem*> items;
+    for (size_t i = 0; i < m_tests.size(); ++i) {
+        const TLibraryTest& test = m_tests[i];
+        auto* item = new QTreeWidgetItem;
+        item->setText(tcDate, LibraryDateTimeText(test.testedAt, locale));
+        item->setText(tcAnalyzer, test.analyzerId);
+        item->setText(tcLoads, QString::number(test.LoadsTested()));
+        item->setTextAlignment(tcLoads, Qt::AlignRight | Qt::AlignVCenter);
+        item->setText(tcChoice, ChoiceText(test.choice));
+        item->setText(tcVerdict, VerdictWord(test.verdict));
+        if (test.verdict != TOverallVerdict::NothingChecked)
+            item->setForeground(
+                tcVerdict,
+                CheckColour(test.verdict == TOverallVerdict::Pass ? TLoadCheck::Pass : TLoadCheck::Fail));
+        item->setData(tcDate, TestRole, static_cast<qulonglong>(i));
+        items.append(item);
+    }
+    tblTests->addTopLevelItems(items);
+    if (!items.isEmpty())
+        tblTests->setCurrentItem(items.first());
+    btnOpen->setEnabled(!items.isEmpty());
+    mmOpenTest->setEnabled(!items.isEmpty());
+    if (!m_tests.empty())
+        m_chooser->Show(TrendChoice(m_chooser->Profiles(), m_tests.front()));
+    ShowTrend();
+}
+
+void TTestLibraryWindow::ShowTrend() {
+    if (m_tests.empty()) {
+        chartTrend->Clear();
+        return;
+    }
+    const std::optional<TVerdictBasis> basis = m_chooser->Basis();
+    const QString setting = basis ? ChoiceText(m_chooser->Choice()) : QStringLiteral("No check");
+    chartTrend->ShowTrend(m_shownDevice, setting, BuildTrend(m_tests, basis));
+}
+
+void TTestLibraryWindow::btnOpenClick() {
+    const QTreeWidgetItem* item = tblTests->currentItem();
+    if (item == nullptr)
+        return;
+    const size_t index = item->data(tcDate, TestRole).toULongLong();
+    if (index >= m_tests.size())
+        return;
+    const TLibraryTest test = m_tests[index];
+    QString why;
+    std::optional<QByteArray> bytes;
+    if (TTestLibrary* library = ProgramLibrary(why)) {
+        bytes = library->RecordBytes(test.id);
+        if (!bytes)
+            why = library->LastError().isEmpty() ? QStringLiteral("The test is no longer in the library.")
+                                                 : library->LastError();
+    }
+    auto record = std::make_unique<TZRTestRec>();
+    if (bytes && !DecodeTestRecord(*bytes, *record, why))
+        bytes.reset();
+    if (!bytes) {
+        ShowMessage(why, Caption, MsgIcon::Error);
+        return;
+    }
+    auto* viewer = new TTestReportViewer(m_owner, *record);
+    viewer->MarkKept();
+    if (test.choice)
+        viewer->ChooseVerdict(*test.choice);
+    emit ViewerOpened(viewer);
+    viewer->show();
+    viewer->raise();
+    viewer->activateWindow();
+}
+
+void TTestLibraryWindow::mmHelpClick() {
+    ShowHelpTopic(HelpTopicLibrary);
+}
+
+bool TTestLibraryWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tblTests && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            btnOpenClick();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

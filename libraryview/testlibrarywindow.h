@@ -1,0 +1,82 @@
+#pragma once
+// The Test Library window: the devices of the program's test library with their last test date and
+// verdict, found by a search over their identification; the tests of the selected device, newest
+// first, each of which opens in a report viewer; and the trend of each load's delivered energy across
+// the device's tests against the declared energy and tolerance of a chosen setting. A library that
+// cannot be used shows why in the window; Refresh (F5) reads the library again. The window remembers
+// its placement and deletes itself when closed.
+
+#include "library/testlibrary.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSplitter;
+class QTableView;
+class QTreeWidget;
+class TDeviceFilter;
+class TDeviceListModel;
+class TTestReportViewer;
+class TTrendChart;
+class TVerdictChooser;
+
+class TTestLibraryWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Report viewers it opens belong to `owner`.
+    explicit TTestLibraryWindow(QWidget* owner = nullptr);
+    ~TTestLibraryWindow() override;
+
+    // Reads the library again, keeping the selected device when it is still there.
+    void mmRefreshClick();
+    // Opens the selected test in a report viewer.
+    void btnOpenClick();
+    void mmHelpClick();
+
+signals:
+    // A report viewer has been opened on a test of the library; it is shown and deletes itself when
+    // closed. The owner keeps it in its list of viewers.
+    void ViewerOpened(TTestReportViewer* viewer);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void SearchChanged(const QString& text);
+    void DeviceChanged();
+    void ShowTests();
+    void ShowTrend();
+    void ShowProblem(const QString& why);
+    QString SelectedDeviceId() const;
+    void SelectDevice(const QString& deviceId);
+
+    // Widgets, named after their members for tests and tools (findChild).
+    QLabel* lblProblem = nullptr;
+    QLineEdit* edtSearch = nullptr;
+    QPushButton* btnRefresh = nullptr;
+    QTableView* tblDevices = nullptr;
+    QTreeWidget* tblTests = nullptr;
+    QPushButton* btnOpen = nullptr;
+    TTrendChart* chartTrend = nullptr;
+    QLabel* lblLibrary = nullptr;
+    QSplitter* splitMain = nullptr;
+    QSplitter* splitDevice = nullptr;
+    QAction* mmOpenTest = nullptr;
+    QAction* mmRefresh = nullptr;
+    QAction* mmClose = nullptr;
+    QAction* mmHelp = nullptr;
+    TVerdictChooser* m_chooser = nullptr; // the lists "cboProfile" and "cboEnergy"
+
+    TDeviceListModel* m_devices = nullptr;
+    TDeviceFilter* m_filter = nullptr;
+    QString m_shownDevice;
+    std::vector<TLibraryTest> m_tests; // of the shown device, newest first
+    QPointer<QWidget> m_owner;
+};

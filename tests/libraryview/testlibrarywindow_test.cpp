@@ -1,0 +1,268 @@
+// The Test Library window on a library of a few devices: the search, a device's tests newest first,
+// the trend of each tested load against the declared energy and its band, tests opened in report
+// viewers byte for byte, and a library that cannot be used.
+#include "libraryview/testlibrarywindow.h"
+
+#include "library/programlibrary.h"
+#include "libraryview/trendchart.h"
+#include "libraryview/trenddata.h"
+#include "records/recordimage.h"
+#include "report/testreportviewer.h"
+#include "tests/support/findchild.h"
+#include "tests/support/recordbuilder.h"
+#include "tests/support/scriptedmessages.h"
+#include "tests/support/tempsettings.h"
+#include "verdict/profilefolder.h"
+#include "verdict/verdict.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Generic = QStringLiteral("Generic impedance-compensated biphasic");
+
+struct Device {
+    const char* id;
+    const char* serial;
+    const char* make;
+    const char* model;
+    const char* facility;
+    const char* location;
+};
+
+const Device Acme{"DEF-0042", "SN-1001", "Acme Medical", "LifeKeeper 3", "North Clinic", "Ward 7"};
+const Device Borealis{"DEF-0100", "BX-77", "Borealis", "Pulse 2", "South Hospital", "Theatre 2"};
+const Device Simulated{"SIM-1", "S-1",  "CorvexZR Simulator", "Biphasic truncated exponential",
+                       "Lab",   "Bench"};
+
+// A test of `device` on the first of `month` in `year`, of the loads given (indices), each delivering
+// a little less than in the record builder's test, by `drop` tenths of a joule.
+QByteArray Record(const Device& device, int year, int month, std::initializer_list<int> loads, int drop = 0) {
+    auto rec = MakeFullRecord();
+    SetStatus(*rec, "ZR-1234",
+              DateStamp{0, 30, 9, 1, static_cast<uint8_t>(month), static_cast<uint8_t>(year - 2000)});
+    const char* const info[] = {device.id,    device.serial,   device.make,
+                                device.model, device.facility, device.location};
+    for (int slot = 0; slot < 6; ++slot)
+        rec->SetDeviceInfo(static_cast<TDeviceInfoSlot>(slot), QString::fromLatin1(info[slot]));
+    for (int load = 0; load < LOAD_COUNT; ++load) {
+        rec->Loads[load].HasData = std::count(loads.begin(), loads.end(), load) ? 1 : 0;
+        rec->Loads[load].Results.TotalEnergy =
+            static_cast<uint16_t>(rec->Loads[load].Results.TotalEnergy - drop);
+    }
+    return EncodeTestRecord(*rec);
+}
+
+double Delivered(const QByteArray& bytes, int load) {
+    return DeliveredEnergy(RecordFromBytes(bytes)->Loads[load], load);
+}
+
+class LibraryWindow : public ::testing::Test {
+protected:
+    ~LibraryWindow() override { CloseProgramLibrary(); }
+
+    std::optional<TVerdictBasis> Choice(const QString& profile, double joules) {
+        return ResolveVerdictChoice(LoadProfiles().profiles, {profile, joules});
+    }
+    void Add(const QByteArray& bytes, const std::optional<TVerdictBasis>& basis = std::nullopt) {
+        QString why;
+        TTestLibrary* library = ProgramLibrary(why);
+        ASSERT_TRUE(library) << why.toStdString();
+        ASSERT_EQ(library->Add(bytes, basis).outcome, TAddOutcome::Added);
+    }
+    static QStringList Column(const QAbstractItemModel& model, int column) {
+        QStringList texts;
+        for (int row = 0; row < model.rowCount(); ++row)
+            texts << model.index(row, column).data().toString();
+        return texts;
+    }
+    static QStringList Row(const QTreeWidgetItem& item) {
+        QStringList texts;
+        for (int column = 0; column < item.columnCount(); ++column)
+            texts << item.text(column);
+        return texts;
+    }
+
+    TempSettings settings;
+    ScriptedMessages boxes;
+};
+
+} // namespace
+
+TEST_F(LibraryWindow, ListsDevicesAndFindsThemByAnyOfTheirIdentity) {
+    const QByteArray newest = Record(Acme, 2026, 12, {0, 1});
+    TVerdictBasis exact; // declares what the newest test delivered: it passes
+    exact.profile.name = QStringLiteral("Exact");
+    exact.setting.declared = {Delivered(newest, 0), Delivered(newest, 1)};
+    Add(Record(Acme, 2025, 3, {0, 1}), Choice(Generic, 1));
+    Add(newest, exact);
+    Add(Record(Borealis, 2024, 6, {3}), Choice(Generic, 1));
+    Add(Record(Simulated, 2023, 1, {6}));
+    TTestLibraryWindow window;
+    const QAbstractItemModel& devices = *Child<QTableView>(window, "tblDevices")->model();
+    EXPECT_EQ(Column(devices, 0), QStringList({"DEF-0042", "DEF-0100", "SIM-1"}));
+    EXPECT_EQ(Column(devices, 6), QStringList({"Dec 01, 2026", "Jun 01, 2024", "Jan 01, 2023"}));
+    EXPECT_EQ(Column(devices, 7), QStringList({"PASS", "FAIL", ""}));
+    EXPECT_EQ(Column(devices, 8), QStringList({"2", "1", "1"}));
+
+    auto* search = Child<QLineEdit>(window, "edtSearch");
+    const std::pair<const char*, QStringList> searches[] = {{"def-0", {"DEF-0042", "DEF-0100"}},
+                                                            {"bx-7", {"DEF-0100"}},
+                                                            {"ACME", {"DEF-0042"}},
+                                                            {"pulse", {"DEF-0100"}},
+                                                            {"clinic", {"DEF-0042"}},
+                                                            {"bench", {"SIM-1"}},
+                                                            {" ward 7 ", {"DEF-0042"}},
+                                                            {"JD", {}}, // the technician is not searched
+                                                            {"", {"DEF-0042", "DEF-0100", "SIM-1"}}};
+    for (const auto& [text, found] : searches) {
+        search->setText(QString::fromLatin1(text));
+        EXPECT_EQ(Column(devices, 0), found) << text;
+        // The tests shown are always those of a device the list shows.
+        auto* tests = Child<QTreeWidget>(window, "tblTests");
+        EXPECT_EQ(tests->topLevelItemCount() > 0, !found.isEmpty()) << text;
+        EXPECT_EQ(Child<TTrendChart>(window, "chartTrend")->graphCount() > 0, !found.isEmpty()) << text;
+    }
+}
+
+TEST_F(LibraryWindow, ShowsADevicesTestsNewestFirstAndTheTrendOfEachTestedLoad) {
+    const QByteArray y2024 = Record(Acme, 2024, 5, {0, 3}, 0);
+    const QByteArray y2025 = Record(Acme, 2025, 5, {0, 3, 6}, 40);
+    const QByteArray y2026 = Record(Acme, 2026, 5, {0, 3}, 80);
+    Add(y2025, Choice(Generic, 150));
+    Add(y2026, Choice(Generic, 200));
+    Add(y2024);
+    Add(Record(Borealis, 2026, 6, {1, 2}));
+    TTestLibraryWindow window;
+    auto* tests = Child<QTreeWidget>(window, "tblTests");
+    ASSERT_EQ(tests->topLevelItemCount(), 3);
+    EXPECT_EQ(Row(*tests->topLevelItem(0)),
+              QStringList({"May 01, 2026 09:30:00 AM", "ZR-1234", "2", "FAIL", Generic + ", 200 J"}));
+    EXPECT_EQ(Row(*tests->topLevelItem(1)),
+              QStringList({"May 01, 2025 09:30:00 AM", "ZR-1234", "3", "FAIL", Generic + ", 150 J"}));
+    EXPECT_EQ(Row(*tests->topLevelItem(2)),
+              QStringList({"May 01, 2024 09:30:00 AM", "ZR-1234", "2", "", ""}));
+
+    // The newest test's setting is offered, and the chart has a line for each load any test tested.
+    EXPECT_EQ(Child<QComboBox>(window, "cboProfile")->currentText(), Generic);
+    EXPECT_EQ(Child<QComboBox>(window, "cboEnergy")->currentText(), QStringLiteral("200 J"));
+    auto* chart = Child<TTrendChart>(window, "chartTrend");
+    EXPECT_EQ(chart->TitleLines(), QStringList({"Device ID: DEF-0042", Generic + ", 200 J"}));
+    EXPECT_EQ(chart->legend->itemCount(), 3);
+    for (int load = 0; load < LOAD_COUNT; ++load) {
+        const TTrendChart::LoadGraphs& graphs = chart->Graphs(load);
+        const bool tested = load == 0 || load == 3 || load == 6;
+        ASSERT_EQ(graphs.energy != nullptr, tested) << load;
+        if (!tested)
+            continue;
+        std::vector<std::pair<double, double>> points;
+        for (const QCPGraphData& point : *graphs.energy->data())
+            points.emplace_back(point.key, point.value);
+        std::vector<std::pair<double, double>> expected;
+        for (const auto& [bytes, at] :
+             {std::pair{y2024, "2024-05-01T09:30:00"}, std::pair{y2025, "2025-05-01T09:30:00"},
+              std::pair{y2026, "2026-05-01T09:30:00"}})
+            if (RecordFromBytes(bytes)->Loads[load].HasData)
+                expected.emplace_back(TrendKey(QString::fromLatin1(at)), Delivered(bytes, load));
+        EXPECT_EQ(points, expected) << load;
+        // Generic at 200 J: 200 J declared into every load, within 15 % (30 J).
+        ASSERT_TRUE(graphs.declared && graphs.low && graphs.high) << load;
+        for (const auto& [graph, value] : {std::pair{graphs.declared, 200.0}, std::pair{graphs.low, 170.0},
+                                           std::pair{graphs.high, 230.0}}) {
+            ASSERT_EQ(graph->dataCount(), 2);
+            EXPECT_EQ(graph->data()->at(0)->value, value);
+            EXPECT_EQ(graph->data()->at(1)->value, value);
+            EXPECT_LE(graph->data()->at(0)->key, points.front().first);
+            EXPECT_GE(graph->data()->at(1)->key, points.back().first);
+        }
+        EXPECT_EQ(graphs.high->channelFillGraph(), graphs.low);
+    }
+    // Another setting moves the band; no check draws none.
+    Child<QComboBox>(window, "cboEnergy")->setCurrentText(QStringLiteral("150 J"));
+    EXPECT_EQ(chart->Graphs(0).declared->data()->at(0)->value, 150.0);
+    Child<QComboBox>(window, "cboProfile")->setCurrentIndex(0);
+    EXPECT_EQ(chart->legend->itemCount(), 3);
+    for (int load : {0, 3, 6}) {
+        EXPECT_TRUE(chart->Graphs(load).energy) << load;
+        EXPECT_FALSE(chart->Graphs(load).declared || chart->Graphs(load).low || chart->Graphs(load).high)
+            << load;
+    }
+}
+
+TEST_F(LibraryWindow, ADeviceWithoutAStoredChoiceIsOfferedTheProfileOfItsMakeAndModel) {
+    Add(Record(Simulated, 2026, 1, {1}));
+    TTestLibraryWindow window;
+    EXPECT_EQ(Child<QComboBox>(window, "cboProfile")->currentText(),
+              QStringLiteral("CorvexZR Simulator, biphasic truncated exponential"));
+    EXPECT_EQ(Child<TTrendChart>(window, "chartTrend")->Graphs(1).declared->data()->at(0)->value, 200.0);
+}
+
+TEST_F(LibraryWindow, OpensTheChosenTestInAReportViewerByteForByte) {
+    const QByteArray tests[] = {Record(Acme, 2024, 5, {0}), Record(Acme, 2025, 5, {0, 1}, 30),
+                                Record(Acme, 2026, 5, {0, 1, 2}, 60)};
+    for (const QByteArray& bytes : tests)
+        Add(bytes, Choice(Generic, 200));
+    TTestLibraryWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QList<TTestReportViewer*> viewers;
+    QObject::connect(&window, &TTestLibraryWindow::ViewerOpened, [&](TTestReportViewer* v) { viewers << v; });
+    auto* list = Child<QTreeWidget>(window, "tblTests");
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(1));
+    QTest::keyClick(list, Qt::Key_Return);
+    list->setCurrentItem(list->topLevelItem(2));
+    const QRect row = list->visualItemRect(list->topLevelItem(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      row.center()); // a double-click starts with a press
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    list->setCurrentItem(list->topLevelItem(0));
+    Child<QPushButton>(window, "btnOpen")->click();
+    ASSERT_EQ(viewers.size(), 3);
+    EXPECT_EQ(EncodeTestRecord(viewers[0]->Test()), tests[1]);
+    EXPECT_EQ(EncodeTestRecord(viewers[1]->Test()), tests[0]);
+    EXPECT_EQ(EncodeTestRecord(viewers[2]->Test()), tests[2]);
+    boxes.Answer({mrNo, mrNo, mrNo}); // should a viewer ask to save after all
+    for (TTestReportViewer* viewer : viewers) {
+        EXPECT_TRUE(viewer->isVisible());
+        EXPECT_TRUE(viewer->close()); // kept in the library: nothing to ask
+    }
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(LibraryWindow, AnUnusableLibraryShowsWhyAndRefreshTriesAgain) {
+    const QString location = ProgramLibraryLocation();
+    WriteBytes(location, QByteArray(4096, 'x'));
+    TTestLibraryWindow window;
+    auto* problem = Child<QLabel>(window, "lblProblem");
+    EXPECT_FALSE(problem->isHidden());
+    EXPECT_TRUE(problem->text().contains(QStringLiteral("cannot be used"))) << problem->text().toStdString();
+    EXPECT_EQ(Child<QTableView>(window, "tblDevices")->model()->rowCount(), 0);
+    EXPECT_EQ(ReadBytes(location), QByteArray(4096, 'x'));
+
+    QFile::remove(location);
+    Add(Record(Borealis, 2026, 6, {1}));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClick(&window, Qt::Key_F5);
+    EXPECT_TRUE(problem->isHidden());
+    EXPECT_EQ(Column(*Child<QTableView>(window, "tblDevices")->model(), 0), QStringList({"DEF-0100"}));
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(LibraryWindow, RemembersWhereItStood) {
+    {
+        TTestLibraryWindow window;
+        window.setGeometry(40, 50, 820, 610);
+    }
+    TTestLibraryWindow window;
+    EXPECT_EQ(window.geometry(), QRect(40, 50, 820, 610));
+}
