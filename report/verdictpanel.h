@@ -9,6 +9,7 @@
 #include "verdict/verdictchoice.h"
 
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class QTableWidget;
@@ -26,6 +27,8 @@ public:
     // Checks the record against `choice` (a choice of the test that made it) and remembers it for
     // the record's make and model.
     void Choose(const TVerdictChoice& choice);
+    // What the panel checks the record against now: the chosen profile at its setting, or nothing.
+    std::optional<TVerdictBasis> Basis() const;
 
 private:
     // Widgets, named after their members for tests and tools (findChild).

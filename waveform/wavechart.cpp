@@ -70,14 +70,14 @@ TWaveChart::TWaveChart(QWidget* parent) : QCustomPlot(parent) {
     plotLayout()->addElement(1, 0, body);
     body->addElement(0, 0, area);
     // The legend at the top of a column of its own, as tall as its entries.
-    auto* side = new QCPLayoutGrid;
-    body->addElement(0, 1, side);
+    m_legendColumn = new QCPLayoutGrid;
+    body->addElement(0, 1, m_legendColumn);
     body->setColumnStretchFactor(1, 0.001);
     area->insetLayout()->take(legend);
-    side->addElement(0, 0, legend);
-    side->addElement(1, 0, new QCPLayoutElement(this));
-    side->setRowStretchFactor(0, 0.001);
-    side->setMargins(QMargins(0, 0, 6, 0)); // room for the legend's frame at the right edge
+    m_legendColumn->addElement(0, 0, legend);
+    m_legendColumn->addElement(1, 0, new QCPLayoutElement(this));
+    m_legendColumn->setRowStretchFactor(0, 0.001);
+    m_legendColumn->setMargins(QMargins(0, 0, 6, 0)); // room for the legend's frame at the right edge
     legend->setVisible(true);
     legend->setFont(font);
     legend->setTextColor(Qt::black);
@@ -138,6 +138,18 @@ void TWaveChart::SetTitleLines(const QStringList& lines) {
 
 QStringList TWaveChart::TitleLines() const {
     return m_title->text().split(QLatin1Char('\n'));
+}
+
+void TWaveChart::SetLegendVisible(bool visible) {
+    if (visible == legend->visible())
+        return;
+    legend->setVisible(visible);
+    // Out of the layout while hidden: a hidden element still keeps its room in a layout grid.
+    if (visible)
+        m_legendColumn->addElement(0, 0, legend);
+    else
+        m_legendColumn->take(legend);
+    replot(rpQueuedReplot);
 }
 
 void TWaveChart::SetDataPointsVisible(bool visible) {
@@ -351,9 +363,7 @@ void TWaveChart::leaveEvent(QEvent* event) {
     QCustomPlot::leaveEvent(event);
 }
 
-void TWaveChart::DrawPage(QPainter& painter, const QRect& target) {
-    // Drawn at screen size and scaled to the page, so that text, lines and ticks keep the
-    // proportions they have on the screen whatever the printer's resolution.
+void TWaveChart::Render(QPainter& painter, const QRect& target) {
     const double scale = static_cast<double>(painter.device()->logicalDpiX()) / logicalDpiX();
     const QSize size(qRound(target.width() / scale), qRound(target.height() / scale));
     QPicture picture;
@@ -374,7 +384,7 @@ void TWaveChart::Print(QPrinter& printer) {
     QPainter painter;
     if (painter.begin(&printer)) {
         const QRect page(0, 0, printer.width(), printer.height());
-        DrawPage(painter, page.adjusted(PrintMargin, PrintMargin, -PrintMargin, -PrintMargin));
+        Render(painter, page.adjusted(PrintMargin, PrintMargin, -PrintMargin, -PrintMargin));
         painter.end();
     }
     printer.setPageOrientation(QPageLayout::Portrait);
