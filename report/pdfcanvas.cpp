@@ -42,6 +42,9 @@ void TPdfCanvas::Rule(QPointF from, QPointF to, const QColor& colour, double wid
 
 QFont PdfFont(double pointSize, bool bold) {
     QFont font;
+    // Any letter spacing turns the font's ligatures off, and one of 0.02 device pixels cannot be seen:
+    // "fi" stays two letters, so the document's text can be searched and copied.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
     font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
