@@ -47,6 +47,7 @@ std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QTextStream& err
 bool OutputIsTheRecord(const QString& input, const QString& output, const char* kind, QTextStream& err) {
     if (QFileInfo(output).canonicalFilePath() != QFileInfo(input).canonicalFilePath())
         return false;
-    err << "zrqtool: " << output << ": is the test record itself; the " << kind << " file needs another name\n";
+    err << "zrqtool: " << output << ": is the test record itself; the " << kind
+        << " file needs another name\n";
     return true;
 }

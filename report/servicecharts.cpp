@@ -23,15 +23,16 @@ struct ChartLoad {
 
 // The chart of `loads`, its current axis fitted to their largest excursion as the viewer fits it.
 std::unique_ptr<TWaveChart> MakeChart(const TZRTestRec& rec, const std::vector<ChartLoad>& loads,
-                                      const QString& title, bool legend) {
+                                      const QString& title, bool legend, const QLocale& locale) {
     auto chart = std::make_unique<TWaveChart>();
+    chart->setLocale(locale); // the numbers of the axes
     chart->SetTitleLines({title});
     double largest = 0.0;
     double smallest = 0.0;
     for (const ChartLoad& l : loads) {
         const TZRTest& test = rec.Loads[l.load];
-        const int series =
-            chart->AddSeries(LoadName(l.load), l.colour, WaveSeriesPoints(test, ComputeLoadResults(test, l.load)));
+        const int series = chart->AddSeries(LoadName(l.load), l.colour,
+                                            WaveSeriesPoints(test, ComputeLoadResults(test, l.load)));
         const AxisRange values = chart->SeriesValueRange(series);
         largest = std::max(largest, values.max);
         smallest = std::min(smallest, values.min);
@@ -49,7 +50,7 @@ void DrawChart(const TPdfCanvas& canvas, const QRectF& box, TWaveChart& chart) {
 
 } // namespace
 
-std::vector<TPdfBlock> WaveformBlocks(const TZRTestRec& rec) {
+std::vector<TPdfBlock> WaveformBlocks(const TZRTestRec& rec, const QLocale& locale) {
     std::vector<ChartLoad> loads;
     for (int load = 0; load < LOAD_COUNT; ++load) {
         if (rec.Loads[load].HasData == 0)
@@ -64,9 +65,9 @@ std::vector<TPdfBlock> WaveformBlocks(const TZRTestRec& rec) {
     TPdfBlock overlay;
     overlay.startsPage = true;
     overlay.height = HeadingHeight + OverlayHeight;
-    overlay.draw = [&rec, loads](const TPdfCanvas& canvas, const QRectF& box) {
+    overlay.draw = [&rec, loads, locale](const TPdfCanvas& canvas, const QRectF& box) {
         DrawSectionHeading(canvas, box, QStringLiteral("Waveforms"));
-        const auto chart = MakeChart(rec, loads, QStringLiteral("All tested loads"), true);
+        const auto chart = MakeChart(rec, loads, QStringLiteral("All tested loads"), true, locale);
         DrawChart(canvas, box.adjusted(0, HeadingHeight, 0, 0), *chart);
     };
     blocks.push_back(overlay);
@@ -76,11 +77,11 @@ std::vector<TPdfBlock> WaveformBlocks(const TZRTestRec& rec) {
                                          loads.begin() + std::min(loads.size(), first + SmallPerRow));
         TPdfBlock small;
         small.height = SmallHeight;
-        small.draw = [&rec, row](const TPdfCanvas& canvas, const QRectF& box) {
+        small.draw = [&rec, row, locale](const TPdfCanvas& canvas, const QRectF& box) {
             const double width = (box.width() - SmallGap * (SmallPerRow - 1)) / SmallPerRow;
             double left = box.left();
             for (const ChartLoad& l : row) {
-                const auto chart = MakeChart(rec, {l}, LoadName(l.load), false);
+                const auto chart = MakeChart(rec, {l}, LoadName(l.load), false, locale);
                 DrawChart(canvas, QRectF(left, box.top(), width, box.height()), *chart);
                 left += width + SmallGap;
             }

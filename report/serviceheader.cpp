@@ -39,8 +39,8 @@ void DrawInfoColumn(const TPdfCanvas& canvas, double left, double top, double wi
     double y = top + ColumnTitleHeight;
     for (const InfoField& field : fields) {
         const QRectF row(left, y, width, InfoRowHeight);
-        canvas.Text(row.adjusted(0, 0, -(width - InfoLabelWidth), 0), field.label, PdfFont(8.5), Qt::AlignLeft | Qt::AlignVCenter,
-                    PdfGrey);
+        canvas.Text(row.adjusted(0, 0, -(width - InfoLabelWidth), 0), field.label, PdfFont(8.5),
+                    Qt::AlignLeft | Qt::AlignVCenter, PdfGrey);
         canvas.Text(row.adjusted(InfoLabelWidth, 0, 0, 0), field.value, PdfFont(9),
                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
         canvas.Rule(row.bottomLeft() + QPointF(InfoLabelWidth, 0), row.bottomRight(), PdfShade);
@@ -68,9 +68,12 @@ TPdfBlock ReportHeaderBlock(const TZRTestRec& rec, const QLocale& locale) {
     auto info = [&rec](TDeviceInfoSlot slot) { return InfoValue(rec.GetDeviceInfo(slot)); };
     const DateStamp stamp = rec.TestDateTime();
     std::vector<InfoField> device{
-        {QStringLiteral("Device ID"), info(diDeviceID)},     {QStringLiteral("Manufacturer"), info(diManufacturer)},
-        {QStringLiteral("Model"), info(diModel)},            {QStringLiteral("Serial No."), info(diSerialNo)},
-        {QStringLiteral("Facility"), info(diFacility)},      {QStringLiteral("Location"), info(diLocation)},
+        {QStringLiteral("Device ID"), info(diDeviceID)},
+        {QStringLiteral("Manufacturer"), info(diManufacturer)},
+        {QStringLiteral("Model"), info(diModel)},
+        {QStringLiteral("Serial No."), info(diSerialNo)},
+        {QStringLiteral("Facility"), info(diFacility)},
+        {QStringLiteral("Location"), info(diLocation)},
     };
     std::vector<InfoField> test{
         {QStringLiteral("Date of test"), FormatStampDate(stamp, locale)},

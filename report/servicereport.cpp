@@ -61,9 +61,12 @@ void DrawFooter(const TPdfCanvas& canvas, const QRectF& box, const QString& sha2
 
 bool UsesLetterPaper(const QLocale& locale) {
     static constexpr std::array Letter{
-        QLocale::UnitedStates, QLocale::Canada,     QLocale::Mexico,     QLocale::PuertoRico,
-        QLocale::Philippines,  QLocale::Chile,      QLocale::Colombia,   QLocale::Venezuela,
-        QLocale::CostaRica,    QLocale::Guatemala,  QLocale::Panama,     QLocale::ElSalvador,
+        QLocale::UnitedStates, QLocale::Canada,
+        QLocale::Mexico,       QLocale::PuertoRico,
+        QLocale::Philippines,  QLocale::Chile,
+        QLocale::Colombia,     QLocale::Venezuela,
+        QLocale::CostaRica,    QLocale::Guatemala,
+        QLocale::Panama,       QLocale::ElSalvador,
         QLocale::Nicaragua,    QLocale::DominicanRepublic,
     };
     return std::find(Letter.begin(), Letter.end(), locale.territory()) != Letter.end();
@@ -85,8 +88,9 @@ QByteArray BuildServiceReportPdf(const TZRTestRec& rec, const std::optional<TVer
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageLayout(QPageLayout(QPageSize(UsesLetterPaper(locale) ? QPageSize::Letter : QPageSize::A4),
-                                         QPageLayout::Portrait, QMarginsF()));
+        writer.setPageLayout(
+            QPageLayout(QPageSize(UsesLetterPaper(locale) ? QPageSize::Letter : QPageSize::A4),
+                        QPageLayout::Portrait, QMarginsF()));
         writer.setCreator(ProgramName + QStringLiteral(" ") + QStringLiteral(CORVEX_VERSION));
         writer.setTitle(QStringLiteral("Defibrillator service report") +
                         (device.isEmpty() ? QString() : QStringLiteral(": ") + device));
@@ -94,12 +98,13 @@ QByteArray BuildServiceReportPdf(const TZRTestRec& rec, const std::optional<TVer
         // The first page is the record to file and sign; the waveforms follow on pages of their own.
         std::vector<TPdfBlock> blocks{ReportHeaderBlock(rec, locale), ResultsTableBlock(rec, reportLines),
                                       VerdictBlock(rec, verdict, locale), SignatureBlock()};
-        for (TPdfBlock& block : WaveformBlocks(rec))
+        for (TPdfBlock& block : WaveformBlocks(rec, locale))
             blocks.push_back(std::move(block));
 
         const QRectF page(QPointF(0, 0), writer.pageLayout().fullRect(QPageLayout::Point).size());
         const double top = simulated ? Banner(page).bottom() + BlockGap : TopMargin;
-        const QRectF content(SideMargin, top, page.width() - 2 * SideMargin, Footer(page).top() - BlockGap - top);
+        const QRectF content(SideMargin, top, page.width() - 2 * SideMargin,
+                             Footer(page).top() - BlockGap - top);
         QPainter painter(&writer);
         DrawPdfPages(writer, painter, content, BlockGap, blocks,
                      [&](const TPdfCanvas& canvas, const QRectF& sheet, int number, int count) {

@@ -25,8 +25,10 @@ TPdfBlock ReportHeaderBlock(const TZRTestRec& rec, const QLocale& locale);
 // The results section of the report (its own texts, `reportLines`) for every tested load.
 TPdfBlock ResultsTableBlock(const TZRTestRec& rec, const QStringList& reportLines);
 // The verdict table and the overall verdict; without a profile, a line saying that none was chosen.
-TPdfBlock VerdictBlock(const TZRTestRec& rec, const std::optional<TVerdictBasis>& verdict, const QLocale& locale);
+TPdfBlock VerdictBlock(const TZRTestRec& rec, const std::optional<TVerdictBasis>& verdict,
+                       const QLocale& locale);
 // Lines for the technician's name, signature and date.
 TPdfBlock SignatureBlock();
-// Every tested load on one chart, then one small chart per load, on a new page.
-std::vector<TPdfBlock> WaveformBlocks(const TZRTestRec& rec);
+// Every tested load on one chart, then one small chart per load, on a new page; the axes' numbers in
+// the locale.
+std::vector<TPdfBlock> WaveformBlocks(const TZRTestRec& rec, const QLocale& locale);

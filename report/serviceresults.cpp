@@ -88,11 +88,13 @@ TPdfBlock ResultsTableBlock(const TZRTestRec& rec, const QStringList& reportLine
     block.draw = [rows, loads](const TPdfCanvas& canvas, const QRectF& box) {
         DrawSectionHeading(canvas, box, QStringLiteral("Results"));
         const double loadWidth =
-            loads.empty() ? 0.0
-                          : std::min(MaxLoadColumnWidth, (box.width() - LabelColumnWidth) / double(loads.size()));
+            loads.empty()
+                ? 0.0
+                : std::min(MaxLoadColumnWidth, (box.width() - LabelColumnWidth) / double(loads.size()));
         std::vector<double> widths{LabelColumnWidth};
         std::vector<int> alignments{Qt::AlignLeft};
-        QStringList header{loads.empty() ? QStringLiteral("No load was tested.") : QStringLiteral("TEST LOAD (ohms)")};
+        QStringList header{loads.empty() ? QStringLiteral("No load was tested.")
+                                         : QStringLiteral("TEST LOAD (ohms)")};
         for (int load : loads) {
             widths.push_back(loadWidth);
             alignments.push_back(Qt::AlignRight);
@@ -108,8 +110,8 @@ TPdfBlock ResultsTableBlock(const TZRTestRec& rec, const QStringList& reportLine
             y += line.height();
             if (row.heading) {
                 shaded = false;
-                canvas.Text(line.adjusted(CellPadding, 0, 0, 0), SectionTitle(row.label), PdfFont(TableFontSize, true),
-                            Qt::AlignLeft | Qt::AlignBottom, PdfNavy);
+                canvas.Text(line.adjusted(CellPadding, 0, 0, 0), SectionTitle(row.label),
+                            PdfFont(TableFontSize, true), Qt::AlignLeft | Qt::AlignBottom, PdfNavy);
                 continue;
             }
             if (shaded)
@@ -125,7 +127,8 @@ TPdfBlock ResultsTableBlock(const TZRTestRec& rec, const QStringList& reportLine
     return block;
 }
 
-TPdfBlock VerdictBlock(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis, const QLocale& locale) {
+TPdfBlock VerdictBlock(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis,
+                       const QLocale& locale) {
     constexpr double NoteHeight = 16.0;
     TPdfBlock block;
     if (!basis) {
@@ -162,19 +165,21 @@ TPdfBlock VerdictBlock(const TZRTestRec& rec, const std::optional<TVerdictBasis>
         const QRectF mark(box.left(), box.top() + HeadingHeight, MarkWidth, MarkHeight);
         canvas.Fill(mark, colour);
         canvas.Text(mark, word, PdfFont(word.size() > 4 ? 15 : 26, true), Qt::AlignCenter, Qt::white);
-        const QRectF text = QRectF(mark.right() + 12, mark.top(), box.right() - mark.right() - 12, MarkHeight);
+        const QRectF text =
+            QRectF(mark.right() + 12, mark.top(), box.right() - mark.right() - 12, MarkHeight);
         canvas.Text(text.adjusted(0, 0, 0, -MarkHeight / 2), summary, PdfFont(9, true),
                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
-        canvas.Text(text.adjusted(0, MarkHeight / 2, 0, 0), rule, PdfFont(8), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
-                    PdfGrey);
+        canvas.Text(text.adjusted(0, MarkHeight / 2, 0, 0), rule, PdfFont(8),
+                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, PdfGrey);
 
-        const std::vector<double> widths(LoadVerdictHeadings().size(), box.width() / LoadVerdictHeadings().size());
+        const std::vector<double> widths(LoadVerdictHeadings().size(),
+                                         box.width() / LoadVerdictHeadings().size());
         std::vector<int> alignments(widths.size(), Qt::AlignRight);
         alignments.front() = Qt::AlignLeft;
         alignments.back() = Qt::AlignHCenter;
         double y = mark.bottom() + MarkGap;
-        DrawHeaderRow(canvas, QRectF(box.left(), y, box.width(), HeaderRowHeight), widths, LoadVerdictHeadings(),
-                      alignments);
+        DrawHeaderRow(canvas, QRectF(box.left(), y, box.width(), HeaderRowHeight), widths,
+                      LoadVerdictHeadings(), alignments);
         y += HeaderRowHeight;
         for (size_t i = 0; i < rows.size(); ++i) {
             const QRectF row(box.left(), y, box.width(), TableRowHeight);
@@ -183,9 +188,11 @@ TPdfBlock VerdictBlock(const TZRTestRec& rec, const std::optional<TVerdictBasis>
             const bool checked = checks[i] == TLoadCheck::Pass || checks[i] == TLoadCheck::Fail;
             QStringList cells = rows[i];
             if (checked) { // the result on its colour, white
-                const QRectF result(row.right() - widths.back() + 1, row.top() + 1, widths.back() - 2, row.height() - 2);
+                const QRectF result(row.right() - widths.back() + 1, row.top() + 1, widths.back() - 2,
+                                    row.height() - 2);
                 canvas.Fill(result, CheckColour(checks[i]));
-                canvas.Text(result, cells.takeLast(), PdfFont(TableFontSize, true), Qt::AlignCenter, Qt::white);
+                canvas.Text(result, cells.takeLast(), PdfFont(TableFontSize, true), Qt::AlignCenter,
+                            Qt::white);
             }
             DrawCells(canvas, row, widths, cells, PdfFont(TableFontSize), alignments);
             y += TableRowHeight;

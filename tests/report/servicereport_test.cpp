@@ -39,7 +39,8 @@ TVerdictBasis OneLoadFails(const TZRTestRec& rec) {
     basis.profile.name = QStringLiteral("Bench profile");
     basis.setting.selected = 200;
     for (int load = 0; load < LOAD_COUNT; ++load)
-        basis.setting.declared[load] = std::round(DeliveredEnergy(rec.Loads[load], load) * (load == 3 ? 1.33 : 1.0));
+        basis.setting.declared[load] =
+            std::round(DeliveredEnergy(rec.Loads[load], load) * (load == 3 ? 1.33 : 1.0));
     basis.profile.settings = {basis.setting};
     return basis;
 }
@@ -49,9 +50,10 @@ QImage PdfPageImage(const QString& path, int page, int dpi) {
     QTemporaryDir dir;
     const QString prefix = dir.filePath(QStringLiteral("page"));
     const QString number = QString::number(page);
-    PopplerOutput(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), number,
-                                                QStringLiteral("-l"), number, QStringLiteral("-png"),
-                                                QStringLiteral("-singlefile"), path, prefix});
+    PopplerOutput(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), number,
+                   QStringLiteral("-l"), number, QStringLiteral("-png"), QStringLiteral("-singlefile"), path,
+                   prefix});
     return QImage(prefix + QStringLiteral(".png"));
 }
 
@@ -81,7 +83,9 @@ int PixelsOfColour(const QImage& image, const QRect& area, SeriesRgb rgb) {
         for (int x = area.left(); x <= area.right(); ++x) {
             const QColor c = image.pixelColor(x, y);
             const double share = (765.0 - c.red() - c.green() - c.blue()) / span;
-            auto off = [share](int channel, int series) { return std::abs(channel - (share * series + (1 - share) * 255)); };
+            auto off = [share](int channel, int series) {
+                return std::abs(channel - (share * series + (1 - share) * 255));
+            };
             if (share >= 0.3 && off(c.red(), rgb.r) + off(c.green(), rgb.g) + off(c.blue(), rgb.b) < 40)
                 ++count;
         }
@@ -112,12 +116,15 @@ TEST_F(ServiceReport, ShowsEveryFigureOfTheReportAndTheVerdictInTheLocale) {
 
         const TRecordVerdict verdict = RecordVerdict(*rec, basis.setting, basis.profile.tolerance);
         for (const TLoadVerdict& load : verdict.loads)
-            EXPECT_EQ(lines.Next(LoadName(load.load)), LoadVerdictCells(load, true, locale).join(QLatin1Char(' ')));
+            EXPECT_EQ(lines.Next(LoadName(load.load)),
+                      LoadVerdictCells(load, true, locale).join(QLatin1Char(' ')));
         // The overall verdict stands alone at the left, big, beside the sentence that explains it.
         const QRegularExpression bigWord(QStringLiteral("\\n\\s*FAIL\\s{4,}"));
         EXPECT_TRUE(text.contains(bigWord));
-        EXPECT_TRUE(QString(text).replace(bigWord, QStringLiteral(" ")).simplified().contains(
-            RecordVerdictLine(verdict, basis.profile.name, basis.setting.selected)));
+        EXPECT_TRUE(QString(text)
+                        .replace(bigWord, QStringLiteral(" "))
+                        .simplified()
+                        .contains(RecordVerdictLine(verdict, basis.profile.name, basis.setting.selected)));
         EXPECT_TRUE(text.contains(FormatStampDate(rec->TestDateTime(), locale)));
     }
 
@@ -131,11 +138,13 @@ TEST_F(ServiceReport, EveryPageIsNumberedAndTiedToTheRecordAndASimulatedTestSays
     auto rec = MakeFullRecord();
     const QString real = Write("real.pdf", *rec, std::nullopt, QLocale::c());
     SetStatus(*rec, SIMULATED_ANALYZER_ID, DateStamp{0, 0, 8, 15, 1, 27});
-    const QString simulated = Write("simulated.pdf", *rec, std::nullopt, QLocale(QLocale::English, QLocale::UnitedStates));
+    const QString simulated =
+        Write("simulated.pdf", *rec, std::nullopt, QLocale(QLocale::English, QLocale::UnitedStates));
 
     const QStringList pages = PdfText(simulated).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_EQ(pages.size(), ReadPdfInfo(simulated).pages);
-    EXPECT_EQ(pages.size(), 3); // the record to sign, then the waveforms: all loads and four small ones, three more
+    EXPECT_EQ(pages.size(),
+              3); // the record to sign, then the waveforms: all loads and four small ones, three more
     for (int page = 0; page < pages.size(); ++page) {
         SCOPED_TRACE(page + 1);
         EXPECT_TRUE(pages[page].contains(QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages.size())));
@@ -154,11 +163,15 @@ TEST_F(ServiceReport, WaveformsAreVectorGraphicsWithEveryLoadInItsColour) {
     const auto rec = MakeFullRecord();
     const QString path = Write("waves.pdf", *rec, std::nullopt, QLocale::c());
     // No picture anywhere, every font embedded.
-    EXPECT_EQ(PopplerOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).count(QLatin1Char('\n')), 2);
-    const QStringList fonts = PopplerOutput(QStringLiteral("pdffonts"), {path}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(
+        PopplerOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).count(QLatin1Char('\n')),
+        2);
+    const QStringList fonts =
+        PopplerOutput(QStringLiteral("pdffonts"), {path}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_GT(fonts.size(), 2);
     for (const QString& font : fonts.mid(2))
-        EXPECT_TRUE(font.contains(QRegularExpression(QStringLiteral("\\s+yes\\s+\\w+\\s+\\w+\\s+\\d+\\s+\\d+$"))))
+        EXPECT_TRUE(
+            font.contains(QRegularExpression(QStringLiteral("\\s+yes\\s+\\w+\\s+\\w+\\s+\\d+\\s+\\d+$"))))
             << font.toStdString();
 
     // Page 2: the chart of all loads in the upper half (its legend, at the right, left out), drawn in
