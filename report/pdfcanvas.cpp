@@ -25,6 +25,19 @@ void TPdfCanvas::Text(const QRectF& box, const QString& text, const QFont& font,
     m_painter.drawText(QRectF(Device(box.topLeft()), Device(box.bottomRight())), flags, text);
 }
 
+void TPdfCanvas::FitText(const QRectF& box, const QString& text, QFont font, int flags,
+                         const QColor& colour) const {
+    constexpr double SmallestPoints = 6.0;
+    const QRectF device(Device(box.topLeft()), Device(box.bottomRight()));
+    auto fits = [&] {
+        const QRectF needed = QFontMetricsF(font, m_painter.device()).boundingRect(device, flags, text);
+        return needed.width() <= device.width() + 0.5 && needed.height() <= device.height() + 0.5;
+    };
+    while (font.pointSizeF() > SmallestPoints && !fits())
+        font.setPointSizeF(std::max(SmallestPoints, font.pointSizeF() - 0.5));
+    Text(box, text, font, flags, colour);
+}
+
 void TPdfCanvas::Fill(const QRectF& box, const QColor& colour) const {
     m_painter.fillRect(QRectF(Device(box.topLeft()), Device(box.bottomRight())), colour);
 }

@@ -27,6 +27,9 @@ public:
 
     void Text(const QRectF& box, const QString& text, const QFont& font,
               int flags = Qt::AlignLeft | Qt::AlignVCenter, const QColor& colour = Qt::black) const;
+    // The same, the font made smaller (down to 6 points) where the text would not fit the box.
+    void FitText(const QRectF& box, const QString& text, QFont font, int flags,
+                 const QColor& colour = Qt::black) const;
     void Fill(const QRectF& box, const QColor& colour) const;
     void Frame(const QRectF& box, const QColor& colour, double width = 0.5) const;
     void Rule(QPointF from, QPointF to, const QColor& colour = Qt::black, double width = 0.5) const;

@@ -41,8 +41,8 @@ void DrawInfoColumn(const TPdfCanvas& canvas, double left, double top, double wi
         const QRectF row(left, y, width, InfoRowHeight);
         canvas.Text(row.adjusted(0, 0, -(width - InfoLabelWidth), 0), field.label, PdfFont(8.5),
                     Qt::AlignLeft | Qt::AlignVCenter, PdfGrey);
-        canvas.Text(row.adjusted(InfoLabelWidth, 0, 0, 0), field.value, PdfFont(9),
-                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
+        canvas.FitText(row.adjusted(InfoLabelWidth, 0, 0, 0), field.value, PdfFont(9),
+                       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
         canvas.Rule(row.bottomLeft() + QPointF(InfoLabelWidth, 0), row.bottomRight(), PdfShade);
         y += InfoRowHeight;
     }

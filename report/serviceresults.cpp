@@ -167,10 +167,10 @@ TPdfBlock VerdictBlock(const TZRTestRec& rec, const std::optional<TVerdictBasis>
         canvas.Text(mark, word, PdfFont(word.size() > 4 ? 15 : 26, true), Qt::AlignCenter, Qt::white);
         const QRectF text =
             QRectF(mark.right() + 12, mark.top(), box.right() - mark.right() - 12, MarkHeight);
-        canvas.Text(text.adjusted(0, 0, 0, -MarkHeight / 2), summary, PdfFont(9, true),
-                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
-        canvas.Text(text.adjusted(0, MarkHeight / 2, 0, 0), rule, PdfFont(8),
-                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, PdfGrey);
+        canvas.FitText(text.adjusted(0, 0, 0, -MarkHeight / 2), summary, PdfFont(9, true),
+                       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
+        canvas.FitText(text.adjusted(0, MarkHeight / 2, 0, 0), rule, PdfFont(8),
+                       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, PdfGrey);
 
         const std::vector<double> widths(LoadVerdictHeadings().size(),
                                          box.width() / LoadVerdictHeadings().size());
