@@ -3,6 +3,7 @@
 // can teach with it.
 #include "base/loadundertest.h"
 #include "app/programentry.h"
+#include "library/programlibrary.h"
 #include "sim/simulatedanalyzer.h"
 #include "sim/simulatorwindow.h"
 
@@ -29,6 +30,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    UseDemoLibrary(); // simulated tests never mix with real ones
     return RunProgram(argc, argv,
                       [](QWidget& mainWindow) { return std::make_unique<SimulatedBackend>(mainWindow); });
 }

@@ -1,6 +1,7 @@
 #include "app/programentry.h"
 
 #include "base/errorbox.h"
+#include "base/global.h"
 #include "app/helpwindow.h"
 #include "base/qtmessages.h"
 #include "app/zrqapplication.h"
@@ -17,6 +18,7 @@ int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend)
     // the program ends when the main window closes, not when the last window does.
     app.setQuitOnLastWindowClosed(false);
     try {
+        SetupDataFolder(); // nothing reads or writes settings before this
         auto mainForm = std::make_unique<TZRQForm>();
         const std::unique_ptr<AnalyzerBackend> backend = makeBackend(*mainForm);
         ScopedFtdiDriver driver(backend->Driver());

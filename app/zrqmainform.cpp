@@ -73,9 +73,6 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
     statusBar()->setSizeGripEnabled(false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // Nothing reads or writes settings before this.
-    SetupDataFolder();
-
     adjustSize();
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());

@@ -44,4 +44,5 @@ int RunProbeCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunCheckCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunReplayCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunLibraryCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunPdfCommand(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QString& error) {
+std::optional<QByteArray> ReadRecordBytes(const QString& path, QString& error) {
     const QFileInfo info(path);
     auto fail = [&](const QString& problem) {
         error = QStringLiteral("%1: %2").arg(path, problem);
-        return nullptr;
+        return std::nullopt;
     };
     if (!info.exists())
         return fail(QStringLiteral("no such file"));
@@ -28,11 +28,22 @@ std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QString& error) 
                         .arg(size)
                         .arg(size == 1 ? QString() : QStringLiteral("s"))
                         .arg(TEST_RECORD_SIZE));
+    QByteArray bytes = file.read(TEST_RECORD_SIZE);
+    if (bytes.size() != TEST_RECORD_SIZE)
+        return fail(QStringLiteral("could not be read whole"));
+    return bytes;
+}
 
+std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QString& error) {
+    const std::optional<QByteArray> bytes = ReadRecordBytes(path, error);
+    if (!bytes)
+        return nullptr;
     auto rec = std::make_unique<TZRTestRec>();
     QString why;
-    if (!DecodeTestRecord(file.read(TEST_RECORD_SIZE), *rec, why))
-        return fail(QStringLiteral("could not be read whole"));
+    if (!DecodeTestRecord(*bytes, *rec, why)) {
+        error = QStringLiteral("%1: could not be read whole").arg(path);
+        return nullptr;
+    }
     return rec;
 }
 

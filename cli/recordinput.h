@@ -3,9 +3,15 @@
 
 #include "records/tzrtestrec.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QTextStream>
 #include <memory>
+#include <optional>
+
+// The 72424 bytes of the record file, or nothing with a one-line message naming the file and the
+// problem (missing, a folder, unreadable, not 72424 bytes long).
+std::optional<QByteArray> ReadRecordBytes(const QString& path, QString& error);
 
 // The record in the file, or null with a one-line message naming the file and the problem (missing,
 // a folder, unreadable, not 72424 bytes long).

@@ -26,6 +26,24 @@ QString TestedAt(const DateStamp& s) {
     return when.toString(Qt::ISODate);
 }
 
+const char* VerdictValue(TOverallVerdict verdict) {
+    switch (verdict) {
+    case TOverallVerdict::Pass: return "pass";
+    case TOverallVerdict::Fail: return "fail";
+    case TOverallVerdict::NothingChecked: break;
+    }
+    return nullptr;
+}
+
+TOverallVerdict VerdictFromValue(const QVariant& value) {
+    const QString text = value.toString();
+    if (text == QLatin1String("pass"))
+        return TOverallVerdict::Pass;
+    if (text == QLatin1String("fail"))
+        return TOverallVerdict::Fail;
+    return TOverallVerdict::NothingChecked;
+}
+
 QString ErrorText(const QSqlError& error) {
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     return text.isEmpty() ? QStringLiteral("unknown error") : text;
@@ -38,8 +56,7 @@ std::unique_ptr<TTestLibrary> TTestLibrary::Open(const QString& location, QStrin
     const QString connection = QStringLiteral("corvex_library_%1").arg(++connections);
     std::unique_ptr<TTestLibrary> library(new TTestLibrary(BackendFor(location), location, connection));
     if (!library->Prepare(why)) {
-        why = QStringLiteral("The test library %1 cannot be used: %2")
-                  .arg(QDir::toNativeSeparators(location), why);
+        why = QStringLiteral("The test library %1 cannot be used: %2").arg(DisplayLocation(location), why);
         return nullptr;
     }
     return library;
@@ -57,6 +74,17 @@ TTestLibrary::~TTestLibrary() {
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connection);
+}
+
+int TLibraryTest::LoadsTested() const {
+    int tested = 0;
+    for (const std::optional<double>& energy : delivered)
+        tested += energy.has_value();
+    return tested;
+}
+
+QString TTestLibrary::DisplayName() const {
+    return DisplayLocation(m_location);
 }
 
 QSqlDatabase TTestLibrary::Db() const {
@@ -78,6 +106,12 @@ bool TTestLibrary::Prepare(QString& why) {
     }
     if (!m_backend->Configure(db, m_location, why))
         return false;
+    return Connect(why);
+}
+
+// Opens the connection and checks the schema before anything is written.
+bool TTestLibrary::Connect(QString& why) {
+    QSqlDatabase db = Db();
     if (!db.open()) {
         why = ErrorText(db.lastError());
         return false;
@@ -114,17 +148,35 @@ bool TTestLibrary::Prepare(QString& why) {
     return false;
 }
 
+void TTestLibrary::EnsureConnected() {
+    QSqlDatabase db = Db();
+    if (!m_backend->ConnectionLost(db))
+        return;
+    db.close();
+    QString why;
+    Connect(why);
+}
+
+bool TTestLibrary::BeginWrite(QSqlQuery& q) {
+    for (const QString& statement : m_backend->BeginWriteStatements()) {
+        if (!q.exec(statement))
+            return false;
+    }
+    return true;
+}
+
 bool TTestLibrary::CreateSchema(QString& why) {
     QSqlDatabase db = Db();
     QSqlQuery q(db);
-    if (!q.exec(m_backend->BeginWriteStatement())) {
+    if (!BeginWrite(q)) {
         why = QStringLiteral("it is not a test library (%1). It was left as it was.").arg(ErrorText(q.lastError()));
         return false;
     }
     // Another program may have created it meanwhile; a database holding other tables is not ours.
-    const bool created = q.exec(QStringLiteral("SELECT schema_version FROM library_info"));
-    q.finish();
-    if (created || !db.tables(QSql::Tables).isEmpty()) {
+    // (Asked of the driver: a failed query would end the transaction on some databases.)
+    const QStringList tables = db.tables(QSql::Tables);
+    const bool created = tables.contains(QStringLiteral("library_info"), Qt::CaseInsensitive);
+    if (!tables.isEmpty()) {
         q.exec(QStringLiteral("ROLLBACK"));
         if (!created)
             why = QStringLiteral("it is a database but not a test library. It was left as it was.");
@@ -140,7 +192,7 @@ bool TTestLibrary::CreateSchema(QString& why) {
                        "facility VARCHAR(31) NOT NULL, location VARCHAR(31) NOT NULL, "
                        "tech_id VARCHAR(31) NOT NULL, analyzer_id VARCHAR(16) NOT NULL, "
                        "tested_at CHAR(19) NOT NULL, "
-                       "profile VARCHAR(255), selected_energy DOUBLE PRECISION)")
+                       "profile VARCHAR(255), selected_energy DOUBLE PRECISION, verdict VARCHAR(4))")
             .arg(m_backend->IdColumnType(), m_backend->BytesColumnType()),
         QStringLiteral("CREATE INDEX tests_by_device ON tests (device_id, tested_at)"),
         QStringLiteral("CREATE INDEX tests_by_date ON tests (tested_at)"),
@@ -163,7 +215,7 @@ bool TTestLibrary::CreateSchema(QString& why) {
     return true;
 }
 
-TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictChoice>& choice) {
+TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictBasis>& basis) {
     TAddResult result;
     auto rec = std::make_unique<TZRTestRec>();
     if (!DecodeTestRecord(bytes, *rec, result.why)) {
@@ -174,6 +226,7 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictC
     const QByteArray record = bytes.toByteArray();
     const QString sha = QString::fromLatin1(QCryptographicHash::hash(record, QCryptographicHash::Sha256).toHex());
 
+    EnsureConnected();
     QSqlQuery q(Db());
     auto failed = [&](const QString& what) {
         result.outcome = TAddOutcome::Failed;
@@ -184,8 +237,8 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictC
         q.exec(QStringLiteral("ROLLBACK"));
         return result;
     };
-    if (!q.exec(m_backend->BeginWriteStatement()))
-        return failed(QStringLiteral("the library is busy"));
+    if (!BeginWrite(q))
+        return failed(QStringLiteral("starting to write"));
     auto findId = [&]() -> std::optional<qint64> {
         q.prepare(QStringLiteral("SELECT id FROM tests WHERE sha256 = ?"));
         q.addBindValue(sha);
@@ -205,7 +258,7 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictC
         return failed(QStringLiteral("reading"));
 
     q.prepare(QStringLiteral("INSERT INTO tests (sha256, record, %1, analyzer_id, tested_at, profile, "
-                             "selected_energy) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                             "selected_energy, verdict) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                   .arg(QLatin1String(DeviceColumns)));
     q.addBindValue(sha);
     q.addBindValue(record);
@@ -213,9 +266,12 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictC
         q.addBindValue(rec->GetDeviceInfo(static_cast<TDeviceInfoSlot>(slot)));
     q.addBindValue(rec->AnalyzerID());
     q.addBindValue(TestedAt(rec->TestDateTime()));
-    const bool chosen = choice && choice->Checks();
-    q.addBindValue(chosen ? QVariant(choice->profile) : QVariant(QMetaType(QMetaType::QString)));
-    q.addBindValue(chosen ? QVariant(choice->selected) : QVariant(QMetaType(QMetaType::Double)));
+    const QVariant noText{QMetaType(QMetaType::QString)};
+    q.addBindValue(basis ? QVariant(basis->profile.name) : noText);
+    q.addBindValue(basis ? QVariant(basis->setting.selected) : QVariant(QMetaType(QMetaType::Double)));
+    const char* verdict =
+        basis ? VerdictValue(RecordVerdict(*rec, basis->setting, basis->profile.tolerance).overall) : nullptr;
+    q.addBindValue(verdict ? QVariant(QString::fromLatin1(verdict)) : noText);
     if (!q.exec())
         return failed(QStringLiteral("writing the test"));
     const std::optional<qint64> id = findId();
@@ -239,7 +295,14 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictC
     return result;
 }
 
+void TTestLibrary::SkipDiskFlushes() {
+    QSqlQuery q(Db());
+    for (const QString& statement : m_backend->SkipDiskFlushesStatements())
+        q.exec(statement);
+}
+
 std::optional<qint64> TTestLibrary::FindBySha256(const QString& sha256) {
+    EnsureConnected();
     QSqlQuery q(Db());
     q.prepare(QStringLiteral("SELECT id FROM tests WHERE sha256 = ?"));
     q.addBindValue(sha256.toLower());
@@ -256,9 +319,10 @@ std::vector<TLibraryTest> TTestLibrary::List(const QString& deviceId) {
     std::vector<TLibraryTest> tests;
     const bool byDevice = !deviceId.isNull();
     const QString where = byDevice ? QStringLiteral(" WHERE device_id = ?") : QString();
+    EnsureConnected();
     QSqlQuery q(Db());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT id, sha256, %1, tested_at, analyzer_id, profile, selected_energy "
+    q.prepare(QStringLiteral("SELECT id, sha256, %1, tested_at, analyzer_id, profile, selected_energy, verdict "
                              "FROM tests%2 ORDER BY tested_at DESC, id DESC")
                   .arg(QLatin1String(DeviceColumns), where));
     if (byDevice)
@@ -278,6 +342,7 @@ std::vector<TLibraryTest> TTestLibrary::List(const QString& deviceId) {
         test.analyzerId = q.value(10).toString();
         if (!q.value(11).isNull())
             test.choice = TVerdictChoice{q.value(11).toString(), q.value(12).toDouble()};
+        test.verdict = VerdictFromValue(q.value(13));
         index.insert(test.id, tests.size());
         tests.push_back(std::move(test));
     }
@@ -299,7 +364,38 @@ std::vector<TLibraryTest> TTestLibrary::List(const QString& deviceId) {
     return tests;
 }
 
+std::vector<TLibraryDevice> TTestLibrary::Devices() {
+    EnsureConnected();
+    QSqlQuery q(Db());
+    q.setForwardOnly(true);
+    // Each device's newest test; two tests of one device in the same second both match, and the
+    // one stored last counts.
+    if (!q.exec(QStringLiteral("SELECT t.%1, t.tested_at, t.verdict, d.n FROM tests t JOIN "
+                               "(SELECT device_id, MAX(tested_at) AS last_at, COUNT(*) AS n FROM tests "
+                               "GROUP BY device_id) d ON t.device_id = d.device_id AND t.tested_at = d.last_at "
+                               "ORDER BY t.device_id, t.id DESC")
+                    .arg(QString::fromLatin1(DeviceColumns).replace(QStringLiteral(", "), QStringLiteral(", t."))))) {
+        Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
+        return {};
+    }
+    std::vector<TLibraryDevice> devices;
+    while (q.next()) {
+        const QString deviceId = q.value(0).toString();
+        if (!devices.empty() && devices.back().deviceInfo[diDeviceID] == deviceId)
+            continue;
+        TLibraryDevice device;
+        for (int slot = 0; slot < DEVICE_INFO_SLOTS; ++slot)
+            device.deviceInfo[slot] = q.value(slot).toString();
+        device.lastTestedAt = q.value(7).toString();
+        device.lastVerdict = VerdictFromValue(q.value(8));
+        device.tests = q.value(9).toInt();
+        devices.push_back(std::move(device));
+    }
+    return devices;
+}
+
 std::optional<QByteArray> TTestLibrary::RecordBytes(qint64 id) {
+    EnsureConnected();
     QSqlQuery q(Db());
     q.prepare(QStringLiteral("SELECT record FROM tests WHERE id = ?"));
     q.addBindValue(id);

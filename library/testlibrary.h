@@ -9,6 +9,7 @@
 // program or several, may share a library.
 
 #include "library/librarybackend.h"
+#include "verdict/verdict.h"
 #include "verdict/verdictchoice.h"
 
 #include <QByteArray>
@@ -31,6 +32,17 @@ struct TLibraryTest {
     QString analyzerId;
     std::array<std::optional<double>, 7> delivered;   // J, for each tested load
     std::optional<TVerdictChoice> choice;             // none when none was made
+    TOverallVerdict verdict = TOverallVerdict::NothingChecked; // against the choice, when stored
+
+    int LoadsTested() const;
+};
+
+// A device as the library knows it: the device information of its newest test.
+struct TLibraryDevice {
+    std::array<QString, 7> deviceInfo; // indexed by TDeviceInfoSlot
+    QString lastTestedAt;              // ISO 8601 local time
+    TOverallVerdict lastVerdict = TOverallVerdict::NothingChecked;
+    int tests = 0;
 };
 
 // Refused: the bytes are not a record. Failed: the library could not store it.
@@ -53,19 +65,27 @@ public:
     TTestLibrary& operator=(const TTestLibrary&) = delete;
 
     QString Location() const { return m_location; }
+    // The location as messages show it (a database URL without its password).
+    QString DisplayName() const;
     int SchemaVersion() const { return LIBRARY_SCHEMA_VERSION; }
 
-    // Adds the record in `bytes` with the verdict choice made for it. A record already present is not
-    // stored again (and keeps its choice). A refused record, or a failed write, leaves the library as
-    // it was.
-    TAddResult Add(QByteArrayView bytes, const std::optional<TVerdictChoice>& choice = std::nullopt);
+    // Adds the record in `bytes` with the verdict choice made for it (the profile and setting it was
+    // checked against) and the verdict that gives. A record already present is not stored again (and
+    // keeps its choice). A refused record, or a failed write, leaves the library as it was.
+    TAddResult Add(QByteArrayView bytes, const std::optional<TVerdictBasis>& basis = std::nullopt);
     // The test whose record has this SHA-256 (hex, any case), if present.
     std::optional<qint64> FindBySha256(const QString& sha256);
     // The tests, newest first; only those of `deviceId` when one is given. Empty on a failed read,
     // with the reason in LastError().
     std::vector<TLibraryTest> List(const QString& deviceId = QString());
+    // Every device with its newest test, by Device ID. Empty on a failed read, with the reason in LastError().
+    std::vector<TLibraryDevice> Devices();
     // The record's bytes, exactly as they were added; nothing when there is no such test.
     std::optional<QByteArray> RecordBytes(qint64 id);
+
+    // For throwaway libraries built by tests and benchmarks: commits no longer wait for the disk, so
+    // a power cut may lose the latest of them. Never for a library that keeps real tests.
+    void SkipDiskFlushes();
 
     // The reason of the last failed call.
     QString LastError() const { return m_lastError; }
@@ -75,6 +95,10 @@ private:
                  const QString& connection);
     QSqlDatabase Db() const;
     bool Prepare(QString& why);
+    bool Connect(QString& why);
+    // Opens the connection again when it was lost (a database server that went away and came back).
+    void EnsureConnected();
+    bool BeginWrite(QSqlQuery& q);
     bool CreateSchema(QString& why);
     bool Fail(const QString& what, const QString& reason);
 

@@ -9,6 +9,7 @@
 #include "base/messages.h"
 #include "base/placement.h"
 #include "base/uifonts.h"
+#include "library/keeptest.h"
 #include "report/csvexport.h"
 #include "report/reportlines.h"
 #include "report/servicereport.h"
@@ -74,6 +75,9 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     mmExportPDF = file->addAction(QStringLiteral("&Export PDF..."), QKeySequence(QStringLiteral("Ctrl+E")), this,
                                   &TTestReportViewer::tbExportPDFClick);
     mmExportPDF->setObjectName(QStringLiteral("mmExportPDF"));
+    mmAddToLibrary = file->addAction(QStringLiteral("Add to Test &Library"), QKeySequence(QStringLiteral("Ctrl+Shift+L")),
+                                     this, &TTestReportViewer::mmAddToLibraryClick);
+    mmAddToLibrary->setObjectName(QStringLiteral("mmAddToLibrary"));
     file->addSeparator();
     mmPrint = file->addAction(QStringLiteral("&Print Summary Data"), QKeySequence(QStringLiteral("Ctrl+P")),
                               this, &TTestReportViewer::tbPrintClick);
@@ -221,6 +225,10 @@ void TTestReportViewer::tbViewWaveClick() {
 
 void TTestReportViewer::lstWavesDblClick() {
     OpenWaveformViewer();
+}
+
+void TTestReportViewer::mmAddToLibraryClick() {
+    KeepTestInLibrary(*m_test, pnlVerdict->Basis(), TKeepAnnounce::Always);
 }
 
 void TTestReportViewer::tbSaveClick() {

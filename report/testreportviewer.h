@@ -34,6 +34,8 @@ public:
     void tbSaveAsCSVClick();
     // Writes the PDF service report, with the verdict the panel shows.
     void tbExportPDFClick();
+    // Adds the record to the test library with the verdict panel's choice.
+    void mmAddToLibraryClick();
     void tbViewWaveClick();
     void lstWavesDblClick();
     void tbPrintClick();
@@ -68,6 +70,7 @@ private:
     QAction* mmSave = nullptr;
     QAction* mmSaveAsCSV = nullptr;
     QAction* mmExportPDF = nullptr;
+    QAction* mmAddToLibrary = nullptr;
     QAction* mmPrint = nullptr;
     QAction* mmViewWaveform = nullptr;
     QAction* mmShowWaveList = nullptr;

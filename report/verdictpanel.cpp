@@ -112,14 +112,14 @@ void TVerdictPanel::ShowRecord() {
     Judge();
 }
 
+std::optional<TVerdictBasis> TVerdictPanel::Basis() const {
+    return m_chooser->Basis();
+}
+
 void TVerdictPanel::Choose(const TVerdictChoice& choice) {
     m_chooser->Show(choice);
     RememberVerdictChoiceFor(m_chooser->Choice(), Make(m_test), Model(m_test));
     Judge();
-}
-
-std::optional<TVerdictBasis> TVerdictPanel::Basis() const {
-    return m_chooser->Basis();
 }
 
 void TVerdictPanel::ShowLoad(int row, const TLoadVerdict& v, bool checking) {

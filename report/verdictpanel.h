@@ -27,7 +27,7 @@ public:
     // Checks the record against `choice` (a choice of the test that made it) and remembers it for
     // the record's make and model.
     void Choose(const TVerdictChoice& choice);
-    // What the panel checks the record against now: the chosen profile at its setting, or nothing.
+    // The profile and setting the record is checked against now; nothing for "No check".
     std::optional<TVerdictBasis> Basis() const;
 
 private:

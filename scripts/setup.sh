@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxkbcommon-dev
-  libqt6sql6-sqlite
+  libqt6sql6-sqlite libqt6sql6-psql postgresql postgresql-common
   libqcustomplot-dev
   libftdi1-dev libusb-1.0-0-dev
   umockdev libumockdev-dev
@@ -15,6 +15,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth poppler-utils fonts-dejavu-core
   openbox xdotool xclip x11-apps
+  dpkg-dev file desktop-file-utils appstream man-db
 )
 
 missing=()

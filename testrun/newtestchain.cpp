@@ -1,5 +1,6 @@
 #include "testrun/newtestchain.h"
 
+#include "library/keeptest.h"
 #include "link/analyzerlink.h"
 #include "report/testreportviewer.h"
 #include "testrun/testoptionsform.h"
@@ -36,6 +37,8 @@ TTestReportViewer* RunNewTestChain(QWidget* owner) {
             return nullptr;
     }
     link.Close();
+    // Kept before anything else can happen to it; Save still writes the record file.
+    KeepTestInLibrary(*testRec, verdictBasis, TKeepAnnounce::OnlyFailures);
     auto* viewer = new TTestReportViewer(owner, *testRec);
     viewer->ChooseVerdict(verdictChoice);
     return viewer;

@@ -6,6 +6,7 @@
 #include "base/loadundertest.h"
 #include "app/zrqaboutform.h"
 #include "app/zrqmainform.h"
+#include "library/programlibrary.h"
 #include "link/commprogressform.h"
 #include "link/usbcomm.h"
 #include "report/testreportviewer.h"
@@ -306,12 +307,34 @@ TEST_F(NewTest, SevenLoadsEndInAReportViewer) {
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible() && w->inherits("TWaveformViewer")) << w->windowTitle().toStdString();
     EXPECT_TRUE(form.isEnabled()); // the progress window gave every window back
+    // Kept in the library before any Save, byte for byte.
+    QString why;
+    TTestLibrary* library = ProgramLibrary(why);
+    ASSERT_TRUE(library) << why.toStdString();
+    ASSERT_EQ(library->List().size(), 1u);
+    EXPECT_EQ(library->RecordBytes(library->List()[0].id), RecordBytes(viewer->Test()));
 
     // A second test leaves two viewers.
     loads = {3};
     form.btnNewClick();
     EXPECT_EQ(form.ViewerList().size(), 2);
     boxes.Answer({mrNo, mrNo}); // both unsaved tests are dropped when the main window goes
+}
+
+// A library that cannot take the test (here a shared one that is not there) costs nothing but a
+// warning: the report viewer still opens with the test, for Save.
+TEST_F(NewTest, ATestTheLibraryCannotTakeIsReportedAndStillOpens) {
+    settings.Ini().WriteString(QStringLiteral("Library"), QStringLiteral("DATABASE"),
+                               settings.Folder() + QStringLiteral("/missing/library.sqlite"));
+    TZRQForm form;
+    loads = {1};
+    form.btnNewClick();
+    ASSERT_EQ(form.ViewerList().size(), 1);
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("could not be kept in the test library")));
+    EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("/missing"))) << boxes.Shown()[0].text.toStdString();
+    EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("Save it as a file")));
+    boxes.Answer({mrNo});
 }
 
 TEST_F(NewTest, ClosingTheMainWindowAsksAgainUntilEveryUnsavedTestIsDealtWith) {

@@ -270,15 +270,15 @@ wait_until 20 "the saved record" bash -c "[ -f '$saved' ] && [ \$(stat -c %s '$s
 
 # Export PDF (Ctrl+E): the service report of the saved test, page 1 as zrqtool pdf makes it of the file,
 # marked as a test of the simulated analyzer.
-exported="$work/records/e2e.pdf"
+pdf_out="$work/records/e2e.pdf"
 keys "$report" ctrl+e
 wait_until 20 "the Export PDF dialog" bash -c "[ \"\$(xdotool getactivewindow)\" != $report ]"
 xdotool key ctrl+a
-type_text "$exported"
+type_text "$pdf_out"
 xdotool key Return
-wait_until 20 "the exported PDF" test -s "$exported"
+wait_until 20 "the exported PDF" test -s "$pdf_out"
 "$zrqtool" pdf "$saved" "$work/expected.pdf" 2>/dev/null || fail "zrqtool pdf failed on the saved record"
-pdftotext -layout -f 1 -l 1 "$exported" "$work/exported-page1.txt"
+pdftotext -layout -f 1 -l 1 "$pdf_out" "$work/exported-page1.txt"
 pdftotext -layout -f 1 -l 1 "$work/expected.pdf" "$work/expected-page1.txt"
 diff "$work/expected-page1.txt" "$work/exported-page1.txt" >"$work/pdf.diff" ||
   fail "the exported PDF differs from zrqtool pdf: $(head -5 "$work/pdf.diff")"
@@ -339,6 +339,18 @@ start_test Tab Down # from the loads to "Check against:", and from "No check" to
 run_load
 finish_test "E2E-0003"
 grep -q '^PROFILE=CorvexZR Simulator' "$ini" || fail "the load selection did not remember the profile chosen"
+
+# Every finished test went into the demo's own library as it ended, the first one byte for byte as saved,
+# the third with its verdict; the real program's library was never made.
+library="$XDG_CONFIG_HOME/Velmora/CorvexZR/demo-library.sqlite"
+"$zrqtool" library --db "$library" list --json >"$work/library.json" || fail "the demo's library cannot be listed"
+[ "$(grep -c '"device_id"' "$work/library.json")" -eq 3 ] || fail "the demo's library holds $(grep -c '"device_id"' "$work/library.json") tests, not 3"
+grep -q '"verdict": "pass"' "$work/library.json" || fail "the checked test has no verdict in the library"
+first=$(grep -A2 '"device_id": "E2E-0001"' "$work/library.json" | grep -o '"id": [0-9]*' | grep -o '[0-9]*' || true)
+[ -n "$first" ] || fail "the first test is not in the demo's library"
+"$zrqtool" library --db "$library" export "$first" "$work/exported.zrq" || fail "the first test cannot be exported"
+cmp -s "$work/exported.zrq" "$saved" || fail "the library's copy of the first test differs from the saved file"
+[ ! -e "$XDG_CONFIG_HOME/Velmora/CorvexZR/library.sqlite" ] || fail "the demo wrote into the program's library"
 
 kill -0 "$demo_pid" 2>/dev/null || fail "the demo program ended by itself"
 echo "e2e: all three runs passed"

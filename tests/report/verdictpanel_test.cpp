@@ -1,11 +1,13 @@
 // The report viewer's verdict panel: what it offers on opening a record, and that choosing leaves the
 // record file as it was.
+#include "library/programlibrary.h"
 #include "report/testreportviewer.h"
 #include "tests/support/findchild.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QTableWidget>
@@ -63,4 +65,25 @@ TEST_F(VerdictPanel, OpeningAFileOffersWhatWasLastUsedForItsMakeAndModel) {
     const auto other = std::make_unique<TTestReportViewer>(nullptr, Save("acme.zrq", "Acme", "LifeKeeper"));
     EXPECT_EQ(Child<QComboBox>(*other, "cboProfile")->currentText(), QStringLiteral("No check"));
     EXPECT_EQ(Child<QLabel>(*other, "lblOverall")->text(), QStringLiteral("NO CHECK"));
+}
+
+// "Add to Test Library" keeps the opened record with the choice the panel shows, and says so; a
+// second time it says the test is already there.
+TEST_F(VerdictPanel, AddToLibraryKeepsTheRecordWithThePanelsChoice) {
+    const QString path = Save("bte.zrq", "CorvexZR Simulator", "Biphasic truncated exponential");
+    const auto viewer = std::make_unique<TTestReportViewer>(nullptr, path);
+    viewer->ChooseVerdict(TVerdictChoice{Rlb, 150.0});
+    Child<QAction>(*viewer, "mmAddToLibrary")->trigger();
+    Child<QAction>(*viewer, "mmAddToLibrary")->trigger();
+    ASSERT_EQ(boxes.Shown().size(), 2);
+    EXPECT_TRUE(boxes.Shown()[0].text.startsWith(QStringLiteral("The test was added to the test library")));
+    EXPECT_TRUE(boxes.Shown()[1].text.startsWith(QStringLiteral("This test is already in the test library")));
+
+    QString why;
+    TTestLibrary* library = ProgramLibrary(why);
+    ASSERT_TRUE(library) << why.toStdString();
+    const std::vector<TLibraryTest> tests = library->List();
+    ASSERT_EQ(tests.size(), 1u);
+    EXPECT_EQ(library->RecordBytes(tests[0].id), ReadBytes(path));
+    EXPECT_EQ(tests[0].choice, (TVerdictChoice{Rlb, 150.0}));
 }
