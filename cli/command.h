@@ -45,3 +45,4 @@ int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& e
 int RunCheckCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunReplayCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunLibraryCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int RunPdfCommand(const QStringList& args, QTextStream& out, QTextStream& err);

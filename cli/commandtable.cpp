@@ -11,6 +11,9 @@ constexpr Command CommandTable[] = {
      "check each load's delivered energy against the energy the profile declares at J joules (exit 5: a load "
      "fails)",
      5, 6, RunCheckCommand, true},
+    {"pdf", "FILE.zrq OUT.pdf [--profile PROFILE --energy J]",
+     "write the service report as a PDF document: device, results, verdict (with a profile), waveforms", 2, 6,
+     RunPdfCommand, true},
     {"probe", "", "look for the analyzer on USB and try to open it (exit 3: not found, 4: not opened)", 0, 0,
      RunProbeCommand},
     {"simulate",

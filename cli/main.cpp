@@ -1,11 +1,37 @@
-// zrqtool: the test report, CSV export and summary of *.zrq test records, for scripts.
+// zrqtool: the test report, CSV export, PDF service report and summary of *.zrq test records, for
+// scripts.
 #include "cli/command.h"
+#include "cli/pdfoutput.h"
+#include "report/servicereport.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
+#include <memory>
+
+namespace {
+
+void WriteServiceReport(const QString& fileName, const TZRTestRec& rec,
+                        const std::optional<TVerdictBasis>& verdict) {
+    SaveServiceReportPdf(fileName, rec, verdict);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    // Only a drawing command needs a window system, and none that shows anything: without a platform
+    // chosen it draws offscreen, also where no display is set.
+    std::unique_ptr<QCoreApplication> app;
+    if (CommandDraws(args)) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+        InstallServiceReportWriter(&WriteServiceReport);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::System);

@@ -54,3 +54,11 @@ std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QTextStream& err
         err << "zrqtool: " << error << '\n';
     return rec;
 }
+
+bool OutputIsTheRecord(const QString& input, const QString& output, const char* kind, QTextStream& err) {
+    if (QFileInfo(output).canonicalFilePath() != QFileInfo(input).canonicalFilePath())
+        return false;
+    err << "zrqtool: " << output << ": is the test record itself; the " << kind
+        << " file needs another name\n";
+    return true;
+}

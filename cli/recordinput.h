@@ -19,3 +19,8 @@ std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QString& error);
 
 // The same, writing the message as "zrqtool: ..." to err when the file cannot be used.
 std::unique_ptr<TZRTestRec> ReadTestRecord(const QString& path, QTextStream& err);
+
+// A slip of the fingers (zrqtool csv a.zrq a.zrq) must not replace the test with its export: true,
+// with "zrqtool: OUT: is the test record itself; the KIND file needs another name" on err, when
+// `output` is the record file `input`.
+bool OutputIsTheRecord(const QString& input, const QString& output, const char* kind, QTextStream& err);

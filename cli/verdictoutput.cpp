@@ -56,6 +56,36 @@ QByteArray VerdictJson(const TRecordVerdict& verdict, const TVerdictBasis& basis
 
 } // namespace
 
+bool ParseVerdictArguments(const char* command, const QStringList& args, int fileCount,
+                           const QStringList& knownFlags, VerdictArguments& parsed, QTextStream& err) {
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        const bool takesValue = arg == QLatin1String("--profile") || arg == QLatin1String("--energy");
+        if (takesValue && i + 1 >= args.size()) {
+            err << "zrqtool: " << command << ": " << arg << " expects a value\n";
+            return false;
+        }
+        if (knownFlags.contains(arg)) {
+            parsed.flags << arg;
+        } else if (arg == QLatin1String("--profile")) {
+            parsed.profile = args[++i];
+        } else if (arg == QLatin1String("--energy")) {
+            const QString& value = args[++i];
+            parsed.energy = value.toDouble(&parsed.hasEnergy);
+            if (!parsed.hasEnergy || parsed.energy <= 0.0) {
+                err << "zrqtool: " << command << ": --energy: invalid value \"" << value << "\"\n";
+                return false;
+            }
+        } else if (arg.startsWith(QLatin1String("--")) || parsed.files.size() >= fileCount) {
+            err << "zrqtool: " << command << ": unexpected argument \"" << arg << "\"\n";
+            return false;
+        } else {
+            parsed.files << arg;
+        }
+    }
+    return true;
+}
+
 std::optional<TVerdictBasis> ResolveVerdictBasis(const QString& profileArgument, double energy, QTextStream& err) {
     // zrqtool sets up the data folder only where it looks into it.
     if (DataFolder.isEmpty() && !QFileInfo(profileArgument).isFile())

@@ -5,8 +5,25 @@
 #include "verdict/verdictchoice.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTextStream>
 #include <optional>
+
+// The arguments of a command that checks a record against a profile: its files, --profile PROFILE,
+// --energy J, and the flags it knows (--json).
+struct VerdictArguments {
+    QStringList files;
+    QString profile;
+    double energy = 0.0;
+    bool hasEnergy = false;
+    QStringList flags; // those given
+};
+
+// False, with "zrqtool: COMMAND: ..." on err, when an option lacks its value, the energy is not a
+// number above zero, or an argument is not one the command takes (an unknown option, a file more
+// than `fileCount`).
+bool ParseVerdictArguments(const char* command, const QStringList& args, int fileCount,
+                           const QStringList& knownFlags, VerdictArguments& parsed, QTextStream& err);
 
 // The profile named by --profile (a file, or a name in the profiles folder) and its setting of
 // `energy` joules; nothing, with a "zrqtool: ..." line on err, when either cannot be had.

@@ -20,7 +20,7 @@ QColor LineColour(size_t position) {
 } // namespace
 
 TTrendChart::TTrendChart(QWidget* parent) : QCustomPlot(parent) {
-    m_title = StyleChart(*this);
+    m_title = StyleChart(*this).title;
     xAxis->setLabel(QStringLiteral("Date of test"));
     yAxis->setLabel(QStringLiteral("Delivered energy (J)"));
     auto dates = QSharedPointer<QCPAxisTickerDateTime>::create();

@@ -1,5 +1,6 @@
 #include "records/recordimage.h"
 
+#include <QCryptographicHash>
 #include <cstring>
 
 QByteArray EncodeTestRecord(const TZRTestRec& rec) {
@@ -13,4 +14,8 @@ bool DecodeTestRecord(QByteArrayView bytes, TZRTestRec& rec, QString& why) {
     }
     std::memcpy(static_cast<void*>(&rec), bytes.data(), TEST_RECORD_SIZE);
     return true;
+}
+
+QString RecordSha256(const TZRTestRec& rec) {
+    return QString::fromLatin1(QCryptographicHash::hash(EncodeTestRecord(rec), QCryptographicHash::Sha256).toHex());
 }

@@ -14,3 +14,7 @@ QByteArray EncodeTestRecord(const TZRTestRec& rec);
 // Fills `rec` from `bytes` when they are a whole record and returns true. Otherwise returns false and
 // says why in `why`; `rec` is left as it was.
 bool DecodeTestRecord(QByteArrayView bytes, TZRTestRec& rec, QString& why);
+
+// The SHA-256 of the record's bytes in 64 lower-case hex digits: the fingerprint of the file the record is
+// saved as, which ties a printed document to one file.
+QString RecordSha256(const TZRTestRec& rec);

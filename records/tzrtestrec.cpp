@@ -52,6 +52,10 @@ DateStamp TZRTestRec::TestDateTime() const {
     return stamp;
 }
 
+bool TZRTestRec::MadeBySimulatedAnalyzer() const {
+    return AnalyzerID().startsWith(QLatin1String(SIMULATED_ANALYZER_ID_PREFIX));
+}
+
 int TZRTestRec::SaveTestFile(const QString& fileName) const {
     // Written to a temporary file beside the target, which replaces the target only once every byte
     // is on disk: a save that fails half-way (disk full, stick pulled out) keeps the previous copy.

@@ -17,6 +17,9 @@ constexpr int DEVICE_INFO_MAX_CHARS = DEVICE_INFO_SLOT_SIZE - 1;
 constexpr int ANALYZER_ID_OFFSET = 12;
 constexpr int ANALYZER_ID_SIZE = 16;
 constexpr int TEST_DATE_TIME_OFFSET = 28;
+// The analyzer ID the simulated analyzer reports; every simulated one starts with the prefix.
+constexpr char SIMULATED_ANALYZER_ID[] = "CVX-SIM-0001";
+constexpr char SIMULATED_ANALYZER_ID_PREFIX[] = "CVX-SIM-";
 
 static_assert(std::endian::native == std::endian::little,
               "records and *.zrq files hold little-endian values; a big-endian host needs conversions");
@@ -60,6 +63,9 @@ public:
     QString AnalyzerID() const;
     // The date and time of the test from the status block.
     DateStamp TestDateTime() const;
+    // The test was run against the simulated analyzer (its ID starts with SIMULATED_ANALYZER_ID_PREFIX),
+    // not against a real device.
+    bool MadeBySimulatedAnalyzer() const;
 
     // The file is the record's byte image (records/recordimage.h).
     // 0 on success, -1 on a short write. The previous file of that name stays as it was unless every

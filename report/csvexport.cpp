@@ -1,8 +1,8 @@
 #include "report/csvexport.h"
 
 #include "base/formatfield.h"
+#include "report/wholefile.h"
 
-#include <QSaveFile>
 #include <cstring>
 #include <string_view>
 
@@ -130,18 +130,5 @@ QByteArray BuildCsv(const TZRTestRec& rec, const TLoadResultsTable& table, const
 }
 
 void WriteCsvFile(const QString& fileName, const QByteArray& csv) {
-    // Replaced whole, or written in place where the folder takes no new file but the target may be written.
-    QSaveFile file(fileName);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFileError(QStringLiteral("Cannot create file %1: %2")
-                             .arg(fileName, file.errorString())
-                             .toLocal8Bit()
-                             .toStdString());
-    if (file.write(csv) != csv.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw EFileError(
-            QStringLiteral("Cannot write file %1: %2").arg(fileName, reason).toLocal8Bit().toStdString());
-    }
+    WriteWholeFile(fileName, csv);
 }

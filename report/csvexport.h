@@ -16,7 +16,6 @@ constexpr int CSV_LINE_COUNT = 5133;
 // Latin-1).
 QByteArray BuildCsv(const TZRTestRec& rec, const TLoadResultsTable& table, const QLocale& locale = QLocale());
 
-// Writes the bytes to fileName through a temporary file that replaces it only once everything is on
-// disk, so a failure leaves any earlier file as it was and no half-written one. Throws EFileError
-// with a one-line message that names the file ("Cannot create file ...", "Cannot write file ...").
+// Writes the bytes with WriteWholeFile (report/wholefile.h): any earlier file stays as it was unless
+// the whole export is on disk; a failure throws EFileError naming the file.
 void WriteCsvFile(const QString& fileName, const QByteArray& csv);

@@ -20,6 +20,8 @@ static_assert(LabelWidth + LOAD_COUNT * CellWidth + (LOAD_COUNT - 1) * CellGap =
 static_assert(TimeIndent + TimeWidth + TimeGap == LabelWidth);
 
 constexpr int NoValue = -1;
+// The header's lines, before the first line of the results section.
+constexpr int HeaderLineCount = 18;
 
 // One line of the results section: a literal line, or a 25-character label followed by the cells of
 // a TLoadResults value (minus another one, for the second phase's energy).
@@ -170,6 +172,7 @@ QStringList BuildReportLines(const TZRTestRec& rec, const TLoadResultsTable& tab
     QStringList lines;
     lines.reserve(REPORT_LINE_COUNT);
     AppendHeader(lines, rec, locale);
+    Q_ASSERT(lines.size() == HeaderLineCount);
 
     TableWriter writer(rec, locale);
     for (const ResultLine& row : ResultLines) {
@@ -194,4 +197,20 @@ QStringList BuildReportLines(const TZRTestRec& rec, const TLoadResultsTable& tab
     lines << QString();
     lines << QStringLiteral("END OF DATA");
     return lines;
+}
+
+QList<ReportResultRow> ReportResultRows(const QStringList& reportLines) {
+    QList<ReportResultRow> rows;
+    int index = HeaderLineCount;
+    for (const ResultLine& line : ResultLines) {
+        const QString text = reportLines.value(index++);
+        ReportResultRow row;
+        row.label = text.left(LabelWidth).trimmed();
+        row.heading = line.value == NoValue;
+        if (!row.heading)
+            for (int load = 0; load < LOAD_COUNT; ++load)
+                row.cells[load] = text.mid(LabelWidth + load * (CellWidth + CellGap), CellWidth).trimmed();
+        rows << row;
+    }
+    return rows;
 }

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <array>
 
 constexpr int REPORT_LINE_COUNT = 5167;
 // Every results and waveform line: a 25-character label or time column and seven 5-character cells
@@ -22,3 +23,16 @@ QStringList BuildReportLines(const TZRTestRec& rec, const TLoadResultsTable& tab
 // the device information editor never writes) become '?', so that they can neither break a report
 // line in two nor reach a terminal as commands.
 QString PrintableText(const QString& text);
+
+// One line of the report's results section as a table row: the label and each load's cell as the
+// report writes them, without their padding (a load without data has an empty cell). A heading
+// ("--- FIRST PHASE ---") has a label and no figures; an empty line has neither.
+struct ReportResultRow {
+    QString label;
+    bool heading = false;
+    std::array<QString, LOAD_COUNT> cells;
+};
+
+// The rows of the results section, taken from the report's own lines, so that a document showing
+// them shows exactly the figures of the report.
+QList<ReportResultRow> ReportResultRows(const QStringList& reportLines);

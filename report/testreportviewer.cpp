@@ -12,6 +12,7 @@
 #include "library/keeptest.h"
 #include "report/csvexport.h"
 #include "report/reportlines.h"
+#include "report/servicereport.h"
 #include "report/summaryprint.h"
 #include "report/verdictpanel.h"
 #include "waveform/waveformviewer.h"
@@ -30,6 +31,7 @@ namespace {
 const QString Section = QStringLiteral("TestReportViewer");
 const QString RecordFilter = QStringLiteral("CorvexZR Test Records (*.zrq)|*.zrq|All Files (*.*)|*.*");
 const QString CsvFilter = QStringLiteral("Comma Separated Values Files (*.csv)|*.csv|All Files (*.*)|*.*");
+const QString PdfFilter = QStringLiteral("PDF Documents (*.pdf)|*.pdf|All Files (*.*)|*.*");
 
 } // namespace
 
@@ -52,6 +54,9 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     tbSaveAsCSV = tbTestReport->addAction(AppPicture("icons/save-csv.svg"), QStringLiteral("Save As CSV"),
                                           this, &TTestReportViewer::tbSaveAsCSVClick);
     tbSaveAsCSV->setObjectName(QStringLiteral("tbSaveAsCSV"));
+    tbExportPDF = tbTestReport->addAction(AppPicture("icons/export-pdf.svg"), QStringLiteral("Export PDF"),
+                                          this, &TTestReportViewer::tbExportPDFClick);
+    tbExportPDF->setObjectName(QStringLiteral("tbExportPDF"));
     tbTestReport->addSeparator();
     tbViewWave = tbTestReport->addAction(AppPicture("icons/view-wave.svg"), QStringLiteral("View Waveform"),
                                          this, &TTestReportViewer::tbViewWaveClick);
@@ -67,6 +72,9 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     mmSaveAsCSV =
         file->addAction(QStringLiteral("Save As &CSV..."), this, &TTestReportViewer::tbSaveAsCSVClick);
     mmSaveAsCSV->setObjectName(QStringLiteral("mmSaveAsCSV"));
+    mmExportPDF = file->addAction(QStringLiteral("&Export PDF..."), QKeySequence(QStringLiteral("Ctrl+E")), this,
+                                  &TTestReportViewer::tbExportPDFClick);
+    mmExportPDF->setObjectName(QStringLiteral("mmExportPDF"));
     mmAddToLibrary = file->addAction(QStringLiteral("Add to Test &Library"), QKeySequence(QStringLiteral("Ctrl+Shift+L")),
                                      this, &TTestReportViewer::mmAddToLibraryClick);
     mmAddToLibrary->setObjectName(QStringLiteral("mmAddToLibrary"));
@@ -227,15 +235,21 @@ void TTestReportViewer::tbSaveClick() {
     SaveRecord();
 }
 
-TTestReportViewer::SaveOutcome TTestReportViewer::SaveRecord() {
+QString TTestReportViewer::ChooseSaveName(const QString& filter, const QString& suffix, QString& lastName) {
     FileDialogRequest request;
-    request.filter = RecordFilter;
-    request.defaultSuffix = QStringLiteral("zrq");
-    request.fileName = m_saveName;
+    request.filter = filter;
+    request.defaultSuffix = suffix;
+    request.fileName = lastName;
     const QString fileName = Dialogs().SaveFile(this, request);
+    if (!fileName.isEmpty())
+        lastName = fileName;
+    return fileName;
+}
+
+TTestReportViewer::SaveOutcome TTestReportViewer::SaveRecord() {
+    const QString fileName = ChooseSaveName(RecordFilter, QStringLiteral("zrq"), m_saveName);
     if (fileName.isEmpty())
         return SaveOutcome::Cancelled;
-    m_saveName = fileName;
     int result = -1;
     // A target that cannot be created at all is shown by the general error handler.
     if (!Guarded([&] { result = m_test->SaveTestFile(fileName); }))
@@ -250,16 +264,19 @@ TTestReportViewer::SaveOutcome TTestReportViewer::SaveRecord() {
 }
 
 void TTestReportViewer::tbSaveAsCSVClick() {
-    FileDialogRequest request;
-    request.filter = CsvFilter;
-    request.defaultSuffix = QStringLiteral("csv");
-    request.fileName = m_csvName;
-    const QString fileName = Dialogs().SaveFile(this, request);
+    const QString fileName = ChooseSaveName(CsvFilter, QStringLiteral("csv"), m_csvName);
     if (fileName.isEmpty())
         return;
-    m_csvName = fileName;
     // The same bytes zrqtool writes; a failure raises the file layer's error for the general handler.
     Guarded([&] { WriteCsvFile(fileName, BuildCsv(*m_test, m_loadResultsTable, QLocale())); });
+}
+
+void TTestReportViewer::tbExportPDFClick() {
+    const QString fileName = ChooseSaveName(PdfFilter, QStringLiteral("pdf"), m_pdfName);
+    if (fileName.isEmpty())
+        return;
+    // The document zrqtool pdf writes, checked against what the verdict panel shows.
+    Guarded([&] { SaveServiceReportPdf(fileName, *m_test, pnlVerdict->Basis(), QLocale()); });
 }
 
 void TTestReportViewer::tbPrintClick() {

@@ -1,6 +1,7 @@
 #pragma once
 // The report viewer: one test's text report, the list of its recorded waveforms, and the commands
-// to save it, export it as CSV, print its summary and open waveform viewers on it.
+// to save it, export it as CSV or as the PDF service report, print its summary and open waveform
+// viewers on it.
 
 #include "records/tzrtestrec.h"
 #include "report/loadresultstable.h"
@@ -31,6 +32,8 @@ public:
 
     void tbSaveClick();
     void tbSaveAsCSVClick();
+    // Writes the PDF service report, with the verdict the panel shows.
+    void tbExportPDFClick();
     // Adds the record to the test library with the verdict panel's choice.
     void mmAddToLibraryClick();
     void tbViewWaveClick();
@@ -63,10 +66,12 @@ private:
     QToolBar* tbTestReport = nullptr;
     QAction* tbSave = nullptr;
     QAction* tbSaveAsCSV = nullptr;
+    QAction* tbExportPDF = nullptr;
     QAction* tbViewWave = nullptr;
     QAction* tbPrint = nullptr;
     QAction* mmSave = nullptr;
     QAction* mmSaveAsCSV = nullptr;
+    QAction* mmExportPDF = nullptr;
     QAction* mmAddToLibrary = nullptr;
     QAction* mmPrint = nullptr;
     QAction* mmViewWaveform = nullptr;
@@ -80,6 +85,9 @@ private:
     explicit TTestReportViewer(QWidget* owner);
     enum class SaveOutcome { Saved, Cancelled, Failed };
     SaveOutcome SaveRecord();
+    // The save dialog for one kind of file, starting at `lastName`, which keeps the choice; empty when
+    // cancelled.
+    QString ChooseSaveName(const QString& filter, const QString& suffix, QString& lastName);
     bool FormCloseQuery();
     void LoadPlacement();
     void SavePlacement();
@@ -96,6 +104,7 @@ private:
     bool m_saved = false;
     QString m_saveName;
     QString m_csvName;
+    QString m_pdfName;
     int m_waveListWidth = 80;
     bool m_shownOnce = false;
 };

@@ -18,6 +18,7 @@ namespace {
 const QString Section = QStringLiteral("VerdictPanel");
 const QString OpenKey = QStringLiteral("OPEN");
 
+// The columns of LoadVerdictHeadings.
 enum Column { colLoad, colDelivered, colDeclared, colDeviation, colPercent, colLimit, colResult, ColumnCount };
 
 QString Make(const TZRTestRec& test) {
@@ -64,10 +65,7 @@ TVerdictPanel::TVerdictPanel(QWidget* parent, const TZRTestRec& test) : QWidget(
     m_body = new QWidget(this);
     tblVerdict = new QTableWidget(LOAD_COUNT, ColumnCount, m_body);
     tblVerdict->setObjectName(QStringLiteral("tblVerdict"));
-    tblVerdict->setHorizontalHeaderLabels({QStringLiteral("Load"), QStringLiteral("Delivered J"),
-                                           QStringLiteral("Declared J"), QStringLiteral("Deviation J"),
-                                           QStringLiteral("Deviation %"), QStringLiteral("Limit ± J"),
-                                           QStringLiteral("Result")});
+    tblVerdict->setHorizontalHeaderLabels(LoadVerdictHeadings());
     tblVerdict->verticalHeader()->hide();
     tblVerdict->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     tblVerdict->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -125,19 +123,7 @@ void TVerdictPanel::Choose(const TVerdictChoice& choice) {
 }
 
 void TVerdictPanel::ShowLoad(int row, const TLoadVerdict& v, bool checking) {
-    const QLocale locale;
-    QStringList cells(ColumnCount);
-    cells[colLoad] = LoadName(v.load);
-    if (v.Tested())
-        cells[colDelivered] = VerdictNumber(v.delivered, 2, locale);
-    if (v.Checked()) {
-        cells[colDeclared] = locale.toString(v.declared, 'g', QLocale::FloatingPointShortest);
-        cells[colDeviation] = VerdictNumber(v.deviation, 2, locale);
-        cells[colPercent] = VerdictNumber(v.deviationPercent, 1, locale);
-        cells[colLimit] = VerdictNumber(v.limit, 2, locale);
-    }
-    if (checking || !v.Tested())
-        cells[colResult] = LoadCheckText(v.check);
+    const QStringList cells = LoadVerdictCells(v, checking, QLocale());
     for (int column = 0; column < ColumnCount; ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
         item->setTextAlignment(column == colLoad || column == colResult ? Qt::AlignCenter

@@ -9,6 +9,7 @@
 #include "verdict/verdictchoice.h"
 
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class QTableWidget;

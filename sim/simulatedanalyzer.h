@@ -17,6 +17,7 @@
 // Everything runs on the caller's thread; the object keeps no thread of its own.
 
 #include "link/ftdidriver.h"
+#include "records/tzrtestrec.h"
 #include "sim/accessory.h"
 #include "sim/defibmodel.h"
 #include "sim/measurement.h"
@@ -158,7 +159,7 @@ private:
     bool m_handleGone = false;
     uintptr_t m_nextHandle = 1;
 
-    QByteArray m_analyzerId = "CVX-SIM-0001";
+    QByteArray m_analyzerId = SIMULATED_ANALYZER_ID;
     QByteArray m_statusDate; // six bytes, or empty for the clock's date
     uint16_t m_analyzerLoad = 5000;
     SimAccessory m_accessory;

@@ -1,6 +1,5 @@
 #include "verdict/verdicttext.h"
 
-#include <QStringList>
 #include <cmath>
 
 QString VerdictNumber(double value, int decimals, const QLocale& locale) {
@@ -43,4 +42,26 @@ QString RecordVerdictLine(const TRecordVerdict& verdict, const QString& profileN
                       .arg(verdict.failed)
                       .arg(verdict.checked)
                       .arg(failed.join(QStringLiteral(", ")));
+}
+
+QStringList LoadVerdictHeadings() {
+    return {QStringLiteral("Load"),        QStringLiteral("Delivered J"), QStringLiteral("Declared J"),
+            QStringLiteral("Deviation J"), QStringLiteral("Deviation %"), QStringLiteral("Limit \u00b1 J"),
+            QStringLiteral("Result")};
+}
+
+QStringList LoadVerdictCells(const TLoadVerdict& v, bool checking, const QLocale& locale) {
+    QStringList cells(LoadVerdictHeadings().size());
+    cells[0] = LoadName(v.load);
+    if (v.Tested())
+        cells[1] = VerdictNumber(v.delivered, 2, locale);
+    if (v.Checked()) {
+        cells[2] = locale.toString(v.declared, 'g', QLocale::FloatingPointShortest);
+        cells[3] = VerdictNumber(v.deviation, 2, locale);
+        cells[4] = VerdictNumber(v.deviationPercent, 1, locale);
+        cells[5] = VerdictNumber(v.limit, 2, locale);
+    }
+    if (checking || !v.Tested())
+        cells[6] = LoadCheckText(v.check);
+    return cells;
 }

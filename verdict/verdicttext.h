@@ -6,6 +6,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 // `value` rounded to `decimals` in `locale`; a value that rounds to zero is "0.00", never "-0.00".
 QString VerdictNumber(double value, int decimals, const QLocale& locale);
@@ -20,3 +21,10 @@ QString LoadVerdictLine(const TLoadVerdict& verdict, const QLocale& locale);
 // "Verdict: PASS, profile "NAME" at 200 J: 7 loads checked, all within the limit", or with the loads
 // outside the limit named.
 QString RecordVerdictLine(const TRecordVerdict& verdict, const QString& profileName, double selected);
+
+// The verdict table the report viewer and the PDF service report show, a row per load:
+// "Load", "Delivered J", "Declared J", "Deviation J", "Deviation %", "Limit ± J", "Result".
+QStringList LoadVerdictHeadings();
+// A load's row: its name, the delivered energy of a tested load, the other figures of a checked one,
+// and the result when the loads are checked against a profile (`checking`) or the load was not tested.
+QStringList LoadVerdictCells(const TLoadVerdict& verdict, bool checking, const QLocale& locale);

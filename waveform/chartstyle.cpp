@@ -9,7 +9,7 @@ const QColor Silver(192, 192, 192);
 
 } // namespace
 
-QCPTextElement* StyleChart(QCustomPlot& plot) {
+TChartParts StyleChart(QCustomPlot& plot) {
     plot.setBackground(Qt::white);
     const QFont font = WindowFont();
 
@@ -46,5 +46,5 @@ QCPTextElement* StyleChart(QCustomPlot& plot) {
     plot.yAxis->setBasePen(QPen(Qt::black, 1));
     plot.yAxis->setSubTickPen(QPen(Silver));
     plot.yAxis->grid()->setSubGridPen(QPen(Silver, 0, Qt::DotLine));
-    return title;
+    return {title, side};
 }

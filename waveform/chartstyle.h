@@ -6,5 +6,12 @@
 
 #include <qcustomplot.h>
 
-// Lays out and styles `plot`; returns its title, empty until the chart sets it.
-QCPTextElement* StyleChart(QCustomPlot& plot);
+// What a chart may change after styling: its title (empty until the chart sets it) and the column
+// that holds the legend.
+struct TChartParts {
+    QCPTextElement* title = nullptr;
+    QCPLayoutGrid* legendColumn = nullptr;
+};
+
+// Lays out and styles `plot`.
+TChartParts StyleChart(QCustomPlot& plot);

@@ -54,7 +54,9 @@ AxisPixels PixelsOf(const QCPAxis* axis) {
 
 TWaveChart::TWaveChart(QWidget* parent) : QCustomPlot(parent) {
     setMouseTracking(true);
-    m_title = StyleChart(*this);
+    const TChartParts parts = StyleChart(*this);
+    m_title = parts.title;
+    m_legendColumn = parts.legendColumn;
     xAxis->setLabel(QStringLiteral("Time (msec)"));
     yAxis->setLabel(QStringLiteral("Current (A)"));
     for (QCPAxis* axis : {xAxis, yAxis})
@@ -103,6 +105,18 @@ void TWaveChart::SetTitleLines(const QStringList& lines) {
 
 QStringList TWaveChart::TitleLines() const {
     return m_title->text().split(QLatin1Char('\n'));
+}
+
+void TWaveChart::SetLegendVisible(bool visible) {
+    if (visible == legend->visible())
+        return;
+    legend->setVisible(visible);
+    // Out of the layout while hidden: a hidden element still keeps its room in a layout grid.
+    if (visible)
+        m_legendColumn->addElement(0, 0, legend);
+    else
+        m_legendColumn->take(legend);
+    replot(rpQueuedReplot);
 }
 
 void TWaveChart::SetDataPointsVisible(bool visible) {
@@ -316,9 +330,7 @@ void TWaveChart::leaveEvent(QEvent* event) {
     QCustomPlot::leaveEvent(event);
 }
 
-void TWaveChart::DrawPage(QPainter& painter, const QRect& target) {
-    // Drawn at screen size and scaled to the page, so that text, lines and ticks keep the
-    // proportions they have on the screen whatever the printer's resolution.
+void TWaveChart::Render(QPainter& painter, const QRect& target) {
     const double scale = static_cast<double>(painter.device()->logicalDpiX()) / logicalDpiX();
     const QSize size(qRound(target.width() / scale), qRound(target.height() / scale));
     QPicture picture;
@@ -339,7 +351,7 @@ void TWaveChart::Print(QPrinter& printer) {
     QPainter painter;
     if (painter.begin(&printer)) {
         const QRect page(0, 0, printer.width(), printer.height());
-        DrawPage(painter, page.adjusted(PrintMargin, PrintMargin, -PrintMargin, -PrintMargin));
+        Render(painter, page.adjusted(PrintMargin, PrintMargin, -PrintMargin, -PrintMargin));
         painter.end();
     }
     printer.setPageOrientation(QPageLayout::Portrait);

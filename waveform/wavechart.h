@@ -27,6 +27,8 @@ public:
 
     void SetTitleLines(const QStringList& lines);
     QStringList TitleLines() const;
+    // Shows or hides the legend; hidden, it leaves its room to the plot.
+    void SetLegendVisible(bool visible);
 
     void SetDataPointsVisible(bool visible);
     bool DataPointsVisible() const { return m_dataPoints; }
@@ -63,6 +65,10 @@ public:
     // Prints the chart alone on one landscape page, inside 200 printer pixels of the page's edges;
     // the printer is left in portrait orientation.
     void Print(QPrinter& printer);
+    // Draws the chart as vector graphics into `target`, in device pixels of an untransformed painter
+    // (a printer's or a PDF writer's): laid out at screen size and scaled to the target, so that
+    // text, lines and ticks keep the proportions they have on the screen.
+    void Render(QPainter& painter, const QRect& target);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -85,10 +91,10 @@ private:
     void RectangleDragged(const QRect& rect);
     void UpdateReadout(const QPoint& pos);
     void SetIdleCursor();
-    void DrawPage(QPainter& painter, const QRect& target);
 
     std::vector<WaveSeriesData> m_series;
     QCPTextElement* m_title = nullptr;
+    QCPLayoutGrid* m_legendColumn = nullptr;
     bool m_timeAutomatic = true;
     bool m_currentAutomatic = true;
     bool m_dataPoints = false;

@@ -4,8 +4,9 @@
 #
 # Run 1: a three-load test. Each discharge is fired by a click in the Simulator window while the step
 # window waits; a live viewer is zoomed and closed during the test; no "Load Configured Incorrectly"
-# may appear. The test is finished with a Device ID, saved, opened again from the main window, and the
-# report shown is compared with `zrqtool report` of the saved file.
+# may appear. The test is finished with a Device ID, saved, exported as PDF (whose first page must be
+# the one `zrqtool pdf` makes of the saved file), opened again from the main window, and the report
+# shown is compared with `zrqtool report` of the saved file.
 # Run 2: the jumper is moved wrongly by hand in the Simulator mid-test; the step reports "Load
 # Configured Incorrectly"; the jumper is set right by hand and the load completes.
 # Run 3: checked against a profile chosen with the keyboard. Then Ctrl+L opens the Test Library window
@@ -14,7 +15,7 @@
 # Usage: demo-e2e.sh CORVEXZR-DEMO ZRQTOOL SIMULATORMAP [--soak N]
 # With --soak N it runs N whole seven-load tests instead, every discharge fired by hand, and reports
 # how many load attempts met a false "Load Configured Incorrectly".
-# Needs Xvfb, openbox, xdotool, xclip and xwd (scripts/setup.sh installs them).
+# Needs Xvfb, openbox, xdotool, xclip, xwd and pdftotext (scripts/setup.sh installs them).
 set -euo pipefail
 
 demo=$1
@@ -23,7 +24,7 @@ simulatormap=$3
 soak=""
 [ "${4:-}" = "--soak" ] && soak=${5:?--soak needs a number of tests}
 
-for tool in Xvfb openbox xdotool xclip xwd; do
+for tool in Xvfb openbox xdotool xclip xwd pdftotext; do
   command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 
@@ -268,6 +269,23 @@ xdotool key ctrl+a
 type_text "$saved"
 xdotool key Return
 wait_until 20 "the saved record" bash -c "[ -f '$saved' ] && [ \$(stat -c %s '$saved') -eq 72424 ]"
+
+# Export PDF (Ctrl+E): the service report of the saved test, page 1 as zrqtool pdf makes it of the file,
+# marked as a test of the simulated analyzer.
+pdf_out="$work/records/e2e.pdf"
+keys "$report" ctrl+e
+wait_until 20 "the Export PDF dialog" bash -c "[ \"\$(xdotool getactivewindow)\" != $report ]"
+xdotool key ctrl+a
+type_text "$pdf_out"
+xdotool key Return
+wait_until 20 "the exported PDF" test -s "$pdf_out"
+"$zrqtool" pdf "$saved" "$work/expected.pdf" 2>/dev/null || fail "zrqtool pdf failed on the saved record"
+pdftotext -layout -f 1 -l 1 "$pdf_out" "$work/exported-page1.txt"
+pdftotext -layout -f 1 -l 1 "$work/expected.pdf" "$work/expected-page1.txt"
+diff "$work/expected-page1.txt" "$work/exported-page1.txt" >"$work/pdf.diff" ||
+  fail "the exported PDF differs from zrqtool pdf: $(head -5 "$work/pdf.diff")"
+grep -q "SIMULATED ANALYZER: not a test of a real device" "$work/exported-page1.txt" ||
+  fail "the exported PDF of a simulated test is not marked as such"
 
 keys "$main" ctrl+o
 wait_until 20 "the open dialog" bash -c "[ \"\$(xdotool getactivewindow)\" != $main ]"

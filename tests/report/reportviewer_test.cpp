@@ -1,15 +1,19 @@
 // The report viewer: opening records, saving, exporting, printing, the close question and placement.
 #include "report/csvexport.h"
 #include "report/reportlines.h"
+#include "report/servicereport.h"
 #include "report/testreportviewer.h"
 #include "tests/support/findchild.h"
 #include "tests/support/filefaults.h"
+#include "tests/support/pdftools.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
+#include "verdict/profilefolder.h"
 #include "waveform/waveformviewer.h"
 
+#include <QAction>
 #include <QDir>
 #include <QGuiApplication>
 #include <QListWidget>
@@ -206,6 +210,46 @@ TEST_F(ReportViewer, CsvExportThatRunsOutOfSpaceKeepsThePreviousFileAndSaysSo) {
     EXPECT_EQ(ReadBytes(path), QByteArray("previous export\r\n"));
     EXPECT_EQ(QDir(settings.Folder()).entryList({QStringLiteral("kept*")}, QDir::Files),
               QStringList{QStringLiteral("kept.csv")});
+}
+
+TEST_F(ReportViewer, ExportPdfWritesTheServiceReportWithTheVerdictThePanelShows) {
+    if (!HasPoppler())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    auto rec = MakeFullRecord();
+    TTestReportViewer* viewer = OpenFinished(*rec);
+    const TVerdictChoice choice{QStringLiteral("Generic impedance-compensated biphasic"), 200};
+    viewer->ChooseVerdict(choice);
+    dialogs.ChooseFiles({Path("service.pdf")});
+    Child<QAction>(*viewer, "mmExportPDF")->trigger();
+    ASSERT_EQ(dialogs.Requests().size(), 1);
+    EXPECT_EQ(dialogs.Requests()[0].defaultSuffix, QStringLiteral("pdf"));
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+
+    const auto basis = ResolveVerdictChoice(LoadProfiles().profiles, choice);
+    ASSERT_TRUE(basis.has_value());
+    WriteBytes(Path("expected.pdf"), BuildServiceReportPdf(*rec, basis, QLocale()));
+    const QString text = PdfText(Path("service.pdf"));
+    EXPECT_TRUE(text.contains(choice.profile));
+    EXPECT_EQ(text, PdfText(Path("expected.pdf")));
+    EXPECT_FALSE(viewer->Saved()); // exporting is not saving the test
+}
+
+TEST_F(ReportViewer, PdfExportThatRunsOutOfSpaceKeepsThePreviousFileAndSaysSo) {
+    const QString path = Path("kept.pdf");
+    WriteBytes(path, QByteArray("previous document"));
+    auto rec = MakeFullRecord();
+    TTestReportViewer* viewer = OpenFinished(*rec);
+    dialogs.ChooseFiles({path});
+    {
+        FileSizeLimit fullDisk(30000); // the document is about 80 kB
+        viewer->tbExportPDFClick();
+    }
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    EXPECT_TRUE(boxes.Shown()[0].text.startsWith(QStringLiteral("Cannot write file ") + path))
+        << boxes.Shown()[0].text.toStdString();
+    EXPECT_EQ(ReadBytes(path), QByteArray("previous document"));
+    EXPECT_EQ(QDir(settings.Folder()).entryList({QStringLiteral("kept*")}, QDir::Files),
+              QStringList{QStringLiteral("kept.pdf")});
 }
 
 TEST_F(ReportViewer, CloseQuestionAnswers) {

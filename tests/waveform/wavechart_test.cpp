@@ -3,7 +3,7 @@
 #include "waveform/wavechart.h"
 
 #include "tests/waveform/chartevents.h"
-#include "tests/waveform/pdfcheck.h"
+#include "tests/support/pdftools.h"
 #include "waveform/wavetexts.h"
 
 #include "tests/support/qtprinters.h"

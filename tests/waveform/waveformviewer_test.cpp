@@ -1,7 +1,7 @@
 // The waveform viewer: what it shows when it opens, the measurement panel, zooming, the axis dialog,
 // data points, printing and help.
 #include "tests/support/scripteddialogs.h"
-#include "tests/waveform/pdfcheck.h"
+#include "tests/support/pdftools.h"
 #include "tests/waveform/viewerfixture.h"
 
 #include "base/helptopic.h"
