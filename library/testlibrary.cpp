@@ -3,7 +3,6 @@
 #include "records/recordimage.h"
 #include "verdict/verdict.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QHash>
@@ -228,7 +227,7 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
         return result;
     }
     const QByteArray record = bytes.toByteArray();
-    const QString sha = QString::fromLatin1(QCryptographicHash::hash(record, QCryptographicHash::Sha256).toHex());
+    const QString sha = RecordSha256(record);
 
     EnsureConnected();
     QSqlQuery q(Db());

@@ -17,5 +17,9 @@ bool DecodeTestRecord(QByteArrayView bytes, TZRTestRec& rec, QString& why) {
 }
 
 QString RecordSha256(const TZRTestRec& rec) {
-    return QString::fromLatin1(QCryptographicHash::hash(EncodeTestRecord(rec), QCryptographicHash::Sha256).toHex());
+    return RecordSha256(EncodeTestRecord(rec));
+}
+
+QString RecordSha256(QByteArrayView bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }

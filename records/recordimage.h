@@ -18,3 +18,5 @@ bool DecodeTestRecord(QByteArrayView bytes, TZRTestRec& rec, QString& why);
 // The SHA-256 of the record's bytes in 64 lower-case hex digits: the fingerprint of the file the record is
 // saved as, which ties a printed document to one file.
 QString RecordSha256(const TZRTestRec& rec);
+// The same of a record's bytes as they stand.
+QString RecordSha256(QByteArrayView bytes);
