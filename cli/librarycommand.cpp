@@ -52,17 +52,8 @@ int Import(TTestLibrary& library, const QStringList& paths, QTextStream& out, QT
     return refused == 0 ? ExitSuccess : ExitFailure;
 }
 
-const char* VerdictText(TOverallVerdict verdict) {
-    switch (verdict) {
-    case TOverallVerdict::Pass: return "pass";
-    case TOverallVerdict::Fail: return "fail";
-    case TOverallVerdict::NothingChecked: break;
-    }
-    return nullptr;
-}
-
 QJsonObject TestJson(const TLibraryTest& t) {
-    const char* verdict = VerdictText(t.verdict);
+    const char* verdict = VerdictValue(t.verdict);
     return QJsonObject{
         {QStringLiteral("id"), t.id},
         {QStringLiteral("sha256"), t.sha256},
@@ -116,7 +107,7 @@ int List(TTestLibrary& library, const QStringList& args, QTextStream& out, QText
                .arg(QStringLiteral("LOADS"), 5)
                .arg(QStringLiteral("VERDICT"));
     for (const TLibraryTest& t : tests) {
-        const char* verdict = VerdictText(t.verdict);
+        const char* verdict = VerdictValue(t.verdict);
         out << QStringLiteral("%1  %2  %3 %4 %5 %6 %7\n")
                    .arg(t.id, 6)
                    .arg(t.testedAt, -19)

@@ -25,15 +25,6 @@ QString TestedAt(const DateStamp& s) {
     return when.toString(Qt::ISODate);
 }
 
-const char* VerdictValue(TOverallVerdict verdict) {
-    switch (verdict) {
-    case TOverallVerdict::Pass: return "pass";
-    case TOverallVerdict::Fail: return "fail";
-    case TOverallVerdict::NothingChecked: break;
-    }
-    return nullptr;
-}
-
 TOverallVerdict VerdictFromValue(const QVariant& value) {
     const QString text = value.toString();
     if (text == QLatin1String("pass"))
@@ -73,6 +64,15 @@ TTestLibrary::~TTestLibrary() {
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connection);
+}
+
+const char* VerdictValue(TOverallVerdict verdict) {
+    switch (verdict) {
+    case TOverallVerdict::Pass: return "pass";
+    case TOverallVerdict::Fail: return "fail";
+    case TOverallVerdict::NothingChecked: break;
+    }
+    return nullptr;
 }
 
 int TLibraryTest::LoadsTested() const {

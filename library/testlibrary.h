@@ -37,6 +37,9 @@ struct TLibraryTest {
     int LoadsTested() const;
 };
 
+// The verdict as the library stores it and zrqtool prints it: "pass", "fail", or null for none.
+const char* VerdictValue(TOverallVerdict verdict);
+
 // A device as the library knows it: the device information of its newest test.
 struct TLibraryDevice {
     std::array<QString, 7> deviceInfo; // indexed by TDeviceInfoSlot

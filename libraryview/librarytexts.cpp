@@ -17,15 +17,7 @@ bool DeviceMatches(const std::array<QString, 7>& deviceInfo, const QString& text
 }
 
 QString VerdictWord(TOverallVerdict verdict) {
-    switch (verdict) {
-    case TOverallVerdict::Pass:
-        return QStringLiteral("PASS");
-    case TOverallVerdict::Fail:
-        return QStringLiteral("FAIL");
-    case TOverallVerdict::NothingChecked:
-        break;
-    }
-    return QString();
+    return verdict == TOverallVerdict::NothingChecked ? QString() : OverallVerdictText(verdict);
 }
 
 QString LibraryDateText(const QString& testedAt, const QLocale& locale) {
