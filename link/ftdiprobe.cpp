@@ -23,8 +23,9 @@ QString AnalyzerIdOf(const uint8_t* status) {
 }
 
 const char PermissionHint[] =
-    "On Linux, install the udev rule resources/70-corvexzr.rules (see the README), then unplug the\n"
-    "analyzer and plug it in again.\n";
+    "On Linux, the udev rule 70-corvexzr.rules lets the user at the computer open the analyzer: the\n"
+    "corvexzr package installs it in /usr/lib/udev/rules.d; from source, install resources/70-corvexzr.rules\n"
+    "(see the README). Then unplug the analyzer and plug it in again.\n";
 
 } // namespace
 
