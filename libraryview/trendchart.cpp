@@ -92,6 +92,12 @@ void TTrendChart::ShowTrend(const QString& deviceId, const QString& settingText,
         m_loads.at(static_cast<size_t>(series.load)).energy = energy;
     }
     xAxis->setRange(span[0], span[1]);
+    // Months alone repeat on a span of a few months (one test, or tests close together): show the days then.
+    if (auto dates = xAxis->ticker().dynamicCast<QCPAxisTickerDateTime>()) {
+        const bool days = span[1] - span[0] < 2 * 365 * Day;
+        dates->setDateTimeFormat(days ? QStringLiteral("MMM d\nyyyy") : QStringLiteral("MMM yyyy"));
+        dates->setTickCount(days ? 4 : 6);
+    }
     yAxis->rescale();
     const QCPRange energies = yAxis->range();
     const double room = std::max(energies.size() * 0.08, 1.0);
