@@ -72,15 +72,13 @@ QJsonObject TestJson(const TLibraryTest& t) {
 }
 
 int List(TTestLibrary& library, const QStringList& args, QTextStream& out, QTextStream& err) {
-    QString device; // null: every device
+    std::optional<QString> device; // none: every device
     bool json = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--json")) {
             json = true;
         } else if (args[i] == QLatin1String("--device") && i + 1 < args.size()) {
             device = args[++i];
-            if (device.isNull())
-                device = QLatin1String("");
         } else {
             err << Prefix << "list: unexpected argument \"" << args[i] << "\"\n";
             return ExitUsage;

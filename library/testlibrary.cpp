@@ -318,9 +318,11 @@ std::optional<qint64> TTestLibrary::FindBySha256(const QString& sha256) {
     return q.value(0).toLongLong();
 }
 
-std::vector<TLibraryTest> TTestLibrary::List(const QString& deviceId) {
+std::vector<TLibraryTest> TTestLibrary::List(const std::optional<QString>& deviceId) {
     std::vector<TLibraryTest> tests;
-    const bool byDevice = !deviceId.isNull();
+    const bool byDevice = deviceId.has_value();
+    // A null text would be bound as SQL NULL, which no Device ID equals; a device without one has "".
+    const QString device = byDevice && !deviceId->isNull() ? *deviceId : QStringLiteral("");
     const QString where = byDevice ? QStringLiteral(" WHERE device_id = ?") : QString();
     EnsureConnected();
     QSqlQuery q(Db());
@@ -329,7 +331,7 @@ std::vector<TLibraryTest> TTestLibrary::List(const QString& deviceId) {
                              "FROM tests%2 ORDER BY tested_at DESC, id DESC")
                   .arg(QLatin1String(DeviceColumns), where));
     if (byDevice)
-        q.addBindValue(deviceId);
+        q.addBindValue(device);
     if (!q.exec()) {
         Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
         return {};
@@ -353,7 +355,7 @@ std::vector<TLibraryTest> TTestLibrary::List(const QString& deviceId) {
                              "JOIN tests t ON t.id = l.test_id%1")
                   .arg(byDevice ? QStringLiteral(" WHERE t.device_id = ?") : QString()));
     if (byDevice)
-        q.addBindValue(deviceId);
+        q.addBindValue(device);
     if (!q.exec()) {
         Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
         return {};

@@ -80,7 +80,7 @@ public:
     std::optional<qint64> FindBySha256(const QString& sha256);
     // The tests, newest first; only those of `deviceId` when one is given. Empty on a failed read,
     // with the reason in LastError().
-    std::vector<TLibraryTest> List(const QString& deviceId = QString());
+    std::vector<TLibraryTest> List(const std::optional<QString>& deviceId = std::nullopt);
     // Every device with its newest test, by Device ID. Empty on a failed read, with the reason in LastError().
     std::vector<TLibraryDevice> Devices();
     // The record's bytes, exactly as they were added; nothing when there is no such test.

@@ -252,8 +252,7 @@ void TTestLibraryWindow::DeviceChanged() {
     if (any) {
         QString why;
         if (TTestLibrary* library = ProgramLibrary(why)) {
-            // A device without an ID is listed under the empty ID, which is not "every device".
-            m_tests = library->List(deviceId.isNull() ? QStringLiteral("") : deviceId);
+            m_tests = library->List(deviceId); // a device without an ID: the tests with the empty ID
             why = library->LastError();
         }
         ShowProblem(why);
