@@ -14,6 +14,7 @@ enum ExitCode {
     ExitPartedWays = 3, // replay: the program and the trace part ways
     // 3 and 4: probe (the analyzer not found, not opened)
     ExitChecksFailed = 5, // check: a load's delivered energy is outside the limit
+    ExitIncomplete = 6,   // check: none outside the limit, but not all seven loads were judged
 };
 
 // A handler gets the arguments after the command's name, already counted, and reports on the two

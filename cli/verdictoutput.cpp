@@ -2,6 +2,7 @@
 
 #include "base/global.h"
 #include "cli/command.h"
+#include "library/testlibrary.h"
 #include "verdict/profilefolder.h"
 #include "verdict/verdict.h"
 #include "verdict/verdicttext.h"
@@ -45,8 +46,8 @@ QByteArray VerdictJson(const TRecordVerdict& verdict, const TVerdictBasis& basis
     for (const TLoadVerdict& v : verdict.loads)
         loads.append(LoadJson(v));
     const QJsonObject object{
-        {QStringLiteral("verdict"),
-         verdict.overall == TOverallVerdict::Pass ? QStringLiteral("pass") : QStringLiteral("fail")},
+        {QStringLiteral("verdict"), QString::fromLatin1(VerdictValue(verdict.overall))},
+        {QStringLiteral("loads_judged"), verdict.judged},
         {QStringLiteral("profile"), basis.profile.name},
         {QStringLiteral("selected_j"), basis.setting.selected},
         {QStringLiteral("loads"), loads},
@@ -86,7 +87,8 @@ bool ParseVerdictArguments(const char* command, const QStringList& args, int fil
     return true;
 }
 
-std::optional<TVerdictBasis> ResolveVerdictBasis(const QString& profileArgument, double energy, QTextStream& err) {
+std::optional<TVerdictBasis> ResolveVerdictBasis(const QString& profileArgument, double energy,
+                                                 QTextStream& err) {
     // zrqtool sets up the data folder only where it looks into it.
     if (DataFolder.isEmpty() && !QFileInfo(profileArgument).isFile())
         SetupDataFolder();
@@ -112,11 +114,9 @@ int PrintVerdict(const TZRTestRec& rec, const TVerdictBasis& basis, bool json, Q
         err << "zrqtool: the record holds no tested load\n";
         return ExitFailure;
     }
-    if (verdict.checked == 0) {
+    if (verdict.judged == 0)
         err << "zrqtool: the profile \"" << basis.profile.name << "\" declares no energy at "
-            << JoulesText(basis.setting.selected) << " J for any tested load; nothing was checked\n";
-        return ExitFailure;
-    }
+            << JoulesText(basis.setting.selected) << " J for any tested load; nothing was judged\n";
     if (json) {
         out << VerdictJson(verdict, basis) << '\n';
     } else {
@@ -125,5 +125,12 @@ int PrintVerdict(const TZRTestRec& rec, const TVerdictBasis& basis, bool json, Q
             out << LoadVerdictLine(v, locale) << '\n';
         out << RecordVerdictLine(verdict, basis.profile.name, basis.setting.selected) << '\n';
     }
-    return verdict.overall == TOverallVerdict::Pass ? ExitSuccess : ExitChecksFailed;
+    switch (verdict.overall) {
+    case TOverallVerdict::Pass:
+        return ExitSuccess;
+    case TOverallVerdict::Fail:
+        return ExitChecksFailed;
+    default:
+        return ExitIncomplete;
+    }
 }

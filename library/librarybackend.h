@@ -27,6 +27,8 @@ public:
     virtual QStringList BeginWriteStatements() const = 0;
     // Statements run once the library is known to be one this program may change (journal mode...).
     virtual QStringList WritableSetup() const = 0;
+    // Statements that let the verdict column hold "incomplete" (a version 1 library held four characters).
+    virtual QStringList WidenVerdictStatements() const = 0;
     // Statements after which commits on this connection no longer wait for the disk.
     virtual QStringList SkipDiskFlushesStatements() const = 0;
     // True when a failed statement means the connection itself is gone (a server that went away),

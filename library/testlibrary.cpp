@@ -1,6 +1,7 @@
 #include "library/testlibrary.h"
 
 #include "records/recordimage.h"
+#include "verdict/profilefolder.h"
 #include "verdict/verdict.h"
 
 #include <QDateTime>
@@ -21,7 +22,7 @@ QString TestedAt(const DateStamp& s) {
     const QDate date(2000 + s.Year, s.Month, s.Day);
     const QTime time(s.Hour, s.Minute, s.Second);
     const QDateTime when = date.isValid() && time.isValid() ? QDateTime(date, time)
-                                                           : QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+                                                            : QDateTime(QDate(1899, 12, 30), QTime(0, 0));
     return when.toString(Qt::ISODate);
 }
 
@@ -31,7 +32,9 @@ TOverallVerdict VerdictFromValue(const QVariant& value) {
         return TOverallVerdict::Pass;
     if (text == QLatin1String("fail"))
         return TOverallVerdict::Fail;
-    return TOverallVerdict::NothingChecked;
+    if (text == QLatin1String("incomplete"))
+        return TOverallVerdict::Incomplete;
+    return TOverallVerdict::NoCheck;
 }
 
 QString ErrorText(const QSqlError& error) {
@@ -68,9 +71,14 @@ TTestLibrary::~TTestLibrary() {
 
 const char* VerdictValue(TOverallVerdict verdict) {
     switch (verdict) {
-    case TOverallVerdict::Pass: return "pass";
-    case TOverallVerdict::Fail: return "fail";
-    case TOverallVerdict::NothingChecked: break;
+    case TOverallVerdict::Pass:
+        return "pass";
+    case TOverallVerdict::Fail:
+        return "fail";
+    case TOverallVerdict::Incomplete:
+        return "incomplete";
+    case TOverallVerdict::NoCheck:
+        break;
     }
     return nullptr;
 }
@@ -128,7 +136,8 @@ bool TTestLibrary::Connect(QString& why) {
                 return false;
             }
             if (version < 1) {
-                why = QStringLiteral("its schema version %1 is not valid. It was left as it was.").arg(version);
+                why =
+                    QStringLiteral("its schema version %1 is not valid. It was left as it was.").arg(version);
                 return false;
             }
             for (const QString& statement : m_backend->WritableSetup()) {
@@ -137,7 +146,7 @@ bool TTestLibrary::Connect(QString& why) {
                     return false;
                 }
             }
-            return true;
+            return version == LIBRARY_SCHEMA_VERSION || Migrate(version, why);
         }
         q.finish();
         if (attempt == 0 && !CreateSchema(why))
@@ -165,11 +174,104 @@ bool TTestLibrary::BeginWrite(QSqlQuery& q) {
     return true;
 }
 
+namespace {
+
+// A version 1 library judged a test PASS on any number of loads. The verdict again, where it can be
+// told: against the profile it was checked against when that profile is known here, else by its
+// loads (fewer than seven tested, or none judged, is incomplete). A failure stays a failure.
+std::optional<TOverallVerdict> Rejudged(const std::vector<TProfile>& profiles, const TVerdictChoice& choice,
+                                        const std::optional<QByteArray>& record, TOverallVerdict stored,
+                                        int loadsTested) {
+    if (record) {
+        auto rec = std::make_unique<TZRTestRec>();
+        QString why;
+        const std::optional<TVerdictBasis> basis = ResolveVerdictChoice(profiles, choice);
+        if (basis && DecodeTestRecord(*record, *rec, why))
+            return RecordVerdict(*rec, basis->setting, basis->profile.tolerance).overall;
+    }
+    if (stored == TOverallVerdict::NoCheck || loadsTested < LOAD_COUNT)
+        return TOverallVerdict::Incomplete;
+    return std::nullopt;
+}
+
+} // namespace
+
+bool TTestLibrary::Migrate(int version, QString& why) {
+    QSqlQuery q(Db());
+    auto failed = [&](const QString& what) {
+        why = QStringLiteral(
+                  "it could not be brought up to this version of the program (%1: %2). It was left as "
+                  "it was.")
+                  .arg(what, ErrorText(q.lastError()));
+        q.finish();
+        q.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    };
+    if (!BeginWrite(q))
+        return failed(QStringLiteral("starting to write"));
+    // Another program may have brought it up to date meanwhile.
+    if (!q.exec(QStringLiteral("SELECT schema_version FROM library_info")) || !q.next())
+        return failed(QStringLiteral("reading its version"));
+    version = q.value(0).toInt();
+    q.finish();
+    if (version < 2) {
+        for (const QString& statement : m_backend->WidenVerdictStatements())
+            if (!q.exec(statement))
+                return failed(QStringLiteral("widening the verdict column"));
+        struct Stored {
+            qint64 id;
+            TVerdictChoice choice;
+            TOverallVerdict verdict;
+            int loads;
+        };
+        std::vector<Stored> judged;
+        if (!q.exec(
+                QStringLiteral("SELECT t.id, t.profile, t.selected_energy, t.verdict, "
+                               "(SELECT COUNT(*) FROM test_loads l WHERE l.test_id = t.id) FROM tests t "
+                               "WHERE t.profile IS NOT NULL AND (t.verdict IS NULL OR t.verdict = 'pass')")))
+            return failed(QStringLiteral("reading the verdicts"));
+        while (q.next())
+            judged.push_back({q.value(0).toLongLong(),
+                              {q.value(1).toString(), q.value(2).toDouble()},
+                              VerdictFromValue(q.value(3)),
+                              q.value(4).toInt()});
+        q.finish();
+        const std::vector<TProfile> profiles =
+            judged.empty() ? std::vector<TProfile>{} : LoadProfiles().profiles;
+        for (const Stored& test : judged) {
+            std::optional<QByteArray> record;
+            if (ResolveVerdictChoice(profiles, test.choice)) {
+                q.prepare(QStringLiteral("SELECT record FROM tests WHERE id = ?"));
+                q.addBindValue(test.id);
+                if (!q.exec() || !q.next())
+                    return failed(QStringLiteral("reading a record"));
+                record = q.value(0).toByteArray();
+                q.finish();
+            }
+            const std::optional<TOverallVerdict> now =
+                Rejudged(profiles, test.choice, record, test.verdict, test.loads);
+            if (!now || *now == test.verdict)
+                continue;
+            q.prepare(QStringLiteral("UPDATE tests SET verdict = ? WHERE id = ?"));
+            q.addBindValue(QString::fromLatin1(VerdictValue(*now)));
+            q.addBindValue(test.id);
+            if (!q.exec())
+                return failed(QStringLiteral("writing a verdict"));
+        }
+    }
+    if (!q.exec(QStringLiteral("UPDATE library_info SET schema_version = %1").arg(LIBRARY_SCHEMA_VERSION)))
+        return failed(QStringLiteral("writing its version"));
+    if (!q.exec(QStringLiteral("COMMIT")))
+        return failed(QStringLiteral("committing"));
+    return true;
+}
+
 bool TTestLibrary::CreateSchema(QString& why) {
     QSqlDatabase db = Db();
     QSqlQuery q(db);
     if (!BeginWrite(q)) {
-        why = QStringLiteral("it is not a test library (%1). It was left as it was.").arg(ErrorText(q.lastError()));
+        why = QStringLiteral("it is not a test library (%1). It was left as it was.")
+                  .arg(ErrorText(q.lastError()));
         return false;
     }
     // Another program may have created it meanwhile; a database holding other tables is not ours.
@@ -192,7 +294,7 @@ bool TTestLibrary::CreateSchema(QString& why) {
                        "facility VARCHAR(31) NOT NULL, location VARCHAR(31) NOT NULL, "
                        "tech_id VARCHAR(31) NOT NULL, analyzer_id VARCHAR(16) NOT NULL, "
                        "tested_at CHAR(19) NOT NULL, "
-                       "profile VARCHAR(255), selected_energy DOUBLE PRECISION, verdict VARCHAR(4), "
+                       "profile VARCHAR(255), selected_energy DOUBLE PRECISION, verdict VARCHAR(16), "
                        // Last: SQLite reads the columns before a record's 72424 bytes without
                        // walking through them, which makes the device list several times faster.
                        "record %2 NOT NULL)")
@@ -284,7 +386,8 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
     for (int load = 0; load < LOAD_COUNT; ++load) {
         if (rec->Loads[load].HasData == 0)
             continue;
-        q.prepare(QStringLiteral("INSERT INTO test_loads (test_id, load_index, delivered_energy) VALUES (?, ?, ?)"));
+        q.prepare(QStringLiteral(
+            "INSERT INTO test_loads (test_id, load_index, delivered_energy) VALUES (?, ?, ?)"));
         q.addBindValue(*id);
         q.addBindValue(load);
         q.addBindValue(DeliveredEnergy(rec->Loads[load], load));
@@ -327,9 +430,10 @@ std::vector<TLibraryTest> TTestLibrary::List(const std::optional<QString>& devic
     EnsureConnected();
     QSqlQuery q(Db());
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT id, sha256, %1, tested_at, analyzer_id, profile, selected_energy, verdict "
-                             "FROM tests%2 ORDER BY tested_at DESC, id DESC")
-                  .arg(QLatin1String(DeviceColumns), where));
+    q.prepare(
+        QStringLiteral("SELECT id, sha256, %1, tested_at, analyzer_id, profile, selected_energy, verdict "
+                       "FROM tests%2 ORDER BY tested_at DESC, id DESC")
+            .arg(QLatin1String(DeviceColumns), where));
     if (byDevice)
         q.addBindValue(device);
     if (!q.exec()) {
@@ -375,11 +479,13 @@ std::vector<TLibraryDevice> TTestLibrary::Devices() {
     q.setForwardOnly(true);
     // Each device's newest test; two tests of one device in the same second both match, and the
     // one stored last counts.
-    if (!q.exec(QStringLiteral("SELECT t.%1, t.tested_at, t.verdict, d.n FROM tests t JOIN "
-                               "(SELECT device_id, MAX(tested_at) AS last_at, COUNT(*) AS n FROM tests "
-                               "GROUP BY device_id) d ON t.device_id = d.device_id AND t.tested_at = d.last_at "
-                               "ORDER BY t.device_id, t.id DESC")
-                    .arg(QString::fromLatin1(DeviceColumns).replace(QStringLiteral(", "), QStringLiteral(", t."))))) {
+    if (!q.exec(
+            QStringLiteral("SELECT t.%1, t.tested_at, t.verdict, d.n FROM tests t JOIN "
+                           "(SELECT device_id, MAX(tested_at) AS last_at, COUNT(*) AS n FROM tests "
+                           "GROUP BY device_id) d ON t.device_id = d.device_id AND t.tested_at = d.last_at "
+                           "ORDER BY t.device_id, t.id DESC")
+                .arg(QString::fromLatin1(DeviceColumns)
+                         .replace(QStringLiteral(", "), QStringLiteral(", t."))))) {
         Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
         return {};
     }

@@ -21,30 +21,33 @@
 #include <vector>
 
 // The schema this program writes and reads.
-constexpr int LIBRARY_SCHEMA_VERSION = 1;
+// Version 2: a test of fewer than seven judged loads is "incomplete", no longer "pass"; the verdict
+// column holds up to 16 characters.
+constexpr int LIBRARY_SCHEMA_VERSION = 2;
 
 // One test as the library lists it (without its record's bytes).
 struct TLibraryTest {
     qint64 id = 0;
-    QString sha256;                                   // 64 lower-case hex digits
-    std::array<QString, 7> deviceInfo;                // indexed by TDeviceInfoSlot
-    QString testedAt;                                 // ISO 8601 local time, "2026-12-08T14:07:05"
+    QString sha256;                    // 64 lower-case hex digits
+    std::array<QString, 7> deviceInfo; // indexed by TDeviceInfoSlot
+    QString testedAt;                  // ISO 8601 local time, "2026-12-08T14:07:05"
     QString analyzerId;
-    std::array<std::optional<double>, 7> delivered;   // J, for each tested load
-    std::optional<TVerdictChoice> choice;             // none when none was made
-    TOverallVerdict verdict = TOverallVerdict::NothingChecked; // against the choice, when stored
+    std::array<std::optional<double>, 7> delivered;     // J, for each tested load
+    std::optional<TVerdictChoice> choice;               // none when none was made
+    TOverallVerdict verdict = TOverallVerdict::NoCheck; // against the choice, when stored
 
     int LoadsTested() const;
 };
 
-// The verdict as the library stores it and zrqtool prints it: "pass", "fail", or null for none.
+// The verdict as the library stores it and zrqtool prints it: "pass", "fail", "incomplete", or null
+// for none (no profile was chosen).
 const char* VerdictValue(TOverallVerdict verdict);
 
 // A device as the library knows it: the device information of its newest test.
 struct TLibraryDevice {
     std::array<QString, 7> deviceInfo; // indexed by TDeviceInfoSlot
     QString lastTestedAt;              // ISO 8601 local time
-    TOverallVerdict lastVerdict = TOverallVerdict::NothingChecked;
+    TOverallVerdict lastVerdict = TOverallVerdict::NoCheck;
     int tests = 0;
 };
 
@@ -53,8 +56,8 @@ enum class TAddOutcome { Added, AlreadyPresent, Refused, Failed };
 
 struct TAddResult {
     TAddOutcome outcome = TAddOutcome::Refused;
-    qint64 id = 0;  // the stored test, unless refused
-    QString why;    // for a refused record or a failed write
+    qint64 id = 0; // the stored test, unless refused
+    QString why;   // for a refused record or a failed write
 };
 
 class TTestLibrary {
@@ -81,7 +84,8 @@ public:
     // The tests, newest first; only those of `deviceId` when one is given. Empty on a failed read,
     // with the reason in LastError().
     std::vector<TLibraryTest> List(const std::optional<QString>& deviceId = std::nullopt);
-    // Every device with its newest test, by Device ID. Empty on a failed read, with the reason in LastError().
+    // Every device with its newest test, by Device ID. Empty on a failed read, with the reason in
+    // LastError().
     std::vector<TLibraryDevice> Devices();
     // The record's bytes, exactly as they were added; nothing when there is no such test.
     std::optional<QByteArray> RecordBytes(qint64 id);
@@ -103,6 +107,8 @@ private:
     void EnsureConnected();
     bool BeginWrite(QSqlQuery& q);
     bool CreateSchema(QString& why);
+    // Brings a library of an older schema up to this one, in one transaction.
+    bool Migrate(int version, QString& why);
     bool Fail(const QString& what, const QString& reason);
 
     std::unique_ptr<TLibraryBackend> m_backend;

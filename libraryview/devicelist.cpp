@@ -39,12 +39,8 @@ QVariant TDeviceListModel::data(const QModelIndex& index, int role) const {
             return device.deviceInfo[static_cast<size_t>(column)];
         }
     }
-    if (role == Qt::ForegroundRole && column == colVerdict) {
-        if (device.lastVerdict == TOverallVerdict::Pass)
-            return CheckColour(TLoadCheck::Pass);
-        if (device.lastVerdict == TOverallVerdict::Fail)
-            return CheckColour(TLoadCheck::Fail);
-    }
+    if (role == Qt::ForegroundRole && column == colVerdict && device.lastVerdict != TOverallVerdict::NoCheck)
+        return VerdictColour(device.lastVerdict);
     if (role == Qt::TextAlignmentRole && column == colTests)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     return {};

@@ -17,7 +17,7 @@ bool DeviceMatches(const std::array<QString, 7>& deviceInfo, const QString& text
 }
 
 QString VerdictWord(TOverallVerdict verdict) {
-    return verdict == TOverallVerdict::NothingChecked ? QString() : OverallVerdictText(verdict);
+    return verdict == TOverallVerdict::NoCheck ? QString() : OverallVerdictText(verdict);
 }
 
 QString LibraryDateText(const QString& testedAt, const QLocale& locale) {

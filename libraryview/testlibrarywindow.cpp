@@ -273,10 +273,8 @@ void TTestLibraryWindow::ShowTests() {
         item->setTextAlignment(tcLoads, Qt::AlignRight | Qt::AlignVCenter);
         item->setText(tcChoice, ChoiceText(test.choice));
         item->setText(tcVerdict, VerdictWord(test.verdict));
-        if (test.verdict != TOverallVerdict::NothingChecked)
-            item->setForeground(
-                tcVerdict,
-                CheckColour(test.verdict == TOverallVerdict::Pass ? TLoadCheck::Pass : TLoadCheck::Fail));
+        if (test.verdict != TOverallVerdict::NoCheck)
+            item->setForeground(tcVerdict, VerdictColour(test.verdict));
         item->setData(tcDate, TestRole, static_cast<qulonglong>(i));
         items.append(item);
     }

@@ -56,18 +56,6 @@ void DrawHeaderRow(const TPdfCanvas& canvas, const QRectF& row, const std::vecto
     canvas.Rule(row.bottomLeft(), row.bottomLeft() + QPointF(Sum(widths), 0), PdfNavy, 0.8);
 }
 
-QColor OverallColour(TOverallVerdict overall) {
-    switch (overall) {
-    case TOverallVerdict::Pass:
-        return CheckColour(TLoadCheck::Pass);
-    case TOverallVerdict::Fail:
-        return CheckColour(TLoadCheck::Fail);
-    case TOverallVerdict::NothingChecked:
-        break;
-    }
-    return CheckColour(TLoadCheck::NotTested);
-}
-
 QString ToleranceText(const TTolerance& tolerance) {
     return QStringLiteral("within \u00b1%1 % or \u00b1%2 J of the declared energy, whichever is greater")
         .arg(JoulesText(tolerance.percent), JoulesText(tolerance.joules));
@@ -157,7 +145,7 @@ TPdfBlock VerdictBlock(const TZRTestRec& rec, const std::optional<TVerdictBasis>
     const QString rule = QStringLiteral("Each load passes when its delivered energy is ") +
                          ToleranceText(basis->profile.tolerance) + QStringLiteral(".");
     const QString word = OverallVerdictText(verdict.overall);
-    const QColor colour = OverallColour(verdict.overall);
+    const QColor colour = VerdictColour(verdict.overall);
 
     block.height = HeadingHeight + MarkHeight + MarkGap + HeaderRowHeight + LOAD_COUNT * TableRowHeight;
     block.draw = [=](const TPdfCanvas& canvas, const QRectF& box) {

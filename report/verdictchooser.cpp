@@ -83,9 +83,36 @@ QColor CheckColour(TLoadCheck check) {
     }
 }
 
-void ShowCheckMark(QLabel& mark, const QString& word, TLoadCheck check) {
+QColor VerdictColour(TOverallVerdict verdict) {
+    switch (verdict) {
+    case TOverallVerdict::Pass:
+        return CheckColour(TLoadCheck::Pass);
+    case TOverallVerdict::Fail:
+        return CheckColour(TLoadCheck::Fail);
+    case TOverallVerdict::Incomplete:
+        return QColor(0xb0, 0x5c, 0x00);
+    case TOverallVerdict::NoCheck:
+        break;
+    }
+    return CheckColour(TLoadCheck::NotTested);
+}
+
+namespace {
+
+void ShowMark(QLabel& mark, const QString& word, const QColor& colour) {
     mark.setText(word);
     mark.setAlignment(Qt::AlignCenter);
-    mark.setStyleSheet(QStringLiteral("QLabel { background: %1; color: white; font-weight: bold; padding: 0 6px; }")
-                           .arg(CheckColour(check).name()));
+    mark.setStyleSheet(
+        QStringLiteral("QLabel { background: %1; color: white; font-weight: bold; padding: 0 6px; }")
+            .arg(colour.name()));
+}
+
+} // namespace
+
+void ShowCheckMark(QLabel& mark, const QString& word, TLoadCheck check) {
+    ShowMark(mark, word, CheckColour(check));
+}
+
+void ShowVerdictMark(QLabel& mark, TOverallVerdict verdict) {
+    ShowMark(mark, OverallVerdictText(verdict), VerdictColour(verdict));
 }

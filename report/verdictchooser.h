@@ -50,3 +50,8 @@ private:
 void ShowCheckMark(QLabel& mark, const QString& word, TLoadCheck check);
 // The colour a check is shown on.
 QColor CheckColour(TLoadCheck check);
+// The colour a whole test's verdict is shown on: green only for a pass, red for a failure, amber for
+// an incomplete test, grey for no check.
+QColor VerdictColour(TOverallVerdict verdict);
+// The whole test's verdict as a mark: its word on its colour.
+void ShowVerdictMark(QLabel& mark, TOverallVerdict verdict);

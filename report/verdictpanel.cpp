@@ -19,7 +19,16 @@ const QString Section = QStringLiteral("VerdictPanel");
 const QString OpenKey = QStringLiteral("OPEN");
 
 // The columns of LoadVerdictHeadings.
-enum Column { colLoad, colDelivered, colDeclared, colDeviation, colPercent, colLimit, colResult, ColumnCount };
+enum Column {
+    colLoad,
+    colDelivered,
+    colDeclared,
+    colDeviation,
+    colPercent,
+    colLimit,
+    colResult,
+    ColumnCount
+};
 
 QString Make(const TZRTestRec& test) {
     return test.GetDeviceInfo(diManufacturer);
@@ -27,18 +36,6 @@ QString Make(const TZRTestRec& test) {
 
 QString Model(const TZRTestRec& test) {
     return test.GetDeviceInfo(diModel);
-}
-
-TLoadCheck OverallCheck(TOverallVerdict verdict) {
-    switch (verdict) {
-    case TOverallVerdict::Pass:
-        return TLoadCheck::Pass;
-    case TOverallVerdict::Fail:
-        return TLoadCheck::Fail;
-    case TOverallVerdict::NothingChecked:
-        break;
-    }
-    return TLoadCheck::NotTested;
 }
 
 } // namespace
@@ -94,10 +91,9 @@ TVerdictPanel::TVerdictPanel(QWidget* parent, const TZRTestRec& test) : QWidget(
         Fold(open);
         IniFile(SettingsFilePath).WriteInteger(Section, OpenKey, open ? 1 : 0);
     });
-    connect(m_chooser, &TVerdictChooser::Changed, this, [this] {
-        RememberVerdictChoiceFor(m_chooser->Choice(), Make(m_test), Model(m_test));
-        Judge();
-    });
+    // Looking at a record against another energy is not a choice for the next test: only the load
+    // selection makes that.
+    connect(m_chooser, &TVerdictChooser::Changed, this, &TVerdictPanel::Judge);
     Judge();
 }
 
@@ -108,7 +104,8 @@ void TVerdictPanel::Fold(bool open) {
 }
 
 void TVerdictPanel::ShowRecord() {
-    m_chooser->Show(PreselectVerdictChoice(m_chooser->Profiles(), Make(m_test), Model(m_test), TVerdictChoice{}));
+    m_chooser->Show(
+        PreselectVerdictChoice(m_chooser->Profiles(), Make(m_test), Model(m_test), TVerdictChoice{}));
     Judge();
 }
 
@@ -118,7 +115,6 @@ std::optional<TVerdictBasis> TVerdictPanel::Basis() const {
 
 void TVerdictPanel::Choose(const TVerdictChoice& choice) {
     m_chooser->Show(choice);
-    RememberVerdictChoiceFor(m_chooser->Choice(), Make(m_test), Model(m_test));
     Judge();
 }
 
@@ -145,11 +141,16 @@ void TVerdictPanel::Judge() {
     for (int load = 0; load < LOAD_COUNT; ++load)
         ShowLoad(load, verdict.loads[load], basis.has_value());
     if (!basis) {
-        ShowCheckMark(*lblOverall, QStringLiteral("NO CHECK"), TLoadCheck::NotTested);
-        lblSummary->setText(QStringLiteral("Choose the defibrillator's profile and the energy selected on it to "
-                                           "check each load against the energy its maker declares."));
+        ShowVerdictMark(*lblOverall, TOverallVerdict::NoCheck);
+        lblSummary->setText(
+            QStringLiteral("Choose the defibrillator's profile and the energy selected on it to "
+                           "check each load against the energy its maker declares."));
         return;
     }
-    ShowCheckMark(*lblOverall, OverallVerdictText(verdict.overall), OverallCheck(verdict.overall));
-    lblSummary->setText(RecordVerdictLine(verdict, basis->profile.name, basis->setting.selected));
+    ShowVerdictMark(*lblOverall, verdict.overall);
+    QString summary =
+        RecordVerdictLine(verdict, basis->profile.name, basis->setting.selected) + QLatin1Char('.');
+    if (const QString hint = EnergySettingHint(verdict, basis->setting.selected); !hint.isEmpty())
+        summary += QStringLiteral("\n") + hint.left(1).toUpper() + hint.mid(1);
+    lblSummary->setText(summary);
 }

@@ -2,7 +2,8 @@
 // The report viewer's verdict panel: the profile and selected energy the record is checked against,
 // a row per load (delivered, declared, deviation in J and %, limit, PASS/FAIL/not tested) and the
 // overall verdict. It folds to its first line, which keeps the overall verdict in view. The report
-// text and the record are not touched: the choice is remembered per make and model in the settings.
+// text and the record are not touched, and neither is the choice offered for the next test: only the
+// load selection makes that.
 
 #include "records/tzrtestrec.h"
 #include "verdict/verdict.h"
@@ -24,8 +25,7 @@ public:
     // The record has been read: offers what was last used for its make and model, or the profile
     // matching them, or no check.
     void ShowRecord();
-    // Checks the record against `choice` (a choice of the test that made it) and remembers it for
-    // the record's make and model.
+    // Checks the record against `choice` (the choice of the test that made it).
     void Choose(const TVerdictChoice& choice);
     // The profile and setting the record is checked against now; nothing for "No check".
     std::optional<TVerdictBasis> Basis() const;

@@ -37,6 +37,10 @@ TTestReportViewer* RunNewTestChain(QWidget* owner) {
             return nullptr;
     }
     link.Close();
+    // The load selection's choice, now that the test has named the device, is the one offered for the
+    // next test of this make and model.
+    RememberVerdictChoiceFor(verdictChoice, testRec->GetDeviceInfo(diManufacturer),
+                             testRec->GetDeviceInfo(diModel));
     // Kept before anything else can happen to it; Save still writes the record file.
     KeepTestInLibrary(*testRec, verdictBasis, TKeepAnnounce::OnlyFailures);
     auto* viewer = new TTestReportViewer(owner, *testRec);

@@ -87,7 +87,7 @@ void TTestOptions::btnOKClick() {
         ini.WriteInteger(Section, LoadSettingKey(i), checked ? 1 : 0);
     }
     m_choice = m_chooser->Choice();
-    // Remembered for the device once the test has named it.
+    // The one place a choice is remembered for the next test; for the device once the test has named it.
     RememberLastVerdictChoice(m_choice);
     done(mrFormOK);
 }

@@ -33,8 +33,9 @@ private:
 };
 
 constexpr int WindowHeight = 475;
-// The verdict's strip between the figure and the buttons, when loads are checked.
-constexpr int VerdictStripHeight = 40;
+// The verdict's strip between the figure and the buttons, when loads are checked: the whole test's
+// verdict so far over the last load's.
+constexpr int VerdictStripHeight = 66;
 
 QLabel* CaptionLabel(QWidget* parent, int pixelSize) {
     auto* label = new QLabel(parent);
@@ -84,15 +85,22 @@ TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* t
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
+    lblOverallMark = new QLabel(this);
+    lblOverallMark->setObjectName(QStringLiteral("lblOverallMark"));
+    lblOverallMark->setGeometry(16, 431, 104, 22);
+    lblOverall = CaptionLabel(this, 13);
+    lblOverall->setObjectName(QStringLiteral("lblOverall"));
+    lblOverall->setGeometry(128, 429, 496, 26);
     lblVerdict = CaptionLabel(this, 13);
     lblVerdict->setObjectName(QStringLiteral("lblVerdict"));
-    lblVerdict->setGeometry(16, 430, 520, 34);
+    lblVerdict->setGeometry(16, 458, 520, 34);
     lblVerdict->setWordWrap(true);
+    lblVerdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblVerdictMark = new QLabel(this);
     lblVerdictMark->setObjectName(QStringLiteral("lblVerdictMark"));
-    lblVerdictMark->setGeometry(544, 434, 80, 26);
-    lblVerdict->hide();
-    lblVerdictMark->hide();
+    lblVerdictMark->setGeometry(544, 461, 80, 26);
+    for (QLabel* label : {lblOverallMark, lblOverall, lblVerdict, lblVerdictMark})
+        label->hide();
     PlaceButtons();
     setTabOrder(btnOK, btnEditInfo);
     setTabOrder(btnEditInfo, btnCancel);
@@ -121,11 +129,32 @@ void TTestStep::CheckLoadsAgainst(std::optional<TVerdictBasis> basis) {
     m_basis = std::move(basis);
     setFixedSize(640, m_basis ? WindowHeight + VerdictStripHeight : WindowHeight);
     PlaceButtons();
+    lblOverall->setVisible(m_basis.has_value());
     lblVerdict->setVisible(m_basis.has_value());
-    lblVerdict->setText(m_basis ? QStringLiteral("Checked against \"%1\" at %2 J.")
-                                      .arg(m_basis->profile.name, JoulesText(m_basis->setting.selected))
-                                : QString());
+    lblOverallMark->hide();
     lblVerdictMark->hide();
+    lblVerdict->clear();
+    ShowOverall();
+}
+
+void TTestStep::ShowOverall() {
+    if (!m_basis)
+        return;
+    const QString against =
+        QStringLiteral("\"%1\" at %2 J").arg(m_basis->profile.name, JoulesText(m_basis->setting.selected));
+    const TRecordVerdict verdict = RecordVerdict(*m_testRec, m_basis->setting, m_basis->profile.tolerance);
+    if (verdict.tested == 0) {
+        lblOverall->setText(QStringLiteral("Checked against ") + against + QStringLiteral("."));
+        lblOverallMark->hide();
+        lblOverall->setGeometry(16, 429, 608, 26);
+        return;
+    }
+    // Until every load is judged the test reads INCOMPLETE, never PASS.
+    ShowVerdictMark(*lblOverallMark, verdict.overall);
+    lblOverallMark->show();
+    lblOverall->setGeometry(128, 429, 496, 26);
+    lblOverall->setText(JudgedLoadsText(verdict) + QStringLiteral(", against ") + against +
+                        QStringLiteral("."));
 }
 
 void TTestStep::LoadStored(TTestLoad load) {
@@ -133,10 +162,15 @@ void TTestStep::LoadStored(TTestLoad load) {
         return;
     const TLoadVerdict verdict =
         LoadVerdict(m_testRec->Loads[load], load, m_basis->setting, m_basis->profile.tolerance);
-    lblVerdict->setText(LoadName(load) + QStringLiteral(": ") + LoadVerdictFigures(verdict, QLocale()));
-    ShowCheckMark(*lblVerdictMark, verdict.Checked() ? LoadCheckText(verdict.check) : QStringLiteral("NOT CHECKED"),
+    QString text = LoadName(load) + QStringLiteral(": ") + LoadVerdictFigures(verdict, QLocale());
+    if (const QString hint = EnergySettingHint(verdict, m_basis->setting.selected); !hint.isEmpty())
+        text = LoadName(load) + QStringLiteral(": ") + hint;
+    lblVerdict->setText(text);
+    ShowCheckMark(*lblVerdictMark,
+                  verdict.Checked() ? LoadCheckText(verdict.check) : QStringLiteral("NOT CHECKED"),
                   verdict.check);
     lblVerdictMark->show();
+    ShowOverall();
 }
 
 TTestStep::~TTestStep() {

@@ -42,6 +42,8 @@ private:
     QLabel* imgFigure = nullptr;
     QLabel* lblLoad = nullptr;
     QLabel* lblDesc = nullptr;
+    QLabel* lblOverallMark = nullptr; // the whole test's verdict so far
+    QLabel* lblOverall = nullptr;     // how many loads were judged, against what
     QLabel* lblVerdict = nullptr;     // the last load's numbers
     QLabel* lblVerdictMark = nullptr; // its PASS or FAIL
 
@@ -61,6 +63,8 @@ private:
     void PlaceButtons();
     // On a load step that was fired before (Back), the strip shows that load's verdict.
     void ShowStepVerdict();
+    // The whole test so far, or the profile and energy before the first load.
+    void ShowOverall();
 
     TZRTestRec* m_testRec;
     std::optional<TVerdictBasis> m_basis;

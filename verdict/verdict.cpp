@@ -54,12 +54,12 @@ TRecordVerdict RecordVerdict(const TZRTestRec& rec, const TProfileSetting& setti
         const TLoadVerdict& one = verdict.loads[load] =
             LoadVerdict(rec.Loads[load], load, setting, tolerance);
         verdict.tested += one.Tested() ? 1 : 0;
-        verdict.checked += one.Checked() ? 1 : 0;
+        verdict.judged += one.Checked() ? 1 : 0;
         verdict.failed += one.check == TLoadCheck::Fail ? 1 : 0;
     }
-    verdict.overall = verdict.failed > 0    ? TOverallVerdict::Fail
-                      : verdict.checked > 0 ? TOverallVerdict::Pass
-                                            : TOverallVerdict::NothingChecked;
+    verdict.overall = verdict.failed > 0             ? TOverallVerdict::Fail
+                      : verdict.judged == LOAD_COUNT ? TOverallVerdict::Pass
+                                                     : TOverallVerdict::Incomplete;
     return verdict;
 }
 
@@ -83,8 +83,14 @@ QString OverallVerdictText(TOverallVerdict verdict) {
         return QStringLiteral("PASS");
     case TOverallVerdict::Fail:
         return QStringLiteral("FAIL");
-    case TOverallVerdict::NothingChecked:
-        return QStringLiteral("NOT CHECKED");
+    case TOverallVerdict::Incomplete:
+        return QStringLiteral("INCOMPLETE");
+    case TOverallVerdict::NoCheck:
+        return QStringLiteral("NO CHECK");
     }
     return QString();
+}
+
+bool FarOutsideLimit(const TLoadVerdict& verdict) {
+    return verdict.check == TLoadCheck::Fail && std::abs(verdict.deviation) > 2.0 * verdict.limit;
 }

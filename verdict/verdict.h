@@ -32,17 +32,19 @@ struct TLoadVerdict {
     bool Checked() const { return check == TLoadCheck::Pass || check == TLoadCheck::Fail; }
 };
 
+// The variable load test is all seven loads: a test is never kinder than its facts.
 enum class TOverallVerdict {
-    Pass,           // at least one load checked, and every checked load passed
-    Fail,           // at least one checked load failed
-    NothingChecked, // no load was tested, or the profile declares none of those that were
+    Pass,       // all seven loads judged against a declared energy, each within its limit
+    Fail,       // a judged load outside its limit, however many were tested
+    Incomplete, // none failed, but a load was not tested or has no declared energy
+    NoCheck,    // nothing to judge against: no profile was chosen (RecordVerdict never gives it)
 };
 
 struct TRecordVerdict {
     std::array<TLoadVerdict, LOAD_COUNT> loads;
-    TOverallVerdict overall = TOverallVerdict::NothingChecked;
+    TOverallVerdict overall = TOverallVerdict::Incomplete;
     int tested = 0;
-    int checked = 0;
+    int judged = 0; // tested and checked against a declared energy
     int failed = 0;
 };
 
@@ -67,5 +69,9 @@ TRecordVerdict RecordVerdict(const TZRTestRec& rec, const TProfileSetting& setti
 
 // "PASS", "FAIL", "not tested", "no declared value".
 QString LoadCheckText(TLoadCheck check);
-// "PASS", "FAIL", "NOT CHECKED".
+// "PASS", "FAIL", "INCOMPLETE", "NO CHECK".
 QString OverallVerdictText(TOverallVerdict verdict);
+
+// Far outside the limit (more than twice it) the likelier cause is an energy setting other than the one
+// chosen, not a failed device.
+bool FarOutsideLimit(const TLoadVerdict& verdict);

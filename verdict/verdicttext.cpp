@@ -18,7 +18,8 @@ QString LoadVerdictFigures(const TLoadVerdict& v, const QLocale& locale) {
         return delivered + QStringLiteral(", ") + LoadCheckText(v.check);
     return delivered + QStringLiteral(", declared %1 J, deviation %2 J (%3 %), limit %4 J")
                            .arg(locale.toString(v.declared, 'g', QLocale::FloatingPointShortest),
-                                VerdictNumber(v.deviation, 2, locale), VerdictNumber(v.deviationPercent, 1, locale),
+                                VerdictNumber(v.deviation, 2, locale),
+                                VerdictNumber(v.deviationPercent, 1, locale),
                                 VerdictNumber(v.limit, 2, locale));
 }
 
@@ -27,21 +28,48 @@ QString LoadVerdictLine(const TLoadVerdict& v, const QLocale& locale) {
     return v.Checked() ? line + QStringLiteral(": ") + LoadCheckText(v.check) : line;
 }
 
-QString RecordVerdictLine(const TRecordVerdict& verdict, const QString& profileName, double selected) {
-    const QString line = QStringLiteral("Verdict: %1, profile \"%2\" at %3 J: ")
-                             .arg(OverallVerdictText(verdict.overall), profileName, JoulesText(selected));
+QString JudgedLoadsText(const TRecordVerdict& verdict) {
     if (verdict.failed == 0)
-        return line + QStringLiteral("%1 load%2 checked, all within the limit")
-                          .arg(verdict.checked)
-                          .arg(verdict.checked == 1 ? QString() : QStringLiteral("s"));
+        return QStringLiteral("%1 of %2 loads judged, all within the limit")
+            .arg(verdict.judged)
+            .arg(LOAD_COUNT);
     QStringList failed;
     for (const TLoadVerdict& v : verdict.loads)
         if (v.check == TLoadCheck::Fail)
             failed << LoadName(v.load);
-    return line + QStringLiteral("%1 of %2 loads checked outside the limit (%3)")
-                      .arg(verdict.failed)
-                      .arg(verdict.checked)
-                      .arg(failed.join(QStringLiteral(", ")));
+    return QStringLiteral("%1 of %2 judged load%3 outside the limit (%4)")
+        .arg(verdict.failed)
+        .arg(verdict.judged)
+        .arg(verdict.judged == 1 ? QString() : QStringLiteral("s"))
+        .arg(failed.join(QStringLiteral(", ")));
+}
+
+QString OverallVerdictSummary(const TRecordVerdict& verdict) {
+    return OverallVerdictText(verdict.overall) + QStringLiteral(": ") + JudgedLoadsText(verdict);
+}
+
+QString RecordVerdictLine(const TRecordVerdict& verdict, const QString& profileName, double selected) {
+    return QStringLiteral("Verdict: %1, profile \"%2\" at %3 J: %4")
+        .arg(OverallVerdictText(verdict.overall), profileName, JoulesText(selected),
+             JudgedLoadsText(verdict));
+}
+
+QString EnergySettingHint(const TLoadVerdict& v, double selected) {
+    if (!FarOutsideLimit(v))
+        return QString();
+    const QString chosen = JoulesText(selected);
+    return QStringLiteral("delivered %1 J at %2, %3 J chosen: is the defibrillator set to %3 J?")
+        .arg(VerdictNumber(v.delivered, 0, QLocale()), LoadName(v.load), chosen);
+}
+
+QString EnergySettingHint(const TRecordVerdict& verdict, double selected) {
+    const TLoadVerdict* furthest = nullptr;
+    for (const TLoadVerdict& v : verdict.loads)
+        if (FarOutsideLimit(v) &&
+            (furthest == nullptr ||
+             std::abs(v.deviation) / v.limit > std::abs(furthest->deviation) / furthest->limit))
+            furthest = &v;
+    return furthest ? EnergySettingHint(*furthest, selected) : QString();
 }
 
 QStringList LoadVerdictHeadings() {

@@ -18,9 +18,22 @@ QString LoadVerdictFigures(const TLoadVerdict& verdict, const QLocale& locale);
 // zrqtool's line of a load: " 25 ohms: delivered ..., limit 30.00 J: PASS".
 QString LoadVerdictLine(const TLoadVerdict& verdict, const QLocale& locale);
 
-// "Verdict: PASS, profile "NAME" at 200 J: 7 loads checked, all within the limit", or with the loads
-// outside the limit named.
+// How many loads were judged and how they fared: "3 of 7 loads judged, all within the limit", or
+// "2 of 5 judged loads outside the limit (50 ohms, 75 ohms)".
+QString JudgedLoadsText(const TRecordVerdict& verdict);
+
+// The verdict with its count, as the windows show it: "INCOMPLETE: 3 of 7 loads judged, all within the
+// limit".
+QString OverallVerdictSummary(const TRecordVerdict& verdict);
+
+// "Verdict: INCOMPLETE, profile "NAME" at 200 J: 3 of 7 loads judged, all within the limit".
 QString RecordVerdictLine(const TRecordVerdict& verdict, const QString& profileName, double selected);
+
+// For a load far outside its limit, the question a technician should ask before blaming the device:
+// "delivered 201 J at 50 ohms, 150 J chosen: is the defibrillator set to 150 J?"; empty otherwise.
+QString EnergySettingHint(const TLoadVerdict& verdict, double selected);
+// The same for the load of a record furthest outside its limit; empty when none is far outside.
+QString EnergySettingHint(const TRecordVerdict& verdict, double selected);
 
 // The verdict table the report viewer and the PDF service report show, a row per load:
 // "Load", "Delivered J", "Declared J", "Deviation J", "Deviation %", "Limit ± J", "Result".

@@ -68,13 +68,24 @@ TEST_F(ZrqCheck, OneLinePerLoadAndTheVerdict) {
             << lines[load].toStdString();
     EXPECT_TRUE(lines[6].endsWith(QStringLiteral(" J, no declared value"))) << lines[6].toStdString();
     EXPECT_EQ(lines[7],
-              QStringLiteral("Verdict: FAIL, profile \"T\" at 200 J: 2 of 5 loads checked outside the limit "
+              QStringLiteral("Verdict: FAIL, profile \"T\" at 200 J: 2 of 5 judged loads outside the limit "
                              "(125 ohms, 150 ohms)"));
 
+    // Six loads within the limit are not a pass: the test is all seven.
     r = Check("150");
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 6);
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral(
+        "Verdict: INCOMPLETE, profile \"T\" at 150 J: 6 of 7 loads judged, all within the limit\n")));
+    r = Check("150", {QStringLiteral("--json")});
+    EXPECT_EQ(r.status, 6);
+    EXPECT_TRUE(r.out.contains(QStringLiteral(R"("loads_judged":6,)"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral(R"("verdict":"incomplete")"))) << r.out.toStdString();
+    r = Check("100");
+    EXPECT_EQ(r.status, 6);
+    EXPECT_TRUE(r.err.contains(
+        QStringLiteral("declares no energy at 100 J for any tested load; nothing was judged")));
     EXPECT_TRUE(r.out.endsWith(
-        QStringLiteral("Verdict: PASS, profile \"T\" at 150 J: 6 loads checked, all within the limit\n")));
+        QStringLiteral("INCOMPLETE, profile \"T\" at 100 J: 0 of 7 loads judged, all within the limit\n")));
 }
 
 TEST_F(ZrqCheck, JsonObjectWhateverTheLocale) {
@@ -135,9 +146,6 @@ TEST_F(ZrqCheck, BadInputAndWrongUsage) {
         {{check, record, p, profile, e, QStringLiteral("120")},
          1,
          QStringLiteral("the profile \"T\" has no setting of 120 J; it lists 200, 150, 100")},
-        {{check, record, p, profile, e, QStringLiteral("100")},
-         1,
-         QStringLiteral("declares no energy at 100 J for any tested load; nothing was checked")},
         {{check, record, p, bad, e, QStringLiteral("200")},
          1,
          bad + QStringLiteral(": the selected energy of setting 1 is not above zero (-200)")},
@@ -199,6 +207,6 @@ TEST(ZrqSimulateCheck, SimulatedDevicesMeetTheirOwnProfiles) {
              QStringLiteral("--profile"), QStringLiteral("Generic impedance-compensated biphasic")});
     EXPECT_EQ(r.status, 5);
     EXPECT_TRUE(
-        r.out.endsWith(QStringLiteral("2 of 7 loads checked outside the limit (150 ohms, 175 ohms)\n")))
+        r.out.endsWith(QStringLiteral("2 of 7 judged loads outside the limit (150 ohms, 175 ohms)\n")))
         << r.out.toStdString();
 }

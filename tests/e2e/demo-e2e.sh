@@ -166,7 +166,7 @@ the_window_sized() {
   wait_until 20 "the window \"$1\" of $2" window_sized "$1" "$2" >/dev/null
   window_sized "$1" "$2"
 }
-step_size=640x475 # 640x515 when the loads are checked against a profile: the verdict strip shows
+step_size=640x475 # 640x541 when the loads are checked against a profile: the verdict strip shows
 step_window() { the_window_sized "$step_title" "$step_size"; }
 step_ok() { click_at "$(step_window)" 586 $((${step_size#*x} - 25)); }
 
@@ -336,7 +336,7 @@ run_load
 finish_test "E2E-0002"
 
 # ================= run 3: checked against the first profile of the list, chosen with the keyboard
-step_size=640x515
+step_size=640x541
 start_test Tab Down # from the loads to "Check against:", and from "No check" to the first profile
 run_load
 finish_test "E2E-0003"
@@ -347,7 +347,9 @@ grep -q '^PROFILE=CorvexZR Simulator' "$ini" || fail "the load selection did not
 library="$XDG_CONFIG_HOME/Velmora/CorvexZR/demo-library.sqlite"
 "$zrqtool" library --db "$library" list --json >"$work/library.json" || fail "the demo's library cannot be listed"
 [ "$(grep -c '"device_id"' "$work/library.json")" -eq 3 ] || fail "the demo's library holds $(grep -c '"device_id"' "$work/library.json") tests, not 3"
-grep -q '"verdict": "pass"' "$work/library.json" || fail "the checked test has no verdict in the library"
+# One load of seven judged within the limit is an incomplete test, never a pass.
+grep -q '"verdict": "incomplete"' "$work/library.json" || fail "the checked one-load test is not incomplete in the library"
+! grep -q '"verdict": "pass"' "$work/library.json" || fail "a test of fewer than seven loads is a pass in the library"
 first=$(grep -A2 '"device_id": "E2E-0001"' "$work/library.json" | grep -o '"id": [0-9]*' | grep -o '[0-9]*' || true)
 [ -n "$first" ] || fail "the first test is not in the demo's library"
 "$zrqtool" library --db "$library" export "$first" "$work/exported.zrq" || fail "the first test cannot be exported"

@@ -41,14 +41,16 @@ protected:
 
 } // namespace
 
-TEST_F(VerdictPanel, OpeningAFileOffersWhatWasLastUsedForItsMakeAndModel) {
+// Looking at a record against another profile or energy is not a choice for the next test.
+TEST_F(VerdictPanel, OpeningAFileOffersItsMakeAndModelsProfileAndChangingItRemembersNothing) {
     const QString path = Save("bte.zrq", "CorvexZR Simulator", "Biphasic truncated exponential");
     const QByteArray bytes = ReadBytes(path);
     {
         // Never chosen for this device: the profile naming it, at its first setting.
         const auto viewer = std::make_unique<TTestReportViewer>(nullptr, path);
         EXPECT_EQ(Offered(*viewer), Bte + QStringLiteral(" @ 200 J"));
-        EXPECT_EQ(Child<QTableWidget>(*viewer, "tblVerdict")->item(0, 6)->text(), QStringLiteral("not tested"));
+        EXPECT_EQ(Child<QTableWidget>(*viewer, "tblVerdict")->item(0, 6)->text(),
+                  QStringLiteral("not tested"));
         EXPECT_FALSE(Child<QTableWidget>(*viewer, "tblVerdict")->item(1, 1)->text().isEmpty());
         auto* profile = Child<QComboBox>(*viewer, "cboProfile");
         profile->setCurrentIndex(profile->findText(Rlb));
@@ -56,7 +58,11 @@ TEST_F(VerdictPanel, OpeningAFileOffersWhatWasLastUsedForItsMakeAndModel) {
         energy->setCurrentIndex(energy->findText(QStringLiteral("150 J")));
     }
     const auto again = std::make_unique<TTestReportViewer>(nullptr, path);
-    EXPECT_EQ(Offered(*again), Rlb + QStringLiteral(" @ 150 J"));
+    EXPECT_EQ(Offered(*again), Bte + QStringLiteral(" @ 200 J"));
+    again->ChooseVerdict(TVerdictChoice{Rlb, 150.0}); // as the Test Library opens a test
+    EXPECT_EQ(LastVerdictChoice(), TVerdictChoice{});
+    EXPECT_FALSE(VerdictChoiceFor(QStringLiteral("CorvexZR Simulator"),
+                                  QStringLiteral("Biphasic truncated exponential")));
     // The choice lives in the settings, never in the record.
     EXPECT_EQ(ReadBytes(path), bytes);
     EXPECT_EQ(bytes.size(), 72424);

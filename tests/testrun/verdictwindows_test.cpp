@@ -39,8 +39,9 @@ void Choose(QWidget& window, const TVerdictChoice& choice) {
 
 class VerdictWindows : public SimRun {
 protected:
-    // Runs every load in the step window checked against `choice`; the mark shown after each download.
-    QStringList RunSevenLoads(const TVerdictChoice& choice) {
+    // Runs every load in the step window checked against `choice`; the mark shown after each download,
+    // and in `overall` the whole test's mark after each.
+    QStringList RunSevenLoads(const TVerdictChoice& choice, QStringList* overall = nullptr) {
         const uint8_t selected[LOAD_COUNT] = {1, 1, 1, 1, 1, 1, 1};
         EXPECT_EQ(link.Open(), 0);
         sim.FollowLoad(LoadUnderTest);
@@ -48,12 +49,23 @@ protected:
         rec->SetDeviceInfo(diModel, QStringLiteral("Biphasic truncated exponential"));
         TTestStep step(nullptr, selected, rec.get(), link);
         step.CheckLoadsAgainst(ResolveVerdictChoice(LoadProfiles().profiles, choice));
+        const QString against =
+            QStringLiteral("\"%1\" at %2 J.").arg(choice.profile, JoulesText(choice.selected));
+        EXPECT_EQ(Child<QLabel>(step, "lblOverall")->text(), QStringLiteral("Checked against ") + against);
         QStringList marks;
         for (int load = 0; load < LOAD_COUNT; ++load) {
             Child<QPushButton>(step, "btnOK")->click();
             EXPECT_EQ(rec->Loads[load].HasData, 1);
-            EXPECT_TRUE(Child<QLabel>(step, "lblVerdict")->text().startsWith(LoadName(load) + QStringLiteral(": delivered")));
             marks << Child<QLabel>(step, "lblVerdictMark")->text();
+            if (overall)
+                *overall << Child<QLabel>(step, "lblOverallMark")->text();
+            // The profile and energy stay in view from the first load on.
+            EXPECT_TRUE(Child<QLabel>(step, "lblOverall")->text().endsWith(against));
+            if (marks.last() == QStringLiteral("PASS")) {
+                EXPECT_TRUE(Child<QLabel>(step, "lblVerdict")
+                                ->text()
+                                .startsWith(LoadName(load) + QStringLiteral(": delivered")));
+            }
         }
         // Back from the closing step, each fired load shows its own verdict again, newest first.
         QStringList back;
@@ -67,7 +79,8 @@ protected:
 
     // The result column and the overall mark of the report viewer of that test.
     QStringList PanelOfTheTest(const TVerdictChoice& choice, QString& overall) {
-        const auto owned = std::make_unique<TTestReportViewer>(nullptr, *rec); // never closed: no save question
+        const auto owned =
+            std::make_unique<TTestReportViewer>(nullptr, *rec); // never closed: no save question
         TTestReportViewer& viewer = *owned;
         viewer.ChooseVerdict(choice);
         EXPECT_EQ(Shown(viewer), choice);
@@ -98,8 +111,10 @@ TEST_F(VerdictWindows, LoadSelectionRemembersTheChoiceAndPrefersTheProfileOfTheD
         EXPECT_EQ(Shown(options), (TVerdictChoice{Bte, 150})) << "the last choice";
     }
     // The device editor will offer a device a profile names: that profile, at the energy last chosen.
-    settings.Ini().WriteString(QStringLiteral("EditInfo"), QStringLiteral("MAKE"), QStringLiteral("corvexzr simulator"));
-    settings.Ini().WriteString(QStringLiteral("EditInfo"), QStringLiteral("MODEL"), QStringLiteral("Rectilinear biphasic "));
+    settings.Ini().WriteString(QStringLiteral("EditInfo"), QStringLiteral("MAKE"),
+                               QStringLiteral("corvexzr simulator"));
+    settings.Ini().WriteString(QStringLiteral("EditInfo"), QStringLiteral("MODEL"),
+                               QStringLiteral("Rectilinear biphasic "));
     TTestOptions options(nullptr, loads);
     EXPECT_EQ(Shown(options), (TVerdictChoice{Rlb, 150}));
     // No check stays possible, and is what the test then gets.
@@ -111,7 +126,10 @@ TEST_F(VerdictWindows, LoadSelectionRemembersTheChoiceAndPrefersTheProfileOfTheD
 
 TEST_F(VerdictWindows, MatchingProfilePassesEveryLoadLiveAndInTheReport) {
     const TVerdictChoice choice{Bte, 200};
-    EXPECT_EQ(RunSevenLoads(choice), QStringList(LOAD_COUNT, QStringLiteral("PASS")));
+    QStringList overall6;
+    EXPECT_EQ(RunSevenLoads(choice, &overall6), QStringList(LOAD_COUNT, QStringLiteral("PASS")));
+    // Six loads within the limit are not yet a pass.
+    EXPECT_EQ(overall6, QStringList(LOAD_COUNT - 1, QStringLiteral("INCOMPLETE")) << QStringLiteral("PASS"));
     QString overall;
     EXPECT_EQ(PanelOfTheTest(choice, overall), QStringList(LOAD_COUNT, QStringLiteral("PASS")));
     EXPECT_EQ(overall, QStringLiteral("PASS"));
@@ -126,12 +144,37 @@ TEST_F(VerdictWindows, DeclaredEnergiesOffByAQuarterFailExactlyThoseLoads) {
                  {"25": 241.25, "50": 200, "75": 253.75, "100": 204, "125": 256.25, "150": 204, "175": 247.5}}]})");
     file.close();
     const TVerdictChoice choice{QStringLiteral("Off by a quarter"), 200};
-    const QStringList expected{QStringLiteral("FAIL"), QStringLiteral("PASS"), QStringLiteral("FAIL"), QStringLiteral("PASS"),
-                               QStringLiteral("FAIL"), QStringLiteral("PASS"), QStringLiteral("FAIL")};
+    const QStringList expected{QStringLiteral("FAIL"), QStringLiteral("PASS"), QStringLiteral("FAIL"),
+                               QStringLiteral("PASS"), QStringLiteral("FAIL"), QStringLiteral("PASS"),
+                               QStringLiteral("FAIL")};
     EXPECT_EQ(RunSevenLoads(choice), expected);
     QString overall;
     EXPECT_EQ(PanelOfTheTest(choice, overall), expected);
     EXPECT_EQ(overall, QStringLiteral("FAIL"));
+}
+
+// A 200 J discharge judged at 150 J fails by more than twice the limit: the windows ask whether the
+// defibrillator is set to the energy chosen.
+TEST_F(VerdictWindows, AnotherEnergyThanTheOneChosenIsAskedAbout) {
+    const TVerdictChoice choice{Bte, 150};
+    QStringList overall;
+    RunSevenLoads(choice, &overall);
+    EXPECT_EQ(overall.first(), QStringLiteral("FAIL"));
+    const auto owned = std::make_unique<TTestReportViewer>(nullptr, *rec);
+    owned->ChooseVerdict(choice);
+    EXPECT_TRUE(Child<QLabel>(*owned, "lblSummary")
+                    ->text()
+                    .contains(QStringLiteral("150 J chosen: is the defibrillator set to 150 J?")))
+        << Child<QLabel>(*owned, "lblSummary")->text().toStdString();
+    const uint8_t one[LOAD_COUNT] = {0, 1, 0, 0, 0, 0, 0};
+    TTestStep step(nullptr, one, rec.get(), link);
+    step.CheckLoadsAgainst(ResolveVerdictChoice(LoadProfiles().profiles, choice));
+    Child<QPushButton>(step, "btnOK")->click();
+    EXPECT_TRUE(Child<QLabel>(step, "lblVerdict")->text().startsWith(QStringLiteral("50 ohms: delivered ")) &&
+                Child<QLabel>(step, "lblVerdict")
+                    ->text()
+                    .endsWith(QStringLiteral("is the defibrillator set to 150 J?")))
+        << Child<QLabel>(step, "lblVerdict")->text().toStdString();
 }
 
 TEST_F(VerdictWindows, NoCheckShowsNothingInTheStepWindow) {

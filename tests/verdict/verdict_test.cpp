@@ -2,6 +2,7 @@
 #include "report/loadresultstable.h"
 #include "tests/support/recordbuilder.h"
 #include "verdict/verdict.h"
+#include "verdict/verdicttext.h"
 
 #include <gtest/gtest.h>
 
@@ -74,15 +75,62 @@ TEST(Verdict, RecordVerdictJudgesWhatTheReportShows) {
     }
     EXPECT_EQ(v.overall, TOverallVerdict::Fail);
     EXPECT_EQ(v.tested, 6);
-    EXPECT_EQ(v.checked, 4);
+    EXPECT_EQ(v.judged, 4);
     EXPECT_EQ(v.failed, 1);
 
+    // A load not tested, or not declared, leaves the test incomplete however well the others did.
     setting.declared[4].reset();
-    EXPECT_EQ(RecordVerdict(*rec, setting, tolerance).overall, TOverallVerdict::Pass);
-    // Tested loads the profile declares nothing for prove nothing: no PASS.
+    EXPECT_EQ(RecordVerdict(*rec, setting, tolerance).overall, TOverallVerdict::Incomplete);
     setting.declared = {};
     v = RecordVerdict(*rec, setting, tolerance);
-    EXPECT_EQ(v.overall, TOverallVerdict::NothingChecked);
+    EXPECT_EQ(v.overall, TOverallVerdict::Incomplete);
     EXPECT_EQ(v.tested, 6);
-    EXPECT_EQ(RecordVerdict(TZRTestRec(), setting, tolerance).overall, TOverallVerdict::NothingChecked);
+    EXPECT_EQ(v.judged, 0);
+    EXPECT_EQ(RecordVerdict(TZRTestRec(), setting, tolerance).overall, TOverallVerdict::Incomplete);
+}
+
+TEST(Verdict, OnlySevenJudgedLoadsWithinTheLimitPass) {
+    const auto rec = MakeFullRecord();
+    const TLoadResultsTable table = ComputeLoadResultsTable(*rec);
+    TProfileSetting setting;
+    setting.selected = 150;
+    for (int load = 0; load < LOAD_COUNT; ++load)
+        setting.declared[load] = table.Result(load, lrTotalEnergy);
+    const TTolerance tolerance;
+    TRecordVerdict v = RecordVerdict(*rec, setting, tolerance);
+    EXPECT_EQ(v.overall, TOverallVerdict::Pass);
+    EXPECT_EQ(OverallVerdictSummary(v), QStringLiteral("PASS: 7 of 7 loads judged, all within the limit"));
+
+    rec->Loads[3].HasData = rec->Loads[4].HasData = rec->Loads[5].HasData = rec->Loads[6].HasData = 0;
+    v = RecordVerdict(*rec, setting, tolerance);
+    EXPECT_EQ(v.overall, TOverallVerdict::Incomplete);
+    EXPECT_EQ(OverallVerdictSummary(v),
+              QStringLiteral("INCOMPLETE: 3 of 7 loads judged, all within the limit"));
+    EXPECT_EQ(
+        RecordVerdictLine(v, QStringLiteral("Acme 3"), 150),
+        QStringLiteral(
+            "Verdict: INCOMPLETE, profile \"Acme 3\" at 150 J: 3 of 7 loads judged, all within the limit"));
+    EXPECT_TRUE(EnergySettingHint(v, 150).isEmpty());
+
+    // One failure among three makes a failed test, however many were tested.
+    setting.declared[1] = *setting.declared[1] * 1.2;
+    v = RecordVerdict(*rec, setting, tolerance);
+    EXPECT_EQ(v.overall, TOverallVerdict::Fail);
+    EXPECT_EQ(OverallVerdictSummary(v),
+              QStringLiteral("FAIL: 1 of 3 judged loads outside the limit (50 ohms)"));
+    EXPECT_TRUE(EnergySettingHint(v, 150).isEmpty()); // outside, but not twice the limit
+}
+
+TEST(Verdict, FarOutsideTheLimitAsksAboutTheEnergySetting) {
+    const TTolerance standard; // 15 %: 22.5 J at 150 J
+    EXPECT_TRUE(EnergySettingHint(JudgeLoad(1, 195.0, 150.0, standard), 150).isEmpty()); // exactly twice
+    const TLoadVerdict far = JudgeLoad(1, 201.0, 150.0, standard);
+    EXPECT_EQ(EnergySettingHint(far, 150),
+              QStringLiteral("delivered 201 J at 50 ohms, 150 J chosen: is the defibrillator set to 150 J?"));
+    EXPECT_FALSE(EnergySettingHint(JudgeLoad(1, 99.0, 150.0, standard), 150).isEmpty()); // too little, too
+    // Of a record, the load furthest outside is named.
+    TRecordVerdict record;
+    record.loads[0] = JudgeLoad(0, 60.0, 150.0, standard);
+    record.loads[1] = far;
+    EXPECT_TRUE(EnergySettingHint(record, 150).startsWith(QStringLiteral("delivered 60 J at 25 ohms")));
 }
