@@ -283,7 +283,7 @@ void TTestReportViewer::tbPrintClick() {
     QPrinter printer(QPrinter::HighResolution);
     if (!Dialogs().SetupPrinter(this, printer))
         return;
-    PrintSummary(printer, m_reportLines);
+    PrintSummary(printer, SummaryLines(m_reportLines, *m_test, pnlVerdict->Basis()));
 }
 
 void TTestReportViewer::mmShowWaveListClick() {
