@@ -325,8 +325,13 @@ void TTestReportViewer::showEvent(QShowEvent* event) {
     }
 }
 
+void TTestReportViewer::CloseAnswered() {
+    m_closeAnswered = true;
+    close();
+}
+
 void TTestReportViewer::closeEvent(QCloseEvent* event) {
-    if (!FormCloseQuery()) {
+    if (!m_closeAnswered && !FormCloseQuery()) {
         event->ignore();
         return;
     }
