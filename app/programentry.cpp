@@ -14,8 +14,9 @@ int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend)
     InstallMessages(&boxes);
     HelpWindows help;
     InstallHelpViewer(&help);
-    // The main window's destructor asks each open report viewer to close, which may ask questions:
-    // the program ends when the main window closes, not when the last window does.
+    // The program ends when its last window closes, as the main window tells (Closed): the main
+    // window and the report viewers count, the Simulator, the help and the library windows do not,
+    // and a Cancel in a viewer's save question keeps them all.
     app.setQuitOnLastWindowClosed(false);
     try {
         SetupDataFolder(); // nothing reads or writes settings before this

@@ -87,8 +87,9 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
 }
 
 TZRQForm::~TZRQForm() {
-    // The most recent viewer first; one whose user cancels the save question is asked again, so
-    // no unsaved test is dropped without an answer.
+    // Viewers left when the form goes without having closed (its window closes them first): the most
+    // recent first; one whose user cancels the save question is asked again, so no unsaved test is
+    // dropped without an answer.
     while (!m_viewerList.isEmpty())
         m_viewerList.last()->close();
     delete m_library;
@@ -96,8 +97,31 @@ TZRQForm::~TZRQForm() {
 }
 
 void TZRQForm::closeEvent(QCloseEvent* event) {
+    if (!ViewersAgreeToClose()) {
+        event->ignore();
+        return;
+    }
+    while (!m_viewerList.isEmpty())
+        m_viewerList.last()->CloseAnswered();
     QMainWindow::closeEvent(event);
-    emit Closed();
+    m_closed = true;
+    EndWhenNoWindowIsLeft();
+}
+
+bool TZRQForm::ViewersAgreeToClose() {
+    // A copy: the questions run message loops of their own.
+    const QList<QPointer<TTestReportViewer>> viewers(m_viewerList.crbegin(), m_viewerList.crend());
+    for (const QPointer<TTestReportViewer>& viewer : viewers)
+        if (viewer && !viewer->CloseQuery())
+            return false;
+    return true;
+}
+
+void TZRQForm::EndWhenNoWindowIsLeft() {
+    // A viewer that outlives the main window ends the program when it closes, so that the program
+    // never runs on without a window.
+    if (m_closed && m_viewerList.isEmpty())
+        emit Closed();
 }
 
 void TZRQForm::AddViewer(TTestReportViewer* viewer) {
@@ -108,6 +132,7 @@ void TZRQForm::AddViewer(TTestReportViewer* viewer) {
 
 void TZRQForm::ChildFormClose(TTestReportViewer* viewer) {
     m_viewerList.removeOne(viewer);
+    EndWhenNoWindowIsLeft();
 }
 
 void TZRQForm::btnNewClick() {

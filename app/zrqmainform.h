@@ -29,7 +29,8 @@ public:
     TTestLibraryWindow* LibraryWindow() const;
 
 signals:
-    // The main window has closed: the program ends.
+    // The program's last window has closed (the main window, after every report viewer): the
+    // program ends.
     void Closed();
 
 protected:
@@ -49,7 +50,12 @@ private:
     // Removes a viewer that has closed from the list; it frees itself.
     void ChildFormClose(TTestReportViewer* viewer);
     void AddViewer(TTestReportViewer* viewer);
+    // Asks every viewer's close question, the newest first, before any window closes: false as soon
+    // as one must stay open (Cancel, or Yes and no save), and then every window stays as it was.
+    bool ViewersAgreeToClose();
+    void EndWhenNoWindowIsLeft();
 
     QList<TTestReportViewer*> m_viewerList;
+    bool m_closed = false;
     QPointer<TTestLibraryWindow> m_library;
 };

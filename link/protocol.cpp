@@ -51,6 +51,15 @@ QString BankText(char bank) {
     }
 }
 
+// The accessory's code for load index 0..6 when it is set right: Bank A serves 25 and 50 ohms.
+char ExpectedBank(int loadIndex) {
+    return loadIndex <= 1 ? 'A' : 'B';
+}
+
+char ExpectedResistance(int loadIndex) {
+    return static_cast<char>('1' + loadIndex);
+}
+
 } // namespace
 
 void SendCommand(FtHandle* handle, std::string_view command) {
@@ -86,15 +95,25 @@ uint16_t AccessoryResistanceOf(const ReplyBuffer& reply) {
 bool IsLoadConfigured(int loadIndex, char bank, char resistance) {
     if (loadIndex < 0 || loadIndex > 6)
         return false;
-    const char expectedBank = loadIndex <= 1 ? 'A' : 'B';
-    const char expectedResistance = static_cast<char>('1' + loadIndex);
-    return bank == expectedBank && resistance == expectedResistance;
+    return bank == ExpectedBank(loadIndex) && resistance == ExpectedResistance(loadIndex);
 }
 
 QString DescribeLoadConfig(char bank, char resistance) {
     return QStringLiteral("Resistance: ") + ResistanceText(resistance) + QStringLiteral("\nBank: ") +
            BankText(bank) + QStringLiteral(" \nError code: ") + QChar::fromLatin1(bank) +
            QChar::fromLatin1(resistance);
+}
+
+QString DescribeLoadConfigForLoad(int loadIndex, char bank, char resistance) {
+    // The same cables the start window's connection picture shows.
+    const QString advice =
+        IsAccessoryNotConnected(bank, resistance)
+            ? QStringLiteral(
+                  "The load accessory (ZRQ) does not answer: check the RS232 serial cable and the ZRU "
+                  "adapter cable between the Corvex analyzer and the ZRQ.")
+            : QStringLiteral("Expected: ") + ResistanceText(ExpectedResistance(loadIndex)) +
+                  QStringLiteral(", ") + BankText(ExpectedBank(loadIndex));
+    return DescribeLoadConfig(bank, resistance) + QLatin1Char('\n') + advice;
 }
 
 bool HasEnergyReading(const QByteArray& text) {

@@ -60,6 +60,10 @@ bool IsLoadConfigured(int loadIndex, char bank, char resistance);
 // The message text for a configuration that does not match: resistance, bank and the two
 // characters as an error code, on three lines.
 QString DescribeLoadConfig(char bank, char resistance);
+// The "Load Configured Incorrectly" box of load index 0..6: DescribeLoadConfig and a line that says
+// what to do: for "XX", that the accessory does not answer and which cables to check; otherwise the
+// jumper and bank the load needs ("Expected: 100 Ohms, Bank B").
+QString DescribeLoadConfigForLoad(int loadIndex, char bank, char resistance);
 
 // The discharge text holds an energy reading: its first "=" and its first "J" stand 4 to 6
 // characters apart (3 to 5 characters between them, as in "=123J", "=12.3J", "=123.4J").

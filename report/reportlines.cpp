@@ -59,6 +59,8 @@ constexpr ResultLine ResultLines[] = {
     {"DUTY CYCLE (%)           ", lrDutyCycle, NoValue, 1},
 };
 
+static_assert(HeaderLineCount + std::size(ResultLines) == REPORT_SUMMARY_LINE_COUNT);
+
 consteval bool LabelsFitTheColumn() {
     for (const ResultLine& line : ResultLines)
         if (line.value != NoValue && line.text.size() != LabelWidth)

@@ -11,6 +11,8 @@
 #include <array>
 
 constexpr int REPORT_LINE_COUNT = 5167;
+// The header and the results section: the report's lines before its waveform samples.
+constexpr int REPORT_SUMMARY_LINE_COUNT = 42;
 // Every results and waveform line: a 25-character label or time column and seven 5-character cells
 // separated by two spaces.
 constexpr int REPORT_TABLE_LINE_WIDTH = 72;

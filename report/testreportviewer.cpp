@@ -283,7 +283,7 @@ void TTestReportViewer::tbPrintClick() {
     QPrinter printer(QPrinter::HighResolution);
     if (!Dialogs().SetupPrinter(this, printer))
         return;
-    PrintSummary(printer, m_reportLines);
+    PrintSummary(printer, SummaryLines(m_reportLines, *m_test, pnlVerdict->Basis()));
 }
 
 void TTestReportViewer::mmShowWaveListClick() {
@@ -325,8 +325,13 @@ void TTestReportViewer::showEvent(QShowEvent* event) {
     }
 }
 
+void TTestReportViewer::CloseAnswered() {
+    m_closeAnswered = true;
+    close();
+}
+
 void TTestReportViewer::closeEvent(QCloseEvent* event) {
-    if (!FormCloseQuery()) {
+    if (!m_closeAnswered && !FormCloseQuery()) {
         event->ignore();
         return;
     }

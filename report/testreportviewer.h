@@ -43,6 +43,11 @@ public:
     void Help2Click();
     // The record is kept elsewhere (the test library): closing the viewer asks nothing.
     void MarkKept() { m_saved = true; }
+    // For a window that closes with others (the main window's exit): asks the close question of an
+    // unsaved test, saving on Yes, without closing; true when the viewer may close. Once every window
+    // has agreed, CloseAnswered closes it without asking again.
+    bool CloseQuery() { return FormCloseQuery(); }
+    void CloseAnswered();
     // The verdict panel checks the record against `choice`, the one its test was checked against.
     void ChooseVerdict(const TVerdictChoice& choice);
 
@@ -102,6 +107,7 @@ private:
     QList<TTestLoad> m_waveListLoads;
     QList<TWaveformViewer*> m_openWaveViewers;
     bool m_saved = false;
+    bool m_closeAnswered = false;
     QString m_saveName;
     QString m_csvName;
     QString m_pdfName;

@@ -151,7 +151,7 @@ bool TestSequencer::ConfigurationMatches(TTestLoad load, bool retryNotConnected)
             ReconnectAccessory();
             continue;
         }
-        Report(DescribeLoadConfig(bank, resistance), WrongConfiguration, mfTopMost);
+        Report(DescribeLoadConfigForLoad(load, bank, resistance), WrongConfiguration, mfTopMost);
         return false;
     }
 }

@@ -156,6 +156,27 @@ TEST_F(MainWindow, CtrlLOpensTheOneTestLibraryWindowWhoseTestsJoinTheViewers) {
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
+// The program ends when its last window closes: a viewer still open once the main window has closed
+// (one the Test Library window opens then) ends it when it closes.
+TEST_F(MainWindow, AViewerThatOutlivesTheMainWindowEndsTheProgramWhenItCloses) {
+    TZRQForm form;
+    int ends = 0;
+    QObject::connect(&form, &TZRQForm::Closed, [&ends] { ++ends; });
+    QString why;
+    ASSERT_TRUE(ProgramLibrary(why)) << why.toStdString();
+    ProgramLibrary(why)->Add(EncodeTestRecord(*MakeFullRecord()));
+    form.show();
+    form.btnLibraryClick();
+    ASSERT_TRUE(form.close());
+    EXPECT_EQ(ends, 1);
+    Child<QPushButton>(*form.LibraryWindow(), "btnOpen")->click();
+    ASSERT_EQ(form.ViewerList().size(), 1);
+    EXPECT_EQ(ends, 1);
+    form.ViewerList()[0]->close();
+    EXPECT_EQ(ends, 2);
+    CloseProgramLibrary();
+}
+
 TEST_F(MainWindow, ClosingClosesTheViewersLastFirstAskingAgainUntilTheyClose) {
     auto form = std::make_unique<TZRQForm>();
     const QString a = SaveRecord("a.zrq", *MakeFullRecord());
@@ -381,6 +402,43 @@ TEST_F(NewTest, ClosingTheMainWindowAsksAgainUntilEveryUnsavedTestIsDealtWith) {
     ASSERT_EQ(boxes.Shown().size(), 3);
     for (const MessageRequest& box : boxes.Shown())
         EXPECT_EQ(box.caption, QStringLiteral("Save Test Report?"));
+}
+
+// Closing the main window asks every unsaved test's question before any window closes: a No followed
+// by a Cancel, or a save that fails, leaves every viewer open; No to each closes them all, and the main
+// window last.
+TEST_F(NewTest, ClosingTheMainWindowClosesNothingUntilEveryUnsavedTestIsAnswered) {
+    TZRQForm form;
+    int ends = 0;
+    QObject::connect(&form, &TZRQForm::Closed, [&ends] { ++ends; });
+    form.show();
+    loads = {1};
+    form.btnNewClick();
+    form.btnNewClick();
+    ASSERT_EQ(form.ViewerList().size(), 2);
+    const QList<TTestReportViewer*> viewers = form.ViewerList();
+    boxes.Clear();
+
+    boxes.Answer({mrNo, mrCancel, mrYes});
+    EXPECT_FALSE(form.close());
+    dialogs.ChooseFiles({settings.Folder() + QStringLiteral("/missing/folder/test.zrq")});
+    EXPECT_FALSE(form.close());
+    EXPECT_EQ(form.ViewerList(), viewers);
+    for (const TTestReportViewer* viewer : viewers) {
+        EXPECT_TRUE(viewer->isVisible());
+        EXPECT_FALSE(viewer->Saved());
+    }
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(ends, 0);
+    ASSERT_EQ(boxes.Shown().size(), 4); // No, Cancel, Yes and the failed save's error
+    EXPECT_NE(boxes.Shown()[3].caption, QStringLiteral("Save Test Report?"));
+
+    boxes.Clear();
+    boxes.Answer({mrNo, mrNo});
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(boxes.Shown().size(), 2);
+    EXPECT_TRUE(form.ViewerList().isEmpty());
+    EXPECT_EQ(ends, 1);
 }
 
 TEST_F(NewTest, CancelAtTheStartClosesNothingAndOpensNoViewer) {

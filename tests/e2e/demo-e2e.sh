@@ -10,7 +10,8 @@
 # Run 2: the jumper is moved wrongly by hand in the Simulator mid-test; the step reports "Load
 # Configured Incorrectly"; the jumper is set right by hand and the load completes.
 # Run 3: checked against a profile chosen with the keyboard. Then Ctrl+L opens the Test Library window
-# and it closes; closing the main window ends the program with status 0.
+# and it closes. Closing the main window with the unsaved tests of runs 2 and 3: Cancel, and Yes with
+# the save dialog cancelled, keep every window; No to both ends the program with status 0.
 #
 # Usage: demo-e2e.sh CORVEXZR-DEMO ZRQTOOL SIMULATORMAP [--soak N]
 # With --soak N it runs N whole seven-load tests instead, every discharge fired by hand, and reports
@@ -367,22 +368,81 @@ keys "$library" alt+F4
 wait_until 10 "the Test Library window to close" no_window "$library_title"
 grep -q '^\[TestLibraryWindow\]' "$ini" || fail "the Test Library window did not remember its placement"
 
-# ================= the end: closing the main window ends the program, once the two unsaved reports
-# (runs 2 and 3) are answered No
+# ================= the end: closing the main window with unsaved tests (runs 2 and 3)
+# Cancel in "Save Test Report?", and Yes with the save dialog cancelled, abandon the exit: every window
+# stays as it was. No to both ends the program with status 0.
 save_box='Save Test Report\?' # a pattern: the question mark is the title's own
+report_title="CorvexZR Test Report Viewer"
 box_gone() { ! windows "$save_box" | grep -qx "$1"; }
-keys "$main" alt+F4
-end=$((SECONDS + 30))
-while kill -0 "$demo_pid" 2>/dev/null; do
-  [ $SECONDS -lt $end ] || fail "the program did not end after its main window closed"
-  box=$(windows "$save_box" | tail -1)
-  if [ -n "$box" ]; then
-    keys "$box" alt+n || true # the box may have gone already
-    wait_until 10 "the box to close" box_gone "$box"
-  fi
-  sleep 0.05
-done
-status=0
-wait "$demo_pid" || status=$?
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
-echo "e2e: all three runs, the test library and the program's end passed"
+reports_open=4 # run 1's report and the same file opened again, and the reports of runs 2 and 3
+wait_until 10 "the $reports_open report viewers" count_is "$report_title" "$reports_open"
+
+# Alt+F4 on the main window, and the newest unsaved report's question.
+ask_to_close() {
+  keys "$main" alt+F4
+  the_window "$save_box"
+}
+
+# A window that has closed does not come back: the waits only ride over a search that misses a window
+# while another one goes away.
+windows_as_they_were() { # windows_as_they_were AFTER-WHAT
+  kill -0 "$demo_pid" 2>/dev/null || fail "the program ended after $1"
+  wait_until 5 "the main window after $1" has_window "Velmora CorvexZR"
+  wait_until 5 "the Simulator after $1" has_window "CorvexZR Simulator"
+  wait_until 5 "the $reports_open report viewers after $1" count_is "$report_title" "$reports_open"
+  no_window "$save_box" || fail "another save question came after $1"
+}
+# Every window is there, and still after the main window has answered Ctrl+L, which shows that the
+# program has gone on past the answer.
+every_window_stays() {
+  windows_as_they_were "$1"
+  keys "$main" ctrl+l
+  local library_window
+  library_window=$(the_window "$library_title")
+  keys "$library_window" alt+F4
+  wait_until 10 "the Test Library window to close" no_window "$library_title"
+  windows_as_they_were "$1"
+}
+
+closing_cancelled_keeps_every_window() {
+  local box
+  box=$(ask_to_close)
+  keys "$box" Escape # Cancel
+  wait_until 10 "the box to close" box_gone "$box"
+  every_window_stays "Cancel"
+}
+
+closing_with_a_cancelled_save_keeps_every_window() {
+  local box dialog
+  box=$(ask_to_close)
+  keys "$box" alt+y
+  wait_until 10 "the box to close" box_gone "$box"
+  dialog=$(the_window "Save As")
+  keys "$dialog" Escape
+  wait_until 10 "the save dialog to close" no_window "Save As"
+  every_window_stays "Yes and a cancelled save dialog"
+}
+
+closing_answered_no_ends_the_program() {
+  keys "$main" alt+F4
+  local end=$((SECONDS + 30)) box answered=0
+  while kill -0 "$demo_pid" 2>/dev/null; do
+    [ $SECONDS -lt $end ] || fail "the program did not end after its main window closed"
+    box=$(windows "$save_box" | tail -1)
+    if [ -n "$box" ]; then
+      keys "$box" alt+n || true # the box may have gone already
+      wait_until 10 "the box to close" box_gone "$box"
+      answered=$((answered + 1))
+    fi
+    sleep 0.05
+  done
+  local status=0
+  wait "$demo_pid" || status=$?
+  [ "$status" -eq 0 ] || fail "the program ended with status $status"
+  [ "$answered" -eq 2 ] || fail "$answered save questions were answered No, not one for each unsaved test"
+}
+
+closing_cancelled_keeps_every_window
+closing_with_a_cancelled_save_keeps_every_window
+closing_answered_no_ends_the_program
+echo "e2e: all three runs, the test library, the abandoned exits and the program's end passed"

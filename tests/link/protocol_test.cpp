@@ -69,6 +69,19 @@ TEST(ProtocolTest, DescribeLoadConfigNamesResistanceBankAndCode) {
     EXPECT_EQ(DescribeLoadConfig('A', '7'), "Resistance: 175 Ohms\nBank: Bank A \nError code: A7");
 }
 
+TEST(ProtocolTest, TheBoxOfALoadSaysWhatItNeedsOrWhichCablesToCheck) {
+    EXPECT_EQ(DescribeLoadConfigForLoad(3, 'B', '3'),
+              "Resistance: 75 Ohms\nBank: Bank B \nError code: B3\nExpected: 100 Ohms, Bank B");
+    // 50 ohms is the last load of Bank A.
+    EXPECT_TRUE(DescribeLoadConfigForLoad(1, '-', '2').endsWith("\nExpected: 50 Ohms, Bank A"));
+    EXPECT_TRUE(DescribeLoadConfigForLoad(2, 'A', '2').endsWith("\nExpected: 75 Ohms, Bank B"));
+    EXPECT_EQ(
+        DescribeLoadConfigForLoad(0, 'X', 'X'),
+        "Resistance: Unknown Error\nBank: Unknown Error \nError code: XX\nThe load accessory (ZRQ) does "
+        "not answer: check the RS232 serial cable and the ZRU adapter cable between the Corvex analyzer "
+        "and the ZRQ.");
+}
+
 TEST(ProtocolTest, EnergyReadingNeedsThreeToFiveCharactersBetweenEqualsAndJ) {
     EXPECT_FALSE(HasEnergyReading("E=12J"));
     EXPECT_TRUE(HasEnergyReading("E=123J"));

@@ -20,11 +20,17 @@ const Box InvalidResponse{"COMMUNICATION ERROR", "Invalid response from Corvex"}
 const Box NoStatus{"COMMUNICATION ERROR",
                    "Unable to read Corvex information.\nMake sure Corvex is set to REMOTE mode."};
 const Box ZrqNotConnected{"ZRQ ERROR", "ZRQ not connected to Corvex"};
+// The configuration faults all come on the 100-ohm step.
 const Box GarbageJumpers{"Load Configured Incorrectly",
-                         "Resistance: Unknown Error\nBank: Unknown Error \nError code: ?#"};
-const Box NotConnectedJumpers{"Load Configured Incorrectly",
-                              "Resistance: Unknown Error\nBank: Unknown Error \nError code: XX"};
-const Box WrongJumpers{"Load Configured Incorrectly", "Resistance: 75 Ohms\nBank: Bank B \nError code: B3"};
+                         "Resistance: Unknown Error\nBank: Unknown Error \nError "
+                         "code: ?#\nExpected: 100 Ohms, Bank B"};
+const Box NotConnectedJumpers{
+    "Load Configured Incorrectly",
+    "Resistance: Unknown Error\nBank: Unknown Error \nError code: XX\nThe load "
+    "accessory (ZRQ) does not answer: check the RS232 serial cable and the ZRU adapter "
+    "cable between the Corvex analyzer and the ZRQ."};
+const Box WrongJumpers{"Load Configured Incorrectly",
+                       "Resistance: 75 Ohms\nBank: Bank B \nError code: B3\nExpected: 100 Ohms, Bank B"};
 const Box DeviceNotDetected{"Error", "Device Not Detected.\nPlease check connection.\n\nOperation Canceled."};
 
 // The cable pulled during the download: the download says nothing of its own; showing the step

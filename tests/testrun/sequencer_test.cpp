@@ -161,7 +161,9 @@ TEST_F(Sequencer, ThreeXXRepliesReconnectTwiceThenReport) {
     EXPECT_EQ(CommandsSince(before), (QList<QByteArray>{"RL", "VN", "RL", "VN", "RL", "ECGDJ20"}));
     ASSERT_EQ(boxes.Shown().size(), 1);
     EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("Resistance: Unknown Error\nBank: Unknown Error \nError code: XX"));
+              QStringLiteral("Resistance: Unknown Error\nBank: Unknown Error \nError code: XX\n"
+                             "The load accessory (ZRQ) does not answer: check the RS232 serial cable and the "
+                             "ZRU adapter cable between the Corvex analyzer and the ZRQ."));
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Load Configured Incorrectly"));
     EXPECT_TRUE(boxes.Shown()[0].flags & mfTopMost);
     EXPECT_EQ(view.caption, QStringLiteral("25 ohms"));
@@ -182,7 +184,9 @@ TEST_F(Sequencer, WrongJumperIsDescribed) {
     sim.InjectFault(SimFault::WrongConfiguration('B', '3'));
     seq->btnOKClick();
     ASSERT_EQ(boxes.Shown().size(), 1);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Resistance: 75 Ohms\nBank: Bank B \nError code: B3"));
+    EXPECT_EQ(
+        boxes.Shown()[0].text,
+        QStringLiteral("Resistance: 75 Ohms\nBank: Bank B \nError code: B3\nExpected: 25 Ohms, Bank A"));
     EXPECT_EQ(rec->Loads[0].HasData, 0);
     EXPECT_EQ(uint16_t{rec->Loads[0].AccessoryResistance}, 0);
 }
