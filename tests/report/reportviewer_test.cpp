@@ -1,4 +1,5 @@
 // The report viewer: opening records, saving, exporting, printing, the close question and placement.
+#include "library/programlibrary.h"
 #include "report/csvexport.h"
 #include "report/reportlines.h"
 #include "report/servicereport.h"
@@ -22,6 +23,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QSplitter>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,7 +95,9 @@ TEST_F(ReportViewer, WrongSizeFileOpensAnEmptyViewerThatClosesWithoutAQuestion) 
     WriteBytes(Path("short.zrq"), QByteArray(TEST_RECORD_SIZE - 1, '\x11'));
     QPointer<TTestReportViewer> viewer = Open(Path("short.zrq"));
     ASSERT_EQ(boxes.Shown().size(), 1);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("An error occurred reading the file."));
+    EXPECT_EQ(boxes.Shown()[0].text,
+              QStringLiteral("An error occurred reading the file.\n\n%1 is 72423 bytes; a test record is 72424 bytes.")
+                  .arg(Path("short.zrq")));
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Read Error"));
     EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Error);
     EXPECT_TRUE(Child<QPlainTextEdit>(*viewer, "txtTestReport")->toPlainText().isEmpty());
@@ -143,6 +147,7 @@ TEST_F(ReportViewer, SaveThatRunsOutOfSpaceKeepsThePreviousFileAndSaysSo) {
     const auto previous = MakeFullRecord();
     const QString path = SaveRecord("kept.zrq", *previous);
     auto rec = std::make_unique<TZRTestRec>();
+    FillLoad(*rec, 2, 3, 5000, 5000);
     TTestReportViewer* viewer = OpenFinished(*rec);
     dialogs.ChooseFiles({path});
     {
@@ -174,6 +179,7 @@ TEST_F(ReportViewer, SaveIntoReadOnlyFolderShowsTheFileErrorAndKeepsThePreviousF
     WriteBytes(path, RecordBytes(*previous));
     SetWritableByEveryone(path, false); // a writable one would be written in place
     auto rec = std::make_unique<TZRTestRec>();
+    FillLoad(*rec, 2, 3, 5000, 5000);
     TTestReportViewer* viewer = OpenFinished(*rec);
     dialogs.ChooseFiles({path});
     int outcome = 0;
@@ -380,4 +386,38 @@ TEST_F(ReportViewer, PrintsExactlyTheFirst34LinesOfTheReport) {
     EXPECT_TRUE(text.contains(lines[33].trimmed().left(22))); // line 34: the second phase's average current
     EXPECT_FALSE(text.contains(QStringLiteral("PEAK VOLTAGE (Volts)"))); // line 35 is not printed
     EXPECT_FALSE(text.contains(QStringLiteral("END OF DATA")));
+}
+
+TEST_F(ReportViewer, ViewerOfNoTestCannotSaveExportPrintOrKeepIt) {
+    const char* commands[] = {"tbSave",      "mmSave",         "tbSaveAsCSV", "mmSaveAsCSV", "tbExportPDF",
+                              "mmExportPDF", "mmAddToLibrary", "tbPrint",     "mmPrint"};
+    auto full = MakeFullRecord();
+    TTestReportViewer* withTest = OpenFinished(*full);
+    for (const char* name : commands)
+        EXPECT_TRUE(Child<QAction>(*withTest, name)->isEnabled()) << name;
+
+    // Loads left out, skipped or failed: no load of the test has data.
+    auto empty = std::make_unique<TZRTestRec>();
+    empty->SetDeviceInfo(diDeviceID, QStringLiteral("DEF-0042"));
+    TTestReportViewer* viewer = OpenFinished(*empty);
+    for (const char* name : commands)
+        EXPECT_FALSE(Child<QAction>(*viewer, name)->isEnabled()) << name;
+    viewer->show();
+    viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
+    QTest::keyClick(viewer, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(viewer, Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(viewer, Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(viewer, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    viewer->tbSaveClick();
+    viewer->tbSaveAsCSVClick();
+    viewer->tbExportPDFClick();
+    viewer->tbPrintClick();
+    viewer->mmAddToLibraryClick();
+    EXPECT_TRUE(dialogs.Requests().isEmpty());
+    EXPECT_EQ(dialogs.PrintDialogsShown(), 0);
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+    EXPECT_FALSE(QFile::exists(ProgramLibraryLocation()));
+    EXPECT_TRUE(viewer->close()); // nothing to save, so no question
+    EXPECT_TRUE(boxes.Shown().isEmpty());
 }
