@@ -96,7 +96,8 @@ TEST_F(ReportViewer, WrongSizeFileOpensAnEmptyViewerThatClosesWithoutAQuestion) 
     QPointer<TTestReportViewer> viewer = Open(Path("short.zrq"));
     ASSERT_EQ(boxes.Shown().size(), 1);
     EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("An error occurred reading the file.\n\n%1 is 72423 bytes; a test record is 72424 bytes.")
+              QStringLiteral(
+                  "An error occurred reading the file.\n\n%1 is 72423 bytes; a test record is 72424 bytes.")
                   .arg(Path("short.zrq")));
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Read Error"));
     EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Error);
