@@ -74,16 +74,43 @@ int TZRTestRec::SaveTestFile(const QString& fileName) const {
     return file.commit() ? 0 : -1;
 }
 
-int TZRTestRec::LoadTestFile(const QString& fileName) {
+int TZRTestRec::LoadTestFile(const QString& fileName, QString& why) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EFileError(QStringLiteral("Cannot open file %1").arg(fileName).toStdString());
+        throw EFileError(
+            QStringLiteral("Cannot open file %1: %2").arg(fileName, file.errorString()).toStdString());
     // A file of the wrong size is not read at all; one that shrinks while it is read is refused by the
     // decoder, and the record stays as it was either way.
-    if (file.size() != TEST_RECORD_SIZE)
+    const qint64 size = file.size();
+    if (size != TEST_RECORD_SIZE) {
+        why = QStringLiteral("%1 is %2 byte%3; a test record is %4 bytes.")
+                  .arg(fileName)
+                  .arg(size)
+                  .arg(size == 1 ? QString() : QStringLiteral("s"))
+                  .arg(TEST_RECORD_SIZE);
         return -1;
+    }
+    const QByteArray bytes = file.read(TEST_RECORD_SIZE);
+    QString decodeWhy;
+    if (!DecodeTestRecord(bytes, *this, decodeWhy)) {
+        // The system's reason where it gives one; else the file shrank while it was read.
+        why = QStringLiteral("%1 could not be read whole (%2).")
+                  .arg(fileName, file.error() != QFileDevice::NoError ? file.errorString() : decodeWhy);
+        return -1;
+    }
+    return 0;
+}
+
+int TZRTestRec::LoadTestFile(const QString& fileName) {
     QString why;
-    return DecodeTestRecord(file.read(TEST_RECORD_SIZE), *this, why) ? 0 : -1;
+    return LoadTestFile(fileName, why);
+}
+
+bool TZRTestRec::HasLoadData() const {
+    for (const TZRTest& load : Loads)
+        if (load.HasData != 0)
+            return true;
+    return false;
 }
 
 QString LoadName(int loadIndex) {

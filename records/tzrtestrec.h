@@ -71,9 +71,15 @@ public:
     // 0 on success, -1 on a short write. The previous file of that name stays as it was unless every
     // byte of the new one has been written. Throws EFileError ("Cannot create file ...").
     int SaveTestFile(const QString& fileName) const;
-    // 0 on success, -1 on a wrong size or a short read; the record is then left as it was.
-    // Throws EFileError ("Cannot open file ...").
+    // 0 on success, -1 on a wrong size or a short read, with the reason in `why` ("NAME is 1024 bytes;
+    // a test record is 72424 bytes."); the record is then left as it was. Throws EFileError
+    // ("Cannot open file NAME: the system's reason").
+    int LoadTestFile(const QString& fileName, QString& why);
     int LoadTestFile(const QString& fileName);
+
+    // The record holds a test: at least one load has data. Loads left out, skipped or failed have none,
+    // so a record of no load is nothing to save, export, print or keep.
+    bool HasLoadData() const;
 };
 
 #pragma pack(pop)

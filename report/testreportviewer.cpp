@@ -133,6 +133,7 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     setCentralWidget(central);
 
     LoadPlacement();
+    EnableTestCommands();
 }
 
 TTestReportViewer::TTestReportViewer(QWidget* owner, const TZRTestRec& test) : TTestReportViewer(owner) {
@@ -141,18 +142,21 @@ TTestReportViewer::TTestReportViewer(QWidget* owner, const TZRTestRec& test) : T
     FillWaveList();
     BuildReport();
     pnlVerdict->ShowRecord();
+    EnableTestCommands();
 }
 
 TTestReportViewer::TTestReportViewer(QWidget* owner, const QString& fileName) : TTestReportViewer(owner) {
     m_saved = true;
-    if (m_test->LoadTestFile(fileName) != 0) {
-        ShowMessage(QStringLiteral("An error occurred reading the file."), QStringLiteral("Read Error"),
-                    MsgIcon::Error, MsgButtons::OK, mfTaskModal);
+    QString why;
+    if (m_test->LoadTestFile(fileName, why) != 0) {
+        ShowMessage(QStringLiteral("An error occurred reading the file.\n\n%1").arg(why),
+                    QStringLiteral("Read Error"), MsgIcon::Error, MsgButtons::OK, mfTaskModal);
         return;
     }
     FillWaveList();
     BuildReport();
     pnlVerdict->ShowRecord();
+    EnableTestCommands();
 }
 
 TTestReportViewer::~TTestReportViewer() {
@@ -161,6 +165,13 @@ TTestReportViewer::~TTestReportViewer() {
         TWaveformViewer* viewer = m_openWaveViewers.takeLast();
         viewer->close();
     }
+}
+
+void TTestReportViewer::EnableTestCommands() {
+    // Disabled actions take their shortcuts with them.
+    for (QAction* action : {tbSave, mmSave, tbSaveAsCSV, mmSaveAsCSV, tbExportPDF, mmExportPDF,
+                            mmAddToLibrary, tbPrint, mmPrint})
+        action->setEnabled(HoldsTest());
 }
 
 void TTestReportViewer::LoadPlacement() {
@@ -228,6 +239,8 @@ void TTestReportViewer::lstWavesDblClick() {
 }
 
 void TTestReportViewer::mmAddToLibraryClick() {
+    if (!HoldsTest())
+        return;
     KeepTestInLibrary(*m_test, pnlVerdict->Basis(), TKeepAnnounce::Always);
 }
 
@@ -247,6 +260,8 @@ QString TTestReportViewer::ChooseSaveName(const QString& filter, const QString& 
 }
 
 TTestReportViewer::SaveOutcome TTestReportViewer::SaveRecord() {
+    if (!HoldsTest())
+        return SaveOutcome::Cancelled;
     const QString fileName = ChooseSaveName(RecordFilter, QStringLiteral("zrq"), m_saveName);
     if (fileName.isEmpty())
         return SaveOutcome::Cancelled;
@@ -264,6 +279,8 @@ TTestReportViewer::SaveOutcome TTestReportViewer::SaveRecord() {
 }
 
 void TTestReportViewer::tbSaveAsCSVClick() {
+    if (!HoldsTest())
+        return;
     const QString fileName = ChooseSaveName(CsvFilter, QStringLiteral("csv"), m_csvName);
     if (fileName.isEmpty())
         return;
@@ -272,6 +289,8 @@ void TTestReportViewer::tbSaveAsCSVClick() {
 }
 
 void TTestReportViewer::tbExportPDFClick() {
+    if (!HoldsTest())
+        return;
     const QString fileName = ChooseSaveName(PdfFilter, QStringLiteral("pdf"), m_pdfName);
     if (fileName.isEmpty())
         return;
@@ -280,6 +299,8 @@ void TTestReportViewer::tbExportPDFClick() {
 }
 
 void TTestReportViewer::tbPrintClick() {
+    if (!HoldsTest())
+        return;
     QPrinter printer(QPrinter::HighResolution);
     if (!Dialogs().SetupPrinter(this, printer))
         return;
@@ -300,7 +321,8 @@ void TTestReportViewer::Help2Click() {
 }
 
 bool TTestReportViewer::FormCloseQuery() {
-    if (m_saved)
+    // Without a test there is nothing to save.
+    if (m_saved || !HoldsTest())
         return true;
     switch (ShowMessage(QStringLiteral("Save test report before closing?"),
                         QStringLiteral("Save Test Report?"), MsgIcon::Question, MsgButtons::YesNoCancel,

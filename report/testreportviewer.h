@@ -25,9 +25,11 @@ class TTestReportViewer : public QMainWindow {
 public:
     // A finished test: the viewer takes its own copy of the record, which counts as not yet saved.
     TTestReportViewer(QWidget* owner, const TZRTestRec& test);
-    // A record file. A file of the wrong size shows "Read Error" and opens an empty viewer; a file that
-    // cannot be opened at all raises EFileError and no viewer is made.
+    // A record file. A file of the wrong size shows "Read Error" with its name and size and opens an
+    // empty viewer; a file that cannot be opened at all raises EFileError and no viewer is made.
     TTestReportViewer(QWidget* owner, const QString& fileName);
+    // A viewer whose record has no load data holds no test: it cannot be saved, exported, printed or
+    // added to the library, and closes without asking.
     ~TTestReportViewer() override;
 
     void tbSaveClick();
@@ -94,6 +96,9 @@ private:
     // cancelled.
     QString ChooseSaveName(const QString& filter, const QString& suffix, QString& lastName);
     bool FormCloseQuery();
+    // The commands that write or print the test, enabled only while the viewer holds one.
+    void EnableTestCommands();
+    bool HoldsTest() const { return m_test->HasLoadData(); }
     void LoadPlacement();
     void SavePlacement();
     void FillWaveList();

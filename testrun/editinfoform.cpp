@@ -8,6 +8,7 @@
 #include "base/placement.h"
 #include "base/uifonts.h"
 
+#include <QCompleter>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,7 +31,7 @@ struct TEditInfo::Field {
 
 const TEditInfo::Field TEditInfo::Fields[DEVICE_INFO_SLOTS] = {
     {&TEditInfo::txtDeviceID, "txtDeviceID", diDeviceID, nullptr},
-    {&TEditInfo::txtSerial, "txtSerial", diSerialNo, "SERIAL"},
+    {&TEditInfo::txtSerial, "txtSerial", diSerialNo, nullptr},
     {&TEditInfo::txtMake, "txtMake", diManufacturer, "MAKE"},
     {&TEditInfo::txtModel, "txtModel", diModel, "MODEL"},
     {&TEditInfo::txtFacility, "txtFacility", diFacility, "FACILITY"},
@@ -41,12 +42,14 @@ const TEditInfo::Field TEditInfo::Fields[DEVICE_INFO_SLOTS] = {
 QString TEditInfo::RememberedText(TDeviceInfoSlot slot) {
     for (const Field& f : Fields)
         if (f.slot == slot && f.settingsKey)
-            return IniFile(SettingsFilePath).ReadString(Section, QString::fromLatin1(f.settingsKey), QString());
+            return IniFile(SettingsFilePath)
+                .ReadString(Section, QString::fromLatin1(f.settingsKey), QString());
     return QString();
 }
 
 TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
-    : TModalForm(owner), m_testRec(testRec), m_deviceIDRequired(deviceIDRequired) {
+    : TModalForm(owner), m_testRec(testRec), m_deviceIDRequired(deviceIDRequired),
+      m_known(TKnownDevices::OfProgramLibrary()) {
     setWindowTitle(QStringLiteral("Edit Device Information"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -69,6 +72,12 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
         grid->addWidget(new QLabel(QString::fromLatin1(captions[i]), this), row, column);
         grid->addWidget(edit, row + 1, column);
     }
+    lblSerialWarning = new QLabel(this);
+    lblSerialWarning->setObjectName(QStringLiteral("lblSerialWarning"));
+    lblSerialWarning->setWordWrap(true);
+    lblSerialWarning->setStyleSheet(QStringLiteral("QLabel { color: #c62828; font-weight: bold; }"));
+    lblSerialWarning->hide();
+    grid->addWidget(lblSerialWarning, 9, 0, 1, 2);
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
@@ -78,8 +87,8 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
     buttons->addStretch();
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
-    grid->setRowStretch(9, 1);
-    grid->addLayout(buttons, 10, 0, 1, 2);
+    grid->setRowStretch(10, 1);
+    grid->addLayout(buttons, 11, 0, 1, 2);
     connect(btnOK, &QPushButton::clicked, this, &TEditInfo::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TEditInfo::btnCancelClick);
     for (int i = 0; i + 1 < DEVICE_INFO_SLOTS; ++i)
@@ -87,24 +96,55 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
     setTabOrder(txtTech, btnOK);
     setTabOrder(btnOK, btnCancel);
 
-    // A record already identified shows its own texts; a new one starts from the remembered site details.
+    auto* completer = new QCompleter(m_known.DeviceIds(), txtDeviceID);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    txtDeviceID->setCompleter(completer);
+
+    // A record already identified shows its own texts, all of them as the technician entered them; a
+    // new one is offered texts for its Device ID, which follow the Device ID until typed over.
+    for (const Field& f : Fields)
+        m_remembered[f.slot] = RememberedText(f.slot);
     txtDeviceID->setText(m_testRec->GetDeviceInfo(diDeviceID));
-    const bool identified = !txtDeviceID->text().isEmpty();
-    const IniFile ini(SettingsFilePath);
-    for (const Field& f : Fields) {
-        if (!f.settingsKey)
-            continue;
-        (this->*f.edit)
-            ->setText(identified ? m_testRec->GetDeviceInfo(f.slot)
-                                 : ini.ReadString(Section, QString::fromLatin1(f.settingsKey), QString()));
+    if (!txtDeviceID->text().isEmpty()) {
+        for (const Field& f : Fields) {
+            m_typedByHand[f.slot] = true;
+            (this->*f.edit)->setText(m_testRec->GetDeviceInfo(f.slot));
+        }
     }
+    OfferDetails();
+    for (const Field& f : Fields)
+        if (f.slot != diDeviceID)
+            connect(this->*f.edit, &QLineEdit::textEdited, this,
+                    [this, slot = f.slot] { m_typedByHand[slot] = true; });
+    connect(txtDeviceID, &QLineEdit::textChanged, this, &TEditInfo::OfferDetails);
+    connect(txtSerial, &QLineEdit::textChanged, this, &TEditInfo::ShowSerialWarning);
 }
 
-bool TEditInfo::DeviceIDMissing() const {
+void TEditInfo::OfferDetails() {
+    // The technician is the one at the keyboard, not the one who last tested the device.
+    const TLibraryDevice* device = m_known.Find(txtDeviceID->text());
+    for (const Field& f : Fields) {
+        if (f.slot == diDeviceID || m_typedByHand[f.slot])
+            continue;
+        const bool fromLibrary = device && f.slot != diTechID;
+        (this->*f.edit)->setText(fromLibrary ? device->deviceInfo[f.slot] : m_remembered[f.slot]);
+    }
+    ShowSerialWarning();
+}
+
+void TEditInfo::ShowSerialWarning() {
+    const QString warning = m_known.SerialWarning(txtDeviceID->text(), txtSerial->text());
+    lblSerialWarning->setText(warning);
+    lblSerialWarning->setVisible(!warning.isEmpty());
+}
+
+bool TEditInfo::DeviceIDMissing() {
     if (!m_deviceIDRequired || !txtDeviceID->text().isEmpty())
         return false;
     ShowMessage(QStringLiteral("Enter the Device ID."), QStringLiteral("Device ID Not Entered"),
                 MsgIcon::Information);
+    // Where the technician is to type next, whichever field or button had the focus before.
+    txtDeviceID->setFocus();
     return true;
 }
 

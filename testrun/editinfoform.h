@@ -1,12 +1,16 @@
 #pragma once
-// The device information editor: the identity of the defibrillator under test. Everything but the
-// Device ID is remembered in section "EditInfo", so a technician testing several units of one site
-// types it once.
+// The device information editor: the identity of the defibrillator under test. A Device ID the test
+// library knows brings the device's details from its newest test; any other keeps the site details
+// of the last entry, remembered in section "EditInfo", so that a technician testing several units of
+// one site types them once. The serial number belongs to one unit: it is never carried over from
+// another, and one that disagrees with the library's is pointed out.
 
+#include "library/knowndevices.h"
 #include "records/tzrtestrec.h"
 
 #include "base/modalform.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -18,8 +22,8 @@ public:
     void btnOKClick();
     void btnCancelClick();
 
-    // What the editor offers a new record for `slot`: the text remembered from the last device
-    // edited (nothing for the Device ID).
+    // What the editor offers a new record of an unknown device for `slot`: the text remembered from
+    // the last entry (nothing for the Device ID and the serial number).
     static QString RememberedText(TDeviceInfoSlot slot);
 
 protected:
@@ -41,9 +45,16 @@ private:
     QLineEdit* txtTech = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
+    QLabel* lblSerialWarning = nullptr;
 
-    bool DeviceIDMissing() const;
+    bool DeviceIDMissing();
+    // Fills the fields not typed by hand for the Device ID now in its box.
+    void OfferDetails();
+    void ShowSerialWarning();
 
     TZRTestRec* m_testRec;
     bool m_deviceIDRequired;
+    TKnownDevices m_known;
+    QString m_remembered[DEVICE_INFO_SLOTS]; // RememberedText of each slot
+    bool m_typedByHand[DEVICE_INFO_SLOTS] = {};
 };

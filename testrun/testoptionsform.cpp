@@ -4,6 +4,7 @@
 #include "base/helpkey.h"
 #include "base/helptopic.h"
 #include "base/inifile.h"
+#include "base/messages.h"
 #include "base/uifonts.h"
 #include "records/tzrtestrec.h"
 #include "report/verdictchooser.h"
@@ -80,11 +81,23 @@ std::optional<TVerdictBasis> TTestOptions::VerdictBasis() const {
 }
 
 void TTestOptions::btnOKClick() {
+    bool checked[LOAD_COUNT];
+    bool any = false;
+    for (int i = 0; i < LOAD_COUNT; ++i) {
+        checked[i] = cboxOptions->item(i)->checkState() == Qt::Checked;
+        any = any || checked[i];
+    }
+    // A test of no load would be an empty record; it goes no further than this window.
+    if (!any) {
+        ShowMessage(QStringLiteral("Tick at least one load to test."), QStringLiteral("No Load Selected"),
+                    MsgIcon::Information);
+        cboxOptions->setFocus();
+        return;
+    }
     const IniFile ini(SettingsFilePath);
     for (int i = 0; i < LOAD_COUNT; ++i) {
-        const bool checked = cboxOptions->item(i)->checkState() == Qt::Checked;
-        m_selectedLoads[i] = checked ? 1 : 0;
-        ini.WriteInteger(Section, LoadSettingKey(i), checked ? 1 : 0);
+        m_selectedLoads[i] = checked[i] ? 1 : 0;
+        ini.WriteInteger(Section, LoadSettingKey(i), checked[i] ? 1 : 0);
     }
     m_choice = m_chooser->Choice();
     // The one place a choice is remembered for the next test; for the device once the test has named it.

@@ -17,7 +17,8 @@ public:
     // else the last one chosen.
     TTestOptions(QWidget* owner, uint8_t* selectedLoads);
 
-    // Writes the seven selection bytes and the settings; modal result OK. The close box writes nothing.
+    // Writes the seven selection bytes and the settings; modal result OK. With no load ticked it says
+    // so and the window stays open, writing nothing. The close box writes nothing.
     void btnOKClick();
 
     // The profile and setting chosen (no check until OK is clicked).

@@ -112,8 +112,9 @@ TEST_F(MainWindow, FileThatCannotBeOpenedIsReportedAndOpensNoViewer) {
     form.btnOpenClick();
     EXPECT_TRUE(form.ViewerList().isEmpty());
     ASSERT_EQ(boxes.Shown().size(), 1);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              QStringLiteral("Cannot open file ") + settings.Folder() + QStringLiteral("/gone.zrq"));
+    EXPECT_EQ(
+        boxes.Shown()[0].text,
+        QStringLiteral("Cannot open file %1/gone.zrq: No such file or directory").arg(settings.Folder()));
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Velmora CorvexZR"));
 }
 

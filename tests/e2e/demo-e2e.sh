@@ -8,7 +8,8 @@
 # the one `zrqtool pdf` makes of the saved file), opened again from the main window, and the report
 # shown is compared with `zrqtool report` of the saved file.
 # Run 2: the jumper is moved wrongly by hand in the Simulator mid-test; the step reports "Load
-# Configured Incorrectly"; the jumper is set right by hand and the load completes.
+# Configured Incorrectly"; the jumper is set right by hand and the load completes. The test is finished
+# past "Device ID Not Entered", after which the Device ID typed must reach the record.
 # Run 3: checked against a profile chosen with the keyboard. Then Ctrl+L opens the Test Library window
 # and it closes. Closing the main window with the unsaved tests of runs 2 and 3: Cancel, and Yes with
 # the save dialog cancelled, keep every window; No to both ends the program with status 0.
@@ -225,6 +226,27 @@ finish_test() { # finish_test DEVICE-ID: OK on "Tests done", the Device ID, and 
   wait_until 10 "the live viewers to close with the step window" count_is "$viewer_title" 0
 }
 
+# --- the device editor: after "Device ID Not Entered" the focus is back in the Device ID, wherever it was
+# finish_test_after_the_device_id_box DEVICE-ID: OK on "Tests done"; in the editor, Tab to the serial
+# number and OK with no Device ID; once the box is answered, the text typed must be the Device ID the
+# library keeps the test under.
+finish_test_after_the_device_id_box() {
+  local reports_before editor
+  reports_before=$(window_count "CorvexZR Test Report Viewer")
+  step_ok
+  editor=$(the_window "Edit Device Information")
+  keys "$editor" Tab Return
+  keys "$(the_window "Device ID Not Entered")" Return
+  wait_until 10 "the Device ID box to close" no_window "Device ID Not Entered"
+  activate "$editor"
+  type_text "$1"
+  xdotool key Return
+  wait_until 20 "the report viewer after the Device ID box" count_is "CorvexZR Test Report Viewer" $((reports_before + 1))
+  wait_until 10 "the live viewers to close with the step window" count_is "$viewer_title" 0
+  "$zrqtool" library --db "$XDG_CONFIG_HOME/Velmora/CorvexZR/demo-library.sqlite" list --json |
+    grep -q "\"device_id\": \"$1\"" || fail "after the Device ID box the typed Device ID did not reach the test"
+}
+
 # --soak N: N whole seven-load tests, every discharge fired by hand, counting false configuration errors.
 if [ -n "$soak" ]; then
   choose_loads 25 50 75 100 125 150 175
@@ -334,7 +356,7 @@ wait_until 10 "the box to close" no_window "$wrong_title"
 # Set right: the jumper on 50 ohms.
 choose_in_list cboResistance 1
 run_load
-finish_test "E2E-0002"
+finish_test_after_the_device_id_box "E2E-0002"
 
 # ================= run 3: checked against the first profile of the list, chosen with the keyboard
 step_size=640x541

@@ -46,13 +46,18 @@ TEST_F(RecordFile, SaveReplacesAnExistingLongerFile) {
     EXPECT_EQ(ReadBytes(Path("b.zrq")), RecordBytes(*rec));
 }
 
-TEST_F(RecordFile, WrongSizesAreRejectedAndLeaveTheRecordUnchanged) {
+TEST_F(RecordFile, WrongSizesAreRejectedWithTheSizeAndLeaveTheRecordUnchanged) {
     for (int size : {0, 1, TEST_RECORD_SIZE - 1, TEST_RECORD_SIZE + 1, 2 * TEST_RECORD_SIZE}) {
         SCOPED_TRACE(size);
         WriteBytes(Path("w.zrq"), QByteArray(size, '\x5a'));
         auto rec = MakeFullRecord();
         const QByteArray before = RecordBytes(*rec);
-        EXPECT_EQ(rec->LoadTestFile(Path("w.zrq")), -1);
+        QString why;
+        EXPECT_EQ(rec->LoadTestFile(Path("w.zrq"), why), -1);
+        EXPECT_EQ(why, QStringLiteral("%1 is %2 %3; a test record is 72424 bytes.")
+                           .arg(Path("w.zrq"))
+                           .arg(size)
+                           .arg(size == 1 ? "byte" : "bytes"));
         EXPECT_EQ(RecordBytes(*rec), before);
     }
 }
@@ -79,7 +84,7 @@ TEST_F(RecordFile, MissingFileRaisesCannotOpen) {
         FAIL() << "no error raised";
     } catch (const EFileError& e) {
         EXPECT_EQ(QString::fromStdString(e.what()),
-                  QStringLiteral("Cannot open file ") + Path("nothere.zrq"));
+                  QStringLiteral("Cannot open file %1: No such file or directory").arg(Path("nothere.zrq")));
     }
 }
 

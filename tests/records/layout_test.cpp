@@ -17,6 +17,13 @@ TEST(RecordModel, ClearTestZeroesAFullRecord) {
     EXPECT_EQ(RecordBytes(*rec), QByteArray(TEST_RECORD_SIZE, '\0'));
 }
 
+TEST(RecordModel, ARecordHoldsATestOnceAnyLoadHasData) {
+    auto rec = std::make_unique<TZRTestRec>();
+    EXPECT_FALSE(rec->HasLoadData());
+    rec->Loads[6].HasData = 2; // any value but 0 counts
+    EXPECT_TRUE(rec->HasLoadData());
+}
+
 TEST(RecordModel, CopyTestCopiesEveryByteOfAWellFormedRecord) {
     auto full = MakeFullRecord();
     auto copy = std::make_unique<TZRTestRec>();

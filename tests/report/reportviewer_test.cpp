@@ -1,4 +1,5 @@
 // The report viewer: opening records, saving, exporting, printing, the close question and placement.
+#include "library/programlibrary.h"
 #include "report/csvexport.h"
 #include "report/reportlines.h"
 #include "report/servicereport.h"
@@ -25,6 +26,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QSplitter>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -96,7 +98,10 @@ TEST_F(ReportViewer, WrongSizeFileOpensAnEmptyViewerThatClosesWithoutAQuestion) 
     WriteBytes(Path("short.zrq"), QByteArray(TEST_RECORD_SIZE - 1, '\x11'));
     QPointer<TTestReportViewer> viewer = Open(Path("short.zrq"));
     ASSERT_EQ(boxes.Shown().size(), 1);
-    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("An error occurred reading the file."));
+    EXPECT_EQ(boxes.Shown()[0].text,
+              QStringLiteral(
+                  "An error occurred reading the file.\n\n%1 is 72423 bytes; a test record is 72424 bytes.")
+                  .arg(Path("short.zrq")));
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Read Error"));
     EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Error);
     EXPECT_TRUE(Child<QPlainTextEdit>(*viewer, "txtTestReport")->toPlainText().isEmpty());
@@ -146,6 +151,7 @@ TEST_F(ReportViewer, SaveThatRunsOutOfSpaceKeepsThePreviousFileAndSaysSo) {
     const auto previous = MakeFullRecord();
     const QString path = SaveRecord("kept.zrq", *previous);
     auto rec = std::make_unique<TZRTestRec>();
+    FillLoad(*rec, 2, 3, 5000, 5000);
     TTestReportViewer* viewer = OpenFinished(*rec);
     dialogs.ChooseFiles({path});
     {
@@ -177,6 +183,7 @@ TEST_F(ReportViewer, SaveIntoReadOnlyFolderShowsTheFileErrorAndKeepsThePreviousF
     WriteBytes(path, RecordBytes(*previous));
     SetWritableByEveryone(path, false); // a writable one would be written in place
     auto rec = std::make_unique<TZRTestRec>();
+    FillLoad(*rec, 2, 3, 5000, 5000);
     TTestReportViewer* viewer = OpenFinished(*rec);
     dialogs.ChooseFiles({path});
     int outcome = 0;
@@ -402,4 +409,38 @@ TEST_F(ReportViewer, PrintsTheHeaderEveryResultAndTheVerdictLine) {
     EXPECT_TRUE(pages.first().simplified().startsWith(lines[0].simplified()));
     EXPECT_TRUE(pages.last().simplified().endsWith(lines[41].simplified())) << pages.last().toStdString();
     EXPECT_FALSE(pages.join(QString()).contains(QStringLiteral("Verdict"))); // no profile, no verdict line
+}
+
+TEST_F(ReportViewer, ViewerOfNoTestCannotSaveExportPrintOrKeepIt) {
+    const char* commands[] = {"tbSave",      "mmSave",         "tbSaveAsCSV", "mmSaveAsCSV", "tbExportPDF",
+                              "mmExportPDF", "mmAddToLibrary", "tbPrint",     "mmPrint"};
+    auto full = MakeFullRecord();
+    TTestReportViewer* withTest = OpenFinished(*full);
+    for (const char* name : commands)
+        EXPECT_TRUE(Child<QAction>(*withTest, name)->isEnabled()) << name;
+
+    // Loads left out, skipped or failed: no load of the test has data.
+    auto empty = std::make_unique<TZRTestRec>();
+    empty->SetDeviceInfo(diDeviceID, QStringLiteral("DEF-0042"));
+    TTestReportViewer* viewer = OpenFinished(*empty);
+    for (const char* name : commands)
+        EXPECT_FALSE(Child<QAction>(*viewer, name)->isEnabled()) << name;
+    viewer->show();
+    viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
+    QTest::keyClick(viewer, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(viewer, Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(viewer, Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(viewer, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    viewer->tbSaveClick();
+    viewer->tbSaveAsCSVClick();
+    viewer->tbExportPDFClick();
+    viewer->tbPrintClick();
+    viewer->mmAddToLibraryClick();
+    EXPECT_TRUE(dialogs.Requests().isEmpty());
+    EXPECT_EQ(dialogs.PrintDialogsShown(), 0);
+    EXPECT_TRUE(boxes.Shown().isEmpty());
+    EXPECT_FALSE(QFile::exists(ProgramLibraryLocation()));
+    EXPECT_TRUE(viewer->close()); // nothing to save, so no question
+    EXPECT_TRUE(boxes.Shown().isEmpty());
 }

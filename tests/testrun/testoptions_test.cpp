@@ -1,6 +1,7 @@
 // The load selection window and the settings it remembers.
 #include "testrun/testoptionsform.h"
 #include "tests/support/findchild.h"
+#include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
 
 #include <QListWidget>
@@ -55,13 +56,25 @@ TEST_F(LoadSelection, StoredValuesAreReadAndOkWritesOnesAndZeros) {
               QStringLiteral("0"));
 }
 
-TEST_F(LoadSelection, NoLoadCheckedIsAccepted) {
+TEST_F(LoadSelection, NoLoadCheckedIsRefusedAndWritesNothing) {
+    ScriptedMessages boxes;
     TTestOptions form(nullptr, selected);
+    form.show();
     for (int i = 0; i < 7; ++i)
         Child<QListWidget>(form, "cboxOptions")->item(i)->setCheckState(Qt::Unchecked);
     Child<QPushButton>(form, "Button1")->click();
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("No Load Selected"));
+    EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("Tick at least one load to test."));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.result(), 0);
+    EXPECT_EQ(selected[0], 9);
+    EXPECT_FALSE(QFile::exists(SettingsFilePath));
+
+    Child<QListWidget>(form, "cboxOptions")->item(4)->setCheckState(Qt::Checked);
+    Child<QPushButton>(form, "Button1")->click();
     EXPECT_EQ(form.result(), 1);
-    EXPECT_EQ(QByteArray(reinterpret_cast<char*>(selected), 7), QByteArray(7, '\0'));
+    EXPECT_EQ(QByteArray(reinterpret_cast<char*>(selected), 7), QByteArray("\0\0\0\0\1\0\0", 7));
 }
 
 TEST_F(LoadSelection, CloseBoxCancelsAndWritesNothing) {
