@@ -1,19 +1,19 @@
 #include "app/programentry.h"
 
-#include "base/errorbox.h"
-#include "base/global.h"
 #include "app/helpwindow.h"
-#include "base/qtmessages.h"
 #include "app/zrqapplication.h"
 #include "app/zrqmainform.h"
+#include "base/errorbox.h"
+#include "base/global.h"
+#include "base/qtmessages.h"
 #include "link/ftdidriver.h"
 
 int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend) {
     TZRQApplication app(argc, argv);
     QtMessageBoxes boxes;
-    InstallMessages(&boxes);
+    const ScopedInstall<MessageBoxes> boxesInstalled(boxes);
     HelpWindows help;
-    InstallHelpViewer(&help);
+    const ScopedInstall<HelpViewer> helpInstalled(help);
     // The main window's destructor asks each open report viewer to close, which may ask questions:
     // the program ends when the main window closes, not when the last window does.
     app.setQuitOnLastWindowClosed(false);
@@ -21,7 +21,7 @@ int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend)
         SetupDataFolder(); // nothing reads or writes settings before this
         auto mainForm = std::make_unique<TZRQForm>();
         const std::unique_ptr<AnalyzerBackend> backend = makeBackend(*mainForm);
-        ScopedFtdiDriver driver(backend->Driver());
+        ScopedInstall<FtdiDriver> driver(backend->Driver());
         QObject::connect(mainForm.get(), &TZRQForm::Closed, &app, &QApplication::quit);
         mainForm->show();
         app.exec();
@@ -29,7 +29,5 @@ int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend)
     } catch (const std::exception& error) {
         ShowException(error);
     }
-    InstallHelpViewer(nullptr);
-    InstallMessages(nullptr);
     return 0;
 }
