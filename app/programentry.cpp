@@ -1,19 +1,19 @@
 #include "app/programentry.h"
 
-#include "base/errorbox.h"
-#include "base/global.h"
 #include "app/helpwindow.h"
-#include "base/qtmessages.h"
 #include "app/zrqapplication.h"
 #include "app/zrqmainform.h"
+#include "base/errorbox.h"
+#include "base/global.h"
+#include "base/qtmessages.h"
 #include "link/ftdidriver.h"
 
 int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend) {
     TZRQApplication app(argc, argv);
     QtMessageBoxes boxes;
-    InstallMessages(&boxes);
+    const ScopedInstall<MessageBoxes> boxesInstalled(boxes);
     HelpWindows help;
-    InstallHelpViewer(&help);
+    const ScopedInstall<HelpViewer> helpInstalled(help);
     // The program ends when its last window closes, as the main window tells (Closed): the main
     // window and the report viewers count, the Simulator, the help and the library windows do not,
     // and a Cancel in a viewer's save question keeps them all.
@@ -22,7 +22,7 @@ int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend)
         SetupDataFolder(); // nothing reads or writes settings before this
         auto mainForm = std::make_unique<TZRQForm>();
         const std::unique_ptr<AnalyzerBackend> backend = makeBackend(*mainForm);
-        ScopedFtdiDriver driver(backend->Driver());
+        ScopedInstall<FtdiDriver> driver(backend->Driver());
         QObject::connect(mainForm.get(), &TZRQForm::Closed, &app, &QApplication::quit);
         mainForm->show();
         app.exec();
@@ -30,7 +30,5 @@ int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend)
     } catch (const std::exception& error) {
         ShowException(error);
     }
-    InstallHelpViewer(nullptr);
-    InstallMessages(nullptr);
     return 0;
 }

@@ -25,25 +25,24 @@ public:
     }
 };
 
-SystemClock g_systemClock;
-ApplicationPump g_applicationPump;
-Clock* g_clock = nullptr;
-EventPump* g_pump = nullptr;
-
 } // namespace
 
-Clock& TheClock() {
-    return g_clock ? *g_clock : g_systemClock;
+template <> Seam<Clock>& TheSeam<Clock>() {
+    static SystemClock system;
+    static Seam<Clock> seam(&system);
+    return seam;
 }
 
-void InstallClock(Clock* clock) {
-    g_clock = clock;
+Clock& TheClock() {
+    return *TheSeam<Clock>().Get();
+}
+
+template <> Seam<EventPump>& TheSeam<EventPump>() {
+    static ApplicationPump application;
+    static Seam<EventPump> seam(&application);
+    return seam;
 }
 
 EventPump& ThePump() {
-    return g_pump ? *g_pump : g_applicationPump;
-}
-
-void InstallPump(EventPump* pump) {
-    g_pump = pump;
+    return *TheSeam<EventPump>().Get();
 }

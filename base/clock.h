@@ -3,6 +3,8 @@
 // TheClock(), and lets the windows repaint only through ThePump(), so that tests run the analyzer's
 // four-second read windows, pauses and polls in virtual time.
 
+#include "base/seam.h"
+
 #include <cstdint>
 
 class Clock {
@@ -22,11 +24,10 @@ public:
     virtual void ProcessMessages() = 0;
 };
 
-// The installed clock; the system clock until another is installed.
+// The system clock until another is installed (ScopedInstall<Clock>).
+template <> Seam<Clock>& TheSeam<Clock>();
 Clock& TheClock();
-// Installs a clock (not owned); nullptr restores the system clock.
-void InstallClock(Clock* clock);
 
-// The installed pump; QCoreApplication::processEvents until another is installed.
+// QCoreApplication::processEvents until another pump is installed (ScopedInstall<EventPump>).
+template <> Seam<EventPump>& TheSeam<EventPump>();
 EventPump& ThePump();
-void InstallPump(EventPump* pump);

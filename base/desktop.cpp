@@ -9,15 +9,14 @@ public:
     void OpenUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
 };
 
-QtDesktop g_qtDesktop;
-DesktopServicesSeam* g_installed = nullptr;
-
 } // namespace
 
-DesktopServicesSeam& Desktop() {
-    return g_installed ? *g_installed : g_qtDesktop;
+template <> Seam<DesktopServicesSeam>& TheSeam<DesktopServicesSeam>() {
+    static QtDesktop qt;
+    static Seam<DesktopServicesSeam> seam(&qt);
+    return seam;
 }
 
-void InstallDesktop(DesktopServicesSeam* desktop) {
-    g_installed = desktop;
+DesktopServicesSeam& Desktop() {
+    return *TheSeam<DesktopServicesSeam>().Get();
 }

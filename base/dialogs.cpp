@@ -41,17 +41,16 @@ private:
     }
 };
 
-QtDialogs g_qtDialogs;
-FileDialogs* g_installed = nullptr;
-
 } // namespace
 
-FileDialogs& Dialogs() {
-    return g_installed ? *g_installed : g_qtDialogs;
+template <> Seam<FileDialogs>& TheSeam<FileDialogs>() {
+    static QtDialogs qt;
+    static Seam<FileDialogs> seam(&qt);
+    return seam;
 }
 
-void InstallDialogs(FileDialogs* dialogs) {
-    g_installed = dialogs;
+FileDialogs& Dialogs() {
+    return *TheSeam<FileDialogs>().Get();
 }
 
 QString QtFileFilter(const QString& pipeFilter) {

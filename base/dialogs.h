@@ -2,6 +2,8 @@
 // The file-dialog and print-dialog seam. Windows ask through Dialogs(); the program installs the Qt
 // dialogs, tests install scripted answers (a chosen file name, a PDF printer).
 
+#include "base/seam.h"
+
 #include <QString>
 
 class QPrinter;
@@ -27,9 +29,9 @@ public:
     virtual bool SetupPrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
-// The installed dialogs; the Qt ones until others are installed.
+// The Qt dialogs until others are installed (ScopedInstall<FileDialogs>).
+template <> Seam<FileDialogs>& TheSeam<FileDialogs>();
 FileDialogs& Dialogs();
-void InstallDialogs(FileDialogs* dialogs);
 
 // "A (*.a)|*.a|All Files (*.*)|*.*" -> "A (*.a);;All Files (*.*)"
 QString QtFileFilter(const QString& pipeFilter);

@@ -2,6 +2,8 @@
 // The help seam. Windows ask for a topic by its page name ("ZRQHelp.html", ...); the program installs
 // the help window that shows it. Without one installed, asking for help does nothing.
 
+#include "base/seam.h"
+
 #include <QString>
 
 class HelpViewer {
@@ -12,7 +14,8 @@ public:
     virtual void CloseAll() = 0;
 };
 
-void InstallHelpViewer(HelpViewer* viewer);
+// No viewer until one is installed (ScopedInstall<HelpViewer>).
+template <> Seam<HelpViewer>& TheSeam<HelpViewer>();
 // Shows a topic; reports nothing, whatever happens.
 void ShowHelpTopic(const QString& topic);
 void CloseAllHelp();

@@ -12,10 +12,13 @@ public:
     }
 };
 
-StandardErrorMessages g_standardError;
-MessageBoxes* g_installed = nullptr;
-
 } // namespace
+
+template <> Seam<MessageBoxes>& TheSeam<MessageBoxes>() {
+    static StandardErrorMessages standardError;
+    static Seam<MessageBoxes> seam(&standardError);
+    return seam;
+}
 
 int FirstButton(MsgButtons buttons) {
     switch (buttons) {
@@ -32,11 +35,7 @@ int FirstButton(MsgButtons buttons) {
 }
 
 MessageBoxes& Messages() {
-    return g_installed ? *g_installed : g_standardError;
-}
-
-void InstallMessages(MessageBoxes* boxes) {
-    g_installed = boxes;
+    return *TheSeam<MessageBoxes>().Get();
 }
 
 int ShowMessage(const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons, int flags,

@@ -2,6 +2,8 @@
 // The message-box seam. Every box the program shows goes through Messages(): the program installs
 // a QMessageBox implementation, tests install a scripted one that answers and records each box.
 
+#include "base/seam.h"
+
 #include <QString>
 
 enum class MsgIcon { None, Error, Warning, Information, Question };
@@ -43,11 +45,11 @@ public:
     virtual int Show(const MessageRequest& request) = 0;
 };
 
-// The installed implementation; until one is installed, boxes are written to standard error and
-// answered with their first button.
+// Until an implementation is installed (ScopedInstall<MessageBoxes>), boxes are written to standard
+// error and answered with their first button.
+template <> Seam<MessageBoxes>& TheSeam<MessageBoxes>();
+// The installed implementation.
 MessageBoxes& Messages();
-// Installs an implementation (not owned); nullptr restores the standard-error one.
-void InstallMessages(MessageBoxes* boxes);
 
 // The answer of a box whose first button is pressed: OK, Yes or Retry.
 int FirstButton(MsgButtons buttons);

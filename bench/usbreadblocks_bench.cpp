@@ -34,11 +34,10 @@ void BM_WaveformDownloadPerByte(benchmark::State& state) {
     timing.bytesPerSecond = 0;
     timing.replyDelayMicroseconds = 0;
     sim.SetTiming(timing);
-    InstallFtdiDriver(&sim);
+    const ScopedInstall<FtdiDriver> installed(sim);
     AnalyzerLink link;
     if (link.Open() != 0) {
         state.SkipWithError("the simulated analyzer could not be opened");
-        InstallFtdiDriver(nullptr);
         return;
     }
     std::vector<uint8_t> buffer(WaveformReplySize);
@@ -58,7 +57,6 @@ void BM_WaveformDownloadPerByte(benchmark::State& state) {
         static_cast<double>(state.iterations() * WaveformReplySize),
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::OneK::kIs1000);
     link.Close();
-    InstallFtdiDriver(nullptr);
 }
 BENCHMARK(BM_WaveformDownloadPerByte)->Unit(benchmark::kMillisecond)->UseRealTime();
 

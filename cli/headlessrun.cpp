@@ -15,8 +15,7 @@ namespace {
 // Boxes go to the log and are answered with their first button.
 class LoggedMessages : public MessageBoxes {
 public:
-    explicit LoggedMessages(HeadlessLog& log) : m_log(log) { InstallMessages(this); }
-    ~LoggedMessages() override { InstallMessages(nullptr); }
+    explicit LoggedMessages(HeadlessLog& log) : m_log(log), m_installed(*this) {}
     LoggedMessages(const LoggedMessages&) = delete;
     LoggedMessages& operator=(const LoggedMessages&) = delete;
     int Show(const MessageRequest& r) override {
@@ -26,6 +25,7 @@ public:
 
 private:
     HeadlessLog& m_log;
+    const ScopedInstall<MessageBoxes> m_installed;
 };
 
 // The step window's part, played without a window.

@@ -56,13 +56,10 @@ QString DescribeCall(const WireEvent& call) {
 } // namespace
 
 ReplayLog::ReplayLog(const TracePlayer& player, QTextStream& out)
-    : m_player(player), m_out(out), m_before(TheWireTrace()) {
-    InstallWireTrace(this);
-}
+    : m_player(player), m_out(out), m_traced(*this) {}
 
 ReplayLog::~ReplayLog() {
     PrintReceived();
-    InstallWireTrace(m_before);
 }
 
 bool ReplayLog::Quiet() {
@@ -106,8 +103,8 @@ void ReplayLog::Box(const QString& caption, const QString& text) {
 }
 
 void ReplayLog::Record(const WireEvent& e) {
-    if (m_before)
-        m_before->Record(e);
+    if (WireTrace* before = m_traced.Previous())
+        before->Record(e);
     if (Quiet())
         return;
     if (e.kind == WireEventKind::Read && e.status == 0 && e.bytes.size() == e.value) {

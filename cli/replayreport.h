@@ -33,7 +33,7 @@ private:
 
     const TracePlayer& m_player;
     QTextStream& m_out;
-    WireTrace* m_before;
+    const ScopedInstall<WireTrace> m_traced; // a trace installed before goes on getting every event
     bool m_partingTold = false;
     // Bytes read without fault since the last other event, told as one line.
     qsizetype m_received = 0;

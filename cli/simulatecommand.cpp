@@ -104,7 +104,7 @@ private:
 int RunSimulation(const SimulateOptions& o, const std::optional<TVerdictBasis>& check, VirtualClock& clock,
                   QTextStream& out, QTextStream& err) {
     SimulatedAnalyzer analyzer(&clock);
-    ScopedFtdiDriver driver(analyzer);
+    ScopedInstall<FtdiDriver> driver(analyzer);
 
     SimTiming timing = analyzer.Timing();
     timing.autoDischargeMilliseconds = 4000; // the technician charges and fires within a few seconds
@@ -160,8 +160,6 @@ int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& e
         err << "zrqtool: " << options.trace << ": cannot write the trace: " << trace.ErrorString() << '\n';
         return ExitFailure;
     }
-    InstallWireTrace(&trace);
-    const int status = RunSimulation(options, check, clock, out, err);
-    InstallWireTrace(nullptr);
-    return status;
+    const ScopedInstall<WireTrace> traced(trace);
+    return RunSimulation(options, check, clock, out, err);
 }

@@ -97,10 +97,8 @@ int RunZrqTool(const QStringList& args, QTextStream& out, QTextStream& err) {
             err << Tool << ": " << args[1] << ": cannot write the trace: " << trace.ErrorString() << '\n';
             return ExitFailure;
         }
-        InstallWireTrace(&trace);
-        const int status = RunZrqTool(args.mid(2), out, err);
-        InstallWireTrace(nullptr);
-        return status;
+        const ScopedInstall<WireTrace> traced(trace);
+        return RunZrqTool(args.mid(2), out, err);
     }
     const QString& first = args.first();
     if (IsHelp(first) || first == QLatin1String("help")) {

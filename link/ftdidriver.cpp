@@ -14,15 +14,14 @@ public:
     FtStatus GetStatus(FtHandle, uint32_t&, uint32_t&, uint32_t&) override { return FtInvalidHandle; }
 };
 
-NoDeviceDriver g_noDevice;
-FtdiDriver* g_driver = nullptr;
-
 } // namespace
 
-FtdiDriver& TheFtdiDriver() {
-    return g_driver ? *g_driver : g_noDevice;
+template <> Seam<FtdiDriver>& TheSeam<FtdiDriver>() {
+    static NoDeviceDriver noDevice;
+    static Seam<FtdiDriver> seam(&noDevice);
+    return seam;
 }
 
-void InstallFtdiDriver(FtdiDriver* driver) {
-    g_driver = driver;
+FtdiDriver& TheFtdiDriver() {
+    return *TheSeam<FtdiDriver>().Get();
 }

@@ -4,6 +4,8 @@
 // as it was designed. Each executable installs one backend at start-up: libftdi1 for a real analyzer,
 // the simulated analyzer for the demo program and the tests.
 
+#include "base/seam.h"
+
 #include <cstdint>
 
 // Status codes of the D2XX library; only FtOK means success.
@@ -55,16 +57,7 @@ public:
                                uint32_t& eventWord) = 0;
 };
 
-// The installed driver. Until one is installed, a driver that finds no device at all.
+// Until a driver is installed (ScopedInstall<FtdiDriver>), one that finds no device at all.
+template <> Seam<FtdiDriver>& TheSeam<FtdiDriver>();
+// The installed driver.
 FtdiDriver& TheFtdiDriver();
-// Installs a driver (not owned); nullptr restores the one that finds no device.
-void InstallFtdiDriver(FtdiDriver* driver);
-
-// Installs a driver for the lifetime of this object.
-class ScopedFtdiDriver {
-public:
-    explicit ScopedFtdiDriver(FtdiDriver& driver) { InstallFtdiDriver(&driver); }
-    ~ScopedFtdiDriver() { InstallFtdiDriver(nullptr); }
-    ScopedFtdiDriver(const ScopedFtdiDriver&) = delete;
-    ScopedFtdiDriver& operator=(const ScopedFtdiDriver&) = delete;
-};

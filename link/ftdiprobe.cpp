@@ -24,7 +24,8 @@ QString AnalyzerIdOf(const uint8_t* status) {
 
 const char PermissionHint[] =
     "On Linux, the udev rule 70-corvexzr.rules lets the user at the computer open the analyzer: the\n"
-    "corvexzr package installs it in /usr/lib/udev/rules.d; from source, install resources/70-corvexzr.rules\n"
+    "corvexzr package installs it in /usr/lib/udev/rules.d; from source, install "
+    "resources/70-corvexzr.rules\n"
     "(see the README). Then unplug the analyzer and plug it in again.\n";
 
 } // namespace
@@ -86,12 +87,14 @@ int ProbeAnalyzer(QTextStream& out, QTextStream& err) {
     out.flush();
 
     // The analyzer answers its status query only in REMOTE mode, which a test needs as well.
-    InstallFtdiDriver(&driver);
-    AnalyzerLink link(handle);
     uint8_t status[StatusReplySize] = {};
-    const bool answered = UsbQueryStatus(link, status) == 0; // closes the analyzer when it fails
-    link.Close();
-    InstallFtdiDriver(nullptr);
+    bool answered = false;
+    {
+        const ScopedInstall<FtdiDriver> installed(driver);
+        AnalyzerLink link(handle);
+        answered = UsbQueryStatus(link, status) == 0; // closes the analyzer when it fails
+        link.Close();
+    }
     if (answered)
         out << "It answers: analyzer ID \"" << AnalyzerIdOf(status) << "\". Ready for a test.\n";
     else

@@ -7,8 +7,6 @@
 
 namespace {
 
-WireTrace* g_trace = nullptr;
-
 constexpr int BytesPerLine = 16;
 // Data lines are indented past the time and the tag: "    12.345 TX    " is 17 characters.
 constexpr int DataIndent = 17;
@@ -76,12 +74,13 @@ QString Summary(const WireEvent& e) {
 
 } // namespace
 
-WireTrace* TheWireTrace() {
-    return g_trace;
+template <> Seam<WireTrace>& TheSeam<WireTrace>() {
+    static Seam<WireTrace> seam;
+    return seam;
 }
 
-void InstallWireTrace(WireTrace* trace) {
-    g_trace = trace;
+WireTrace* TheWireTrace() {
+    return TheSeam<WireTrace>().Get();
 }
 
 QString FormatWireTime(int64_t milliseconds) {

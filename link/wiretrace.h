@@ -3,6 +3,8 @@
 // came in, time-stamped. A fault seen in the field is then a file that support can turn into a
 // scripted test. The trace is a seam like the clock: nothing is recorded until a sink is installed.
 
+#include "base/seam.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
@@ -35,10 +37,10 @@ public:
     virtual void Record(const WireEvent& event) = 0;
 };
 
+// Nothing is traced until a sink is installed (ScopedInstall<WireTrace>).
+template <> Seam<WireTrace>& TheSeam<WireTrace>();
 // The installed sink, or nullptr when nothing is traced (the transport then builds no events).
 WireTrace* TheWireTrace();
-// Installs a sink (not owned); nullptr stops tracing.
-void InstallWireTrace(WireTrace* trace);
 
 // The lines of one event at `milliseconds` since the trace began: time in seconds, a tag, then the
 // details. Data is shown as hex, 16 bytes a line, with the printable characters beside it.

@@ -18,8 +18,8 @@
 
 class ScriptedDriver : public FtdiDriver {
 public:
-    explicit ScriptedDriver(VirtualClock& clock) : m_clock(clock) { InstallFtdiDriver(this); }
-    ~ScriptedDriver() override { InstallFtdiDriver(nullptr); }
+    // Installed as the driver for its lifetime.
+    explicit ScriptedDriver(VirtualClock& clock) : m_clock(clock), m_installed(*this) {}
 
     // `bytes` arrive `afterMicroseconds` from now.
     void Deliver(const QByteArray& bytes, int64_t afterMicroseconds = 0);
@@ -62,6 +62,7 @@ private:
     void Log(const QString& call);
 
     VirtualClock& m_clock;
+    const ScopedInstall<FtdiDriver> m_installed;
     SimLine m_line;
     std::unique_ptr<TracePlayer> m_playback;
 };

@@ -1,6 +1,6 @@
 #pragma once
 // The simulated analyzer: a stand-in for the Corvex analyzer, its load accessory and the
-// defibrillator under test, plugged in at the FTDI driver seam. Install it with InstallFtdiDriver()
+// defibrillator under test, plugged in at the FTDI driver seam. Install it with ScopedInstall<FtdiDriver>
 // and the transport, the protocol and the test run work against it exactly as against a real
 // analyzer; nothing above the seam knows the difference.
 //

@@ -31,10 +31,4 @@ private:
 };
 
 // Installs a clock as TheClock() for the lifetime of this object (tests and the demo program).
-class ScopedClock {
-public:
-    explicit ScopedClock(Clock& clock) { InstallClock(&clock); }
-    ~ScopedClock() { InstallClock(nullptr); }
-    ScopedClock(const ScopedClock&) = delete;
-    ScopedClock& operator=(const ScopedClock&) = delete;
-};
+using ScopedClock = ScopedInstall<Clock>;

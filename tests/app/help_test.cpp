@@ -1,7 +1,7 @@
 // The help pages as the help window shows them: each topic loads with its title and style sheet, every
 // link between the pages and every picture of their own resolves, and the pages fit the window.
-#include "base/helptopic.h"
 #include "app/helpwindow.h"
+#include "base/helptopic.h"
 #include "tests/support/qtprinters.h"
 
 #include <QCoreApplication>
@@ -213,8 +213,8 @@ TEST(HelpPagesTogether, FollowingALinkShowsTheOtherTopicAndBackReturns) {
 }
 
 TEST(HelpPagesTogether, EveryWindowTopicLeadsToItsSection) {
-    for (const QString& topic :
-         {HelpTopicTestStart, HelpTopicLoadSelection, HelpTopicTestStep, HelpTopicDeviceInfo, HelpTopicLibrary}) {
+    for (const QString& topic : {HelpTopicTestStart, HelpTopicLoadSelection, HelpTopicTestStep,
+                                 HelpTopicDeviceInfo, HelpTopicLibrary}) {
         THelpWindow window;
         window.ShowTopic(topic);
         const QUrl url(topic);
@@ -226,7 +226,7 @@ TEST(HelpPagesTogether, EveryWindowTopicLeadsToItsSection) {
 
 TEST(HelpWindowsSeam, ShowsTheAskedTopicInOneWindowAndClosesIt) {
     HelpWindows windows;
-    InstallHelpViewer(&windows);
+    const ScopedInstall<HelpViewer> installed(windows);
     ShowHelpTopic(HelpTopicReportViewer);
     THelpWindow* first = windows.Window();
     ASSERT_NE(first, nullptr);
@@ -237,7 +237,6 @@ TEST(HelpWindowsSeam, ShowsTheAskedTopicInOneWindowAndClosesIt) {
     CloseAllHelp();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(windows.Window(), nullptr);
-    InstallHelpViewer(nullptr);
 }
 
 } // namespace

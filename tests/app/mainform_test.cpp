@@ -1,18 +1,18 @@
 // The main window: its commands, the report viewers it owns, and a whole new test from its button to
 // the report, against the simulated analyzer in virtual time.
+#include "app/zrqaboutform.h"
+#include "app/zrqmainform.h"
 #include "base/appicons.h"
 #include "base/desktop.h"
 #include "base/helptopic.h"
 #include "base/loadundertest.h"
-#include "app/zrqaboutform.h"
-#include "app/zrqmainform.h"
 #include "library/programlibrary.h"
 #include "libraryview/testlibrarywindow.h"
 #include "link/commprogressform.h"
 #include "link/usbcomm.h"
+#include "records/recordimage.h"
 #include "report/testreportviewer.h"
 #include "sim/simulatedanalyzer.h"
-#include "records/recordimage.h"
 #include "sim/virtualclock.h"
 #include "testrun/editinfoform.h"
 #include "testrun/testoptionsform.h"
@@ -39,10 +39,11 @@ namespace {
 
 class RecordingDesktop : public DesktopServicesSeam {
 public:
-    RecordingDesktop() { InstallDesktop(this); }
-    ~RecordingDesktop() override { InstallDesktop(nullptr); }
     void OpenUrl(const QUrl& url) override { urls << url; }
     QList<QUrl> urls;
+
+private:
+    const ScopedInstall<DesktopServicesSeam> m_installed{*this}; // installed for the lifetime of this object
 };
 
 class MainWindow : public ::testing::Test {
@@ -238,7 +239,8 @@ TEST_F(MainWindow, AboutWindowFitsItsTexts) {
 
     // The lines start under the labels, and each contact value where the website link does.
     EXPECT_EQ(details->viewport()
-                  ->mapTo(Child<QWidget>(about, "panelAbout"), details->cursorRect(QTextCursor(details->document())).topLeft())
+                  ->mapTo(Child<QWidget>(about, "panelAbout"),
+                          details->cursorRect(QTextCursor(details->document())).topLeft())
                   .x(),
               websiteCaption->x());
     const QStringList contacts{QStringLiteral("+1 902 555 0142"), QStringLiteral("1 800 555 0199"),
@@ -248,7 +250,9 @@ TEST_F(MainWindow, AboutWindowFitsItsTexts) {
         ASSERT_FALSE(found.isNull()) << value.toStdString();
         QTextCursor start(found);
         start.setPosition(found.selectionStart());
-        EXPECT_EQ(details->viewport()->mapTo(Child<QWidget>(about, "panelAbout"), details->cursorRect(start).topLeft()).x(),
+        EXPECT_EQ(details->viewport()
+                      ->mapTo(Child<QWidget>(about, "panelAbout"), details->cursorRect(start).topLeft())
+                      .x(),
                   Child<QLabel>(about, "lblWebsite")->x())
             << value.toStdString();
     }
@@ -273,7 +277,6 @@ namespace {
 class NewTest : public MainWindow {
 protected:
     NewTest() {
-        InstallFtdiDriver(&sim);
         SimTiming timing;
         timing.bytesPerSecond = 0;
         timing.autoDischargeMilliseconds = 2000;
@@ -283,7 +286,6 @@ protected:
         QObject::connect(&technician, &QTimer::timeout, [this] { Act(); });
         technician.start(0);
     }
-    ~NewTest() override { InstallFtdiDriver(nullptr); }
 
     // A timer does not fire again while its own slot runs, and a button's click may run a whole nested
     // modal window: every action is therefore queued on a timer of its own.
@@ -307,7 +309,9 @@ protected:
                 start->btnStartClick();
         } else if (auto* options = qobject_cast<TTestOptions*>(modal)) {
             for (int i = 0; i < 7; ++i)
-                Child<QListWidget>(*options, "cboxOptions")->item(i)->setCheckState(loads.contains(i) ? Qt::Checked : Qt::Unchecked);
+                Child<QListWidget>(*options, "cboxOptions")
+                    ->item(i)
+                    ->setCheckState(loads.contains(i) ? Qt::Checked : Qt::Unchecked);
             if (cancelOptions)
                 options->close();
             else
@@ -316,7 +320,8 @@ protected:
             Child<QLineEdit>(*editor, "txtDeviceID")->setText(QStringLiteral("BME-42"));
             editor->btnOKClick();
         } else if (auto* step = qobject_cast<TTestStep*>(modal)) {
-            if (Child<QPushButton>(*step, "btnOK")->isEnabled() && !qobject_cast<TCommProgress*>(QApplication::activeWindow())) {
+            if (Child<QPushButton>(*step, "btnOK")->isEnabled() &&
+                !qobject_cast<TCommProgress*>(QApplication::activeWindow())) {
                 if (cancelSteps) {
                     boxes.Answer({mrYes});
                     Child<QPushButton>(*step, "btnCancel")->click();
@@ -330,6 +335,7 @@ protected:
     VirtualClock clock;
     ScopedClock scopedClock{clock};
     SimulatedAnalyzer sim{&clock};
+    ScopedInstall<FtdiDriver> driverInstalled{sim};
     QTimer technician;
     QList<int> loads{0, 1, 2, 3, 4, 5, 6};
     bool cancelAtStart = false;
@@ -386,7 +392,8 @@ TEST_F(NewTest, ATestTheLibraryCannotTakeIsReportedAndStillOpens) {
     ASSERT_EQ(form.ViewerList().size(), 1);
     ASSERT_EQ(boxes.Shown().size(), 1);
     EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("could not be kept in the test library")));
-    EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("/missing"))) << boxes.Shown()[0].text.toStdString();
+    EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("/missing")))
+        << boxes.Shown()[0].text.toStdString();
     EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("Save it as a file")));
     boxes.Answer({mrNo});
 }

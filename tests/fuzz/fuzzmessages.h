@@ -7,8 +7,7 @@
 
 class FuzzMessages : public MessageBoxes {
 public:
-    FuzzMessages() { InstallMessages(this); }
-    ~FuzzMessages() override { InstallMessages(nullptr); }
+    FuzzMessages() = default;
     FuzzMessages(const FuzzMessages&) = delete;
     FuzzMessages& operator=(const FuzzMessages&) = delete;
 
@@ -20,4 +19,7 @@ public:
 
     int questionAnswer = mrYes;
     int shown = 0;
+
+private:
+    const ScopedInstall<MessageBoxes> m_installed{*this}; // installed for the lifetime of this object
 };

@@ -112,10 +112,7 @@ public:
     Technician(const ReplyScript& script, VirtualClock& clock, ReplyDevice& device, FuzzMessages& boxes,
                TZRTestRec& rec)
         : m_script(script), m_clock(clock), m_device(device), m_boxes(boxes), m_rec(rec),
-          m_view(rec, device, clock) {
-        InstallPump(this);
-    }
-    ~Technician() override { InstallPump(nullptr); }
+          m_view(rec, device, clock) {}
     Technician(const Technician&) = delete;
     Technician& operator=(const Technician&) = delete;
 
@@ -196,6 +193,7 @@ private:
     TestSequencer* m_seq = nullptr;
     int m_pumpCalls = 0;
     std::array<bool, LOAD_COUNT> m_tested{};
+    const ScopedInstall<EventPump> m_installed{*this};
 };
 
 // Every byte of the record is as before, except where a run may write.
@@ -245,7 +243,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     VirtualClock clock;
     ScopedClock scopedClock(clock);
     ReplyDevice device(script, clock);
-    ScopedFtdiDriver scopedDriver(device);
+    ScopedInstall<FtdiDriver> scopedDriver(device);
     FuzzMessages boxes;
     // Every byte recognisable; the first load selected starts without data, so that its data flag
     // shows whether its download reached the record.

@@ -24,10 +24,10 @@ protected:
     void SetUp() override {
         bus = std::make_unique<EmulatedFtdiBus>();
         ASSERT_TRUE(EmulatedFtdiBus::InMockEnvironment()) << "run this test under umockdev-wrapper";
-        InstallFtdiDriver(&driver);
+        installed.emplace(driver);
     }
     void TearDown() override {
-        InstallFtdiDriver(nullptr);
+        installed.reset();
         if (handle != FtHandle::Null)
             driver.Close(handle);
         bus.reset();
@@ -47,6 +47,7 @@ protected:
 
     std::unique_ptr<EmulatedFtdiBus> bus;
     LibFtdiDriver driver;
+    std::optional<ScopedInstall<FtdiDriver>> installed;
     FtHandle handle = FtHandle::Null;
 };
 

@@ -12,8 +12,6 @@
 
 class CountingPump : public EventPump {
 public:
-    CountingPump() { InstallPump(this); }
-    ~CountingPump() override { InstallPump(nullptr); }
     void ProcessMessages() override {
         ++calls;
         if (onPump)
@@ -21,6 +19,9 @@ public:
     }
     int calls = 0;
     std::function<void(int)> onPump;
+
+private:
+    const ScopedInstall<EventPump> m_installed{*this}; // installed for the lifetime of this object
 };
 
 // Starts the virtual clock at a whole calendar second, so a read window is exactly four seconds.

@@ -10,11 +10,7 @@
 
 class SimExchangeTest : public LinkTest {
 protected:
-    SimExchangeTest() { InstallFtdiDriver(&sim); }
-    ~SimExchangeTest() override {
-        link.Close();
-        InstallFtdiDriver(nullptr);
-    }
+    ~SimExchangeTest() override { link.Close(); }
 
     void Open() { ASSERT_EQ(link.Open(), 0); }
 
@@ -53,5 +49,6 @@ protected:
     }
 
     SimulatedAnalyzer sim{&clock};
+    ScopedInstall<FtdiDriver> driverInstalled{sim};
     AnalyzerLink link;
 };

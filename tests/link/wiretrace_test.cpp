@@ -56,7 +56,7 @@ TEST_F(WireTraceFileTest, RecordsEveryCallOfAnExchangeWithItsTime) {
     {
         FileWireTrace trace(path);
         ASSERT_TRUE(trace.IsOpen());
-        InstallWireTrace(&trace);
+        const ScopedInstall<WireTrace> traced(trace);
         AnalyzerLink link;
         link.Open();
         UsbPurge(link.Handle());
@@ -68,7 +68,6 @@ TEST_F(WireTraceFileTest, RecordsEveryCallOfAnExchangeWithItsTime) {
         UsbRead(link.Handle(), reply.data(), 2);
         UsbCheckLink(link.Handle());
         link.Close();
-        InstallWireTrace(nullptr);
     }
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
@@ -121,13 +120,12 @@ TEST_F(WireTraceFileTest, AFieldTraceReplaysAsATestCase) {
         block[i] = static_cast<char>(i * 7);
     {
         FileWireTrace trace(path);
-        InstallWireTrace(&trace);
         AnalyzerLink link;
+        const ScopedInstall<WireTrace> traced(trace); // gone before the link closes: its close is not traced
         link.Open();
         driver.Deliver(block, 250'000);
         std::array<uint8_t, 37> status{};
         ASSERT_EQ(UsbQueryStatus(link, status.data()), 0);
-        InstallWireTrace(nullptr);
     }
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
@@ -184,7 +182,7 @@ TEST_F(WireTraceFileTest, AReplayAnswersAsTheTraceDidAndTellsWhereTheProgramLeav
             VirtualClock& m_clock;
             QList<TracedEvent>& m_events;
         } collect(clock, trace);
-        InstallWireTrace(&collect);
+        std::optional<ScopedInstall<WireTrace>> traced(std::in_place, collect);
         const FaultyExchange recorded = RunFaultyExchange("VN\r", [this](int stage) {
             driver.openStatus = stage == 0 ? FtDeviceNotFound : FtOK;
             driver.writeLimit = stage == 2 ? std::optional<uint32_t>(2) : std::nullopt;
@@ -193,7 +191,7 @@ TEST_F(WireTraceFileTest, AReplayAnswersAsTheTraceDidAndTellsWhereTheProgramLeav
             driver.queueStatus = stage == 4 ? FtIoError : FtOK;
             driver.eventWord = stage == 4 ? FtEventDeviceGone : 0;
         });
-        InstallWireTrace(nullptr);
+        traced.reset();
         EXPECT_EQ(recorded.results, (QList<int>{-1, 0, -1, 0, -1, -1}));
     }
     const QList<MessageRequest> recordedBoxes = boxes.Shown();

@@ -8,8 +8,7 @@
 
 class RecordingHelp : public HelpViewer {
 public:
-    RecordingHelp() { InstallHelpViewer(this); }
-    ~RecordingHelp() override { InstallHelpViewer(nullptr); }
+    RecordingHelp() = default;
     RecordingHelp(const RecordingHelp&) = delete;
     RecordingHelp& operator=(const RecordingHelp&) = delete;
 
@@ -18,4 +17,7 @@ public:
 
     QStringList topics;
     int closeAll = 0;
+
+private:
+    const ScopedInstall<HelpViewer> m_installed{*this}; // installed for the lifetime of this object
 };

@@ -8,9 +8,6 @@
 
 class ScriptedDialogs : public FileDialogs {
 public:
-    ScriptedDialogs() { InstallDialogs(this); }
-    ~ScriptedDialogs() override { InstallDialogs(nullptr); }
-
     // Next file names chosen (an empty string cancels that dialog). Once used up, dialogs are cancelled.
     void ChooseFiles(const QStringList& names) { m_files.append(names); }
     // Next print dialogs: a PDF file to print into, or an empty string to cancel.
@@ -28,4 +25,5 @@ private:
     QStringList m_prints;
     QList<FileDialogRequest> m_requests;
     int m_printDialogs = 0;
+    const ScopedInstall<FileDialogs> m_installed{*this}; // installed for the lifetime of this object
 };

@@ -8,9 +8,6 @@
 
 class ScriptedMessages : public MessageBoxes {
 public:
-    ScriptedMessages() { InstallMessages(this); }
-    ~ScriptedMessages() override { InstallMessages(nullptr); }
-
     // An answer that presses Enter: the box's default button (its first one unless the box names one).
     static constexpr int PressEnter = -1;
 
@@ -28,4 +25,5 @@ public:
 private:
     QList<int> m_answers;
     QList<MessageRequest> m_shown;
+    const ScopedInstall<MessageBoxes> m_installed{*this}; // installed for the lifetime of this object
 };

@@ -83,7 +83,8 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
     // The technician fires from the Simulator while the step window waits for the discharge.
     QObject::connect(&sim, &SimulatedAnalyzer::StateChanged, [&](SimState state) {
         if (state == SimState::WaitingForDischarge)
-            QTimer::singleShot(0, &simulator, [&] { ClickThroughWindow(Child<QPushButton>(simulator, "btnDischarge")); });
+            QTimer::singleShot(0, &simulator,
+                               [&] { ClickThroughWindow(Child<QPushButton>(simulator, "btnDischarge")); });
     });
 
     TWaveformViewer* viewer = nullptr;
@@ -93,7 +94,8 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
         ClickThroughWindow(mainButton);
         EXPECT_EQ(mainClicks, 0) << "the main window took a click during the test";
 
-        ClickThroughWindow(Child<QPushButton>(step, "btnOK")); // runs the whole load; returns once it is stored
+        ClickThroughWindow(
+            Child<QPushButton>(step, "btnOK")); // runs the whole load; returns once it is stored
         ASSERT_EQ(rec->Loads[1].HasData, 1) << "the discharge fired from the Simulator did not arrive";
         ASSERT_EQ(step.WaveViewers().size(), 1);
         viewer = step.WaveViewers().first();
@@ -109,7 +111,8 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
             << "the live viewer did not zoom";
 
         ClickThroughWindow(Child<QCheckBox>(simulator, "chkAutoDischarge"));
-        EXPECT_TRUE(Child<QCheckBox>(simulator, "chkAutoDischarge")->isChecked()) << "the Simulator took no click";
+        EXPECT_TRUE(Child<QCheckBox>(simulator, "chkAutoDischarge")->isChecked())
+            << "the Simulator took no click";
         ClickThroughWindow(mainButton);
         EXPECT_EQ(mainClicks, 0);
     };
@@ -126,7 +129,7 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
 
 TEST_F(LiveWindows, BoxesBelongToTheStepWindowEvenWhenTheSimulatorIsActive) {
     QtMessageBoxes realBoxes;
-    InstallMessages(&realBoxes);
+    const ScopedInstall<MessageBoxes> real(realBoxes); // the fixture's scripted boxes come back after it
     // A box of the sequencer, and the transport's box of no window ("Device Not Detected").
     for (const int flags : {int(mfNone), int(mfNoOwner)}) {
         SCOPED_TRACE(flags);
@@ -153,7 +156,6 @@ TEST_F(LiveWindows, BoxesBelongToTheStepWindowEvenWhenTheSimulatorIsActive) {
         EXPECT_EQ(boxOwner, &step);
         EXPECT_FALSE(simulatorBlocked) << "a box of the test blocked the Simulator";
     }
-    InstallMessages(&boxes);
 }
 
 } // namespace

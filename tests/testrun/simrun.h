@@ -15,8 +15,6 @@
 // Lets a test act between two rounds of a wait that keeps the windows alive.
 class HookPump : public EventPump {
 public:
-    HookPump() { InstallPump(this); }
-    ~HookPump() override { InstallPump(nullptr); }
     void ProcessMessages() override {
         ++calls;
         if (hook)
@@ -24,6 +22,9 @@ public:
     }
     std::function<void(int)> hook;
     int calls = 0;
+
+private:
+    const ScopedInstall<EventPump> m_installed{*this}; // installed for the lifetime of this object
 };
 
 // Everything one run needs: the analyzer installed as the driver, the clock virtual, the message
@@ -32,16 +33,12 @@ public:
 class SimBench {
 public:
     SimBench() {
-        InstallFtdiDriver(&sim);
         SimTiming timing;
         timing.bytesPerSecond = 0; // the wire is not what these tests are about
         timing.autoDischargeMilliseconds = 3000;
         sim.SetTiming(timing);
     }
-    ~SimBench() {
-        link.Close();
-        InstallFtdiDriver(nullptr);
-    }
+    ~SimBench() { link.Close(); }
     SimBench(const SimBench&) = delete;
     SimBench& operator=(const SimBench&) = delete;
 
@@ -58,6 +55,7 @@ public:
     TempSettings settings;
     ScriptedMessages boxes;
     SimulatedAnalyzer sim{&clock};
+    ScopedInstall<FtdiDriver> driverInstalled{sim};
     AnalyzerLink link;
     std::unique_ptr<TZRTestRec> rec = std::make_unique<TZRTestRec>();
 };

@@ -5,11 +5,11 @@
 // zrqtool simulate and runs
 //   screenshots RECORD.zrq OUTFOLDER
 // Settings are read and written in a temporary folder, never the user's own.
-#include "base/global.h"
-#include "base/messages.h"
 #include "app/zrqaboutform.h"
 #include "app/zrqapplication.h"
 #include "app/zrqmainform.h"
+#include "base/global.h"
+#include "base/messages.h"
 #include "library/programlibrary.h"
 #include "libraryview/testlibrarywindow.h"
 #include "link/analyzerlink.h"
@@ -45,14 +45,15 @@ namespace {
 // counted, and the run fails.
 class CountingMessages : public MessageBoxes {
 public:
-    CountingMessages() { InstallMessages(this); }
-    ~CountingMessages() override { InstallMessages(nullptr); }
     int Show(const MessageRequest& r) override {
         std::fprintf(stderr, "screenshots: message \"%s\": %s\n", qPrintable(r.caption), qPrintable(r.text));
         ++shown;
         return r.buttons == MsgButtons::YesNo || r.buttons == MsgButtons::YesNoCancel ? mrNo : mrOK;
     }
     int shown = 0;
+
+private:
+    const ScopedInstall<MessageBoxes> m_installed{*this}; // installed for the lifetime of this object
 };
 
 void Settle(int milliseconds) {
@@ -139,8 +140,11 @@ bool FillLibrary(const TZRTestRec& record) {
             test->SetDeviceInfo(diModel, QStringLiteral("Biphasic truncated exponential"));
             test->SetDeviceInfo(diFacility, QString::fromLatin1(device.facility));
             test->SetDeviceInfo(diLocation, QString::fromLatin1(device.location));
-            const DateStamp stamp{0, static_cast<uint8_t>(10 + 7 * (year % 5)), static_cast<uint8_t>(9 + year % 6),
-                                  static_cast<uint8_t>(4 + 3 * (year % 7)), static_cast<uint8_t>(device.month),
+            const DateStamp stamp{0,
+                                  static_cast<uint8_t>(10 + 7 * (year % 5)),
+                                  static_cast<uint8_t>(9 + year % 6),
+                                  static_cast<uint8_t>(4 + 3 * (year % 7)),
+                                  static_cast<uint8_t>(device.month),
                                   static_cast<uint8_t>(year - 2000)};
             std::memcpy(test->AnalyzerStatus + TEST_DATE_TIME_OFFSET, &stamp, sizeof stamp);
             const int age = year - 2021;
@@ -154,7 +158,8 @@ bool FillLibrary(const TZRTestRec& record) {
             }
             const TAddResult added = library->Add(EncodeTestRecord(*test), basis);
             if (added.outcome != TAddOutcome::Added) {
-                std::fprintf(stderr, "screenshots: a test did not go into the library: %s\n", qPrintable(added.why));
+                std::fprintf(stderr, "screenshots: a test did not go into the library: %s\n",
+                             qPrintable(added.why));
                 return false;
             }
         }
@@ -239,7 +244,7 @@ int main(int argc, char** argv) {
 
     // The test run against the demo's simulated analyzer, in real time as in the demo.
     SimulatedAnalyzer analyzer;
-    InstallFtdiDriver(&analyzer);
+    const ScopedInstall<FtdiDriver> installed(analyzer);
     TSimulatorWindow simulator(analyzer, [] { return -1; });
     auto testRec = std::make_unique<TZRTestRec>();
     AnalyzerLink link;
@@ -273,6 +278,5 @@ int main(int argc, char** argv) {
     simulator.adjustSize();
     camera.Shoot(simulator, QStringLiteral("simulator"));
     simulator.hide();
-    InstallFtdiDriver(nullptr);
     return camera.Failures() == 0 && boxes.shown == 0 ? 0 : 1;
 }

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProgramName);
     QtMessageBoxes boxes;
-    InstallMessages(&boxes);
+    const ScopedInstall<MessageBoxes> installed(boxes);
     SetupDataFolder();
 
     const QStringList args = QApplication::arguments().mid(1);
