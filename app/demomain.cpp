@@ -3,7 +3,8 @@
 // can teach with it.
 #include "base/loadundertest.h"
 #include "app/programentry.h"
-#include "library/programlibrary.h"
+#include "base/benchhardware.h"
+#include "base/global.h"
 #include "sim/simulatedanalyzer.h"
 #include "sim/simulatorwindow.h"
 
@@ -14,6 +15,7 @@ namespace {
 class SimulatedBackend : public AnalyzerBackend {
 public:
     explicit SimulatedBackend(QWidget& mainWindow) : m_window(m_analyzer, LoadUnderTest) {
+        m_bench.Add(m_window);
         // Beside the main window, where it stays in view during the test.
         const QRect area = mainWindow.screen()->availableGeometry();
         m_window.adjustSize();
@@ -21,16 +23,19 @@ public:
         m_window.show();
     }
     FtdiDriver& Driver() override { return m_analyzer; }
+    BenchHardware* Bench() override { return &m_bench; }
+    // Simulated tests never mix with real ones.
+    QString LibraryLocation() const override { return DataFolder + QStringLiteral("demo-library.sqlite"); }
 
 private:
     SimulatedAnalyzer m_analyzer; // real time
     TSimulatorWindow m_window;
+    BenchWindows m_bench;
 };
 
 } // namespace
 
 int main(int argc, char** argv) {
-    UseDemoLibrary(); // simulated tests never mix with real ones
     return RunProgram(argc, argv,
                       [](QWidget& mainWindow) { return std::make_unique<SimulatedBackend>(mainWindow); });
 }

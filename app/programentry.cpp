@@ -6,7 +6,11 @@
 #include "base/errorbox.h"
 #include "base/global.h"
 #include "base/qtmessages.h"
+#include "base/benchhardware.h"
+#include "library/programlibrary.h"
 #include "link/ftdidriver.h"
+
+#include <optional>
 
 int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend) {
     TZRQApplication app(argc, argv);
@@ -23,6 +27,10 @@ int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend)
         auto mainForm = std::make_unique<TZRQForm>();
         const std::unique_ptr<AnalyzerBackend> backend = makeBackend(*mainForm);
         ScopedInstall<FtdiDriver> driver(backend->Driver());
+        std::optional<ScopedInstall<BenchHardware>> bench;
+        if (BenchHardware* hardware = backend->Bench())
+            bench.emplace(*hardware);
+        UseLibraryInstead(backend->LibraryLocation());
         QObject::connect(mainForm.get(), &TZRQForm::Closed, &app, &QApplication::quit);
         mainForm->show();
         app.exec();

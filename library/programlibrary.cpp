@@ -6,18 +6,18 @@
 
 namespace {
 
-bool demo = false;
+QString instead;
 std::unique_ptr<TTestLibrary> library;
 
 } // namespace
 
-void UseDemoLibrary() {
-    demo = true;
+void UseLibraryInstead(const QString& location) {
+    instead = location;
     CloseProgramLibrary();
 }
 
 QString ProgramLibraryLocation() {
-    return demo ? DataFolder + QStringLiteral("demo-library.sqlite") : ConfiguredLibraryLocation();
+    return instead.isEmpty() ? ConfiguredLibraryLocation() : instead;
 }
 
 TTestLibrary* ProgramLibrary(QString& why) {

@@ -1,6 +1,5 @@
 #include "sim/simulatorwindow.h"
 
-#include "base/benchhardware.h"
 #include "sim/simulatedanalyzer.h"
 
 #include <QCheckBox>
@@ -38,7 +37,6 @@ QString CommandText(const QByteArray& command) {
 TSimulatorWindow::TSimulatorWindow(SimulatedAnalyzer& analyzer, std::function<int()> currentLoad)
     : QWidget(nullptr, Qt::Window), m_analyzer(analyzer), m_currentLoad(std::move(currentLoad)) {
     setWindowTitle(QStringLiteral("CorvexZR Simulator"));
-    MarkAsBenchHardware(*this);
 
     auto* accessory = new QGroupBox(QStringLiteral("ZRQ load accessory"), this);
     chkFollowLoad = new QCheckBox(QStringLiteral("Jumpers follow the load being tested"), accessory);

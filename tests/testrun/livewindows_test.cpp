@@ -1,6 +1,7 @@
 // While the windows of a test run are open, the Simulator (the bench hardware) and the live waveform
 // viewers go on taking input, and the main window waits. Input is sent through the window system
 // (QWindow events), which is where window modality drops it.
+#include "base/benchhardware.h"
 #include "base/qtmessages.h"
 #include "link/commprogressform.h"
 #include "sim/simulatorwindow.h"
@@ -50,6 +51,7 @@ protected:
             if (sim.State() == SimState::WaitingForDischarge && ++waitingRounds == 2000)
                 sim.SendTestText();
         };
+        bench.Add(simulator);
         mainWindow.resize(300, 260);
         mainButton = new QPushButton(QStringLiteral("New"), &mainWindow);
         mainButton->setGeometry(20, 20, 200, 40);
@@ -65,6 +67,8 @@ protected:
     int mainClicks = 0;
     int waitingRounds = 0;
     TSimulatorWindow simulator{sim, [] { return 1; }};
+    BenchWindows bench; // as the demo's backend names it
+    ScopedInstall<BenchHardware> benchInstalled{bench};
     uint8_t loads[LOAD_COUNT] = {0, 1, 0, 0, 0, 0, 0};
 };
 
