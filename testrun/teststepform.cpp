@@ -35,7 +35,7 @@ private:
 constexpr int WindowHeight = 475;
 // The verdict's strip between the figure and the buttons, when loads are checked: the whole test's
 // verdict so far over the last load's.
-constexpr int VerdictStripHeight = 66;
+constexpr int VerdictStripHeight = 84;
 
 QLabel* CaptionLabel(QWidget* parent, int pixelSize) {
     auto* label = new QLabel(parent);
@@ -91,15 +91,18 @@ TTestStep::TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* t
     lblOverall = CaptionLabel(this, 13);
     lblOverall->setObjectName(QStringLiteral("lblOverall"));
     lblOverall->setGeometry(128, 429, 496, 26);
+    lblAgainst = CaptionLabel(this, 13);
+    lblAgainst->setObjectName(QStringLiteral("lblAgainst"));
+    lblAgainst->setGeometry(16, 455, 608, 20);
     lblVerdict = CaptionLabel(this, 13);
     lblVerdict->setObjectName(QStringLiteral("lblVerdict"));
-    lblVerdict->setGeometry(16, 458, 520, 34);
+    lblVerdict->setGeometry(16, 477, 520, 34);
     lblVerdict->setWordWrap(true);
     lblVerdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblVerdictMark = new QLabel(this);
     lblVerdictMark->setObjectName(QStringLiteral("lblVerdictMark"));
-    lblVerdictMark->setGeometry(544, 461, 80, 26);
-    for (QLabel* label : {lblOverallMark, lblOverall, lblVerdict, lblVerdictMark})
+    lblVerdictMark->setGeometry(544, 480, 80, 26);
+    for (QLabel* label : {lblOverallMark, lblOverall, lblAgainst, lblVerdict, lblVerdictMark})
         label->hide();
     PlaceButtons();
     setTabOrder(btnOK, btnEditInfo);
@@ -129,32 +132,28 @@ void TTestStep::CheckLoadsAgainst(std::optional<TVerdictBasis> basis) {
     m_basis = std::move(basis);
     setFixedSize(640, m_basis ? WindowHeight + VerdictStripHeight : WindowHeight);
     PlaceButtons();
-    lblOverall->setVisible(m_basis.has_value());
-    lblVerdict->setVisible(m_basis.has_value());
-    lblOverallMark->hide();
+    for (QLabel* label : {lblOverallMark, lblOverall, lblAgainst, lblVerdict})
+        label->setVisible(m_basis.has_value());
     lblVerdictMark->hide();
     lblVerdict->clear();
+    if (m_basis) {
+        // A long profile name is shortened in its middle, whole in the tool tip.
+        const QString against = QStringLiteral("Checked against \"%1\" at %2 J.")
+                                    .arg(m_basis->profile.name, JoulesText(m_basis->setting.selected));
+        lblAgainst->setText(
+            lblAgainst->fontMetrics().elidedText(against, Qt::ElideMiddle, lblAgainst->width()));
+        lblAgainst->setToolTip(against);
+    }
     ShowOverall();
 }
 
 void TTestStep::ShowOverall() {
     if (!m_basis)
         return;
-    const QString against =
-        QStringLiteral("\"%1\" at %2 J").arg(m_basis->profile.name, JoulesText(m_basis->setting.selected));
+    // From the first step on, and INCOMPLETE until every load is judged: never PASS before.
     const TRecordVerdict verdict = RecordVerdict(*m_testRec, m_basis->setting, m_basis->profile.tolerance);
-    if (verdict.tested == 0) {
-        lblOverall->setText(QStringLiteral("Checked against ") + against + QStringLiteral("."));
-        lblOverallMark->hide();
-        lblOverall->setGeometry(16, 429, 608, 26);
-        return;
-    }
-    // Until every load is judged the test reads INCOMPLETE, never PASS.
     ShowVerdictMark(*lblOverallMark, verdict.overall);
-    lblOverallMark->show();
-    lblOverall->setGeometry(128, 429, 496, 26);
-    lblOverall->setText(JudgedLoadsText(verdict) + QStringLiteral(", against ") + against +
-                        QStringLiteral("."));
+    lblOverall->setText(JudgedLoadsText(verdict));
 }
 
 void TTestStep::LoadStored(TTestLoad load) {

@@ -43,7 +43,8 @@ private:
     QLabel* lblLoad = nullptr;
     QLabel* lblDesc = nullptr;
     QLabel* lblOverallMark = nullptr; // the whole test's verdict so far
-    QLabel* lblOverall = nullptr;     // how many loads were judged, against what
+    QLabel* lblOverall = nullptr;     // how many loads were judged
+    QLabel* lblAgainst = nullptr;     // the profile and the energy chosen
     QLabel* lblVerdict = nullptr;     // the last load's numbers
     QLabel* lblVerdictMark = nullptr; // its PASS or FAIL
 

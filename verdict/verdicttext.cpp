@@ -29,6 +29,8 @@ QString LoadVerdictLine(const TLoadVerdict& v, const QLocale& locale) {
 }
 
 QString JudgedLoadsText(const TRecordVerdict& verdict) {
+    if (verdict.judged == 0)
+        return QStringLiteral("0 of %1 loads judged").arg(LOAD_COUNT);
     if (verdict.failed == 0)
         return QStringLiteral("%1 of %2 loads judged, all within the limit")
             .arg(verdict.judged)

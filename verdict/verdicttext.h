@@ -18,8 +18,8 @@ QString LoadVerdictFigures(const TLoadVerdict& verdict, const QLocale& locale);
 // zrqtool's line of a load: " 25 ohms: delivered ..., limit 30.00 J: PASS".
 QString LoadVerdictLine(const TLoadVerdict& verdict, const QLocale& locale);
 
-// How many loads were judged and how they fared: "3 of 7 loads judged, all within the limit", or
-// "2 of 5 judged loads outside the limit (50 ohms, 75 ohms)".
+// How many loads were judged and how they fared: "3 of 7 loads judged, all within the limit",
+// "2 of 5 judged loads outside the limit (50 ohms, 75 ohms)", or "0 of 7 loads judged".
 QString JudgedLoadsText(const TRecordVerdict& verdict);
 
 // The verdict with its count, as the windows show it: "INCOMPLETE: 3 of 7 loads judged, all within the

@@ -168,7 +168,7 @@ the_window_sized() {
   wait_until 20 "the window \"$1\" of $2" window_sized "$1" "$2" >/dev/null
   window_sized "$1" "$2"
 }
-step_size=640x475 # 640x541 when the loads are checked against a profile: the verdict strip shows
+step_size=640x475 # 640x559 when the loads are checked against a profile: the verdict strip shows
 step_window() { the_window_sized "$step_title" "$step_size"; }
 step_ok() { click_at "$(step_window)" 586 $((${step_size#*x} - 25)); }
 
@@ -359,7 +359,7 @@ run_load
 finish_test_after_the_device_id_box "E2E-0002"
 
 # ================= run 3: checked against the first profile of the list, chosen with the keyboard
-step_size=640x541
+step_size=640x559
 start_test Tab Down # from the loads to "Check against:", and from "No check" to the first profile
 run_load
 finish_test "E2E-0003"
