@@ -42,6 +42,31 @@ QString ErrorText(const QSqlError& error) {
     return text.isEmpty() ? QStringLiteral("unknown error") : text;
 }
 
+// A transaction on the query's connection that is rolled back on every way out but a commit, so
+// that no early return leaves it open. A reason taken from the query before the guard goes is the
+// failure's own, not the rollback's.
+class TTransactionGuard {
+public:
+    explicit TTransactionGuard(QSqlQuery& q) : m_q(q) {}
+    ~TTransactionGuard() {
+        if (m_committed)
+            return;
+        m_q.finish();
+        m_q.exec(QStringLiteral("ROLLBACK"));
+    }
+    TTransactionGuard(const TTransactionGuard&) = delete;
+    TTransactionGuard& operator=(const TTransactionGuard&) = delete;
+
+    bool Commit() {
+        m_committed = m_q.exec(QStringLiteral("COMMIT"));
+        return m_committed;
+    }
+
+private:
+    QSqlQuery& m_q;
+    bool m_committed = false;
+};
+
 } // namespace
 
 std::unique_ptr<TTestLibrary> TTestLibrary::Open(const QString& location, QString& why) {
@@ -203,10 +228,9 @@ bool TTestLibrary::Migrate(int version, QString& why) {
                   "it could not be brought up to this version of the program (%1: %2). It was left as "
                   "it was.")
                   .arg(what, ErrorText(q.lastError()));
-        q.finish();
-        q.exec(QStringLiteral("ROLLBACK"));
         return false;
     };
+    TTransactionGuard transaction(q); // also after a failed start, which may have begun one
     if (!BeginWrite(q))
         return failed(QStringLiteral("starting to write"));
     // Another program may have brought it up to date meanwhile.
@@ -261,7 +285,7 @@ bool TTestLibrary::Migrate(int version, QString& why) {
     }
     if (!q.exec(QStringLiteral("UPDATE library_info SET schema_version = %1").arg(LIBRARY_SCHEMA_VERSION)))
         return failed(QStringLiteral("writing its version"));
-    if (!q.exec(QStringLiteral("COMMIT")))
+    if (!transaction.Commit())
         return failed(QStringLiteral("committing"));
     return true;
 }
@@ -274,12 +298,12 @@ bool TTestLibrary::CreateSchema(QString& why) {
                   .arg(ErrorText(q.lastError()));
         return false;
     }
+    TTransactionGuard transaction(q);
     // Another program may have created it meanwhile; a database holding other tables is not ours.
     // (Asked of the driver: a failed query would end the transaction on some databases.)
     const QStringList tables = db.tables(QSql::Tables);
     const bool created = tables.contains(QStringLiteral("library_info"), Qt::CaseInsensitive);
     if (!tables.isEmpty()) {
-        q.exec(QStringLiteral("ROLLBACK"));
         if (!created)
             why = QStringLiteral("it is a database but not a test library. It was left as it was.");
         return created;
@@ -308,13 +332,11 @@ bool TTestLibrary::CreateSchema(QString& why) {
     for (const QString& statement : schema) {
         if (!q.exec(statement)) {
             why = QStringLiteral("its tables cannot be created (%1)").arg(ErrorText(q.lastError()));
-            q.exec(QStringLiteral("ROLLBACK"));
             return false;
         }
     }
-    if (!q.exec(QStringLiteral("COMMIT"))) {
+    if (!transaction.Commit()) {
         why = QStringLiteral("its tables cannot be created (%1)").arg(ErrorText(q.lastError()));
-        q.exec(QStringLiteral("ROLLBACK"));
         return false;
     }
     return true;
@@ -338,10 +360,9 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
         result.why = QStringLiteral("The test could not be stored in the library (%1: %2).")
                          .arg(what, ErrorText(q.lastError()));
         m_lastError = result.why;
-        q.finish();
-        q.exec(QStringLiteral("ROLLBACK"));
         return result;
     };
+    TTransactionGuard transaction(q); // also after a failed start, which may have begun one
     if (!BeginWrite(q))
         return failed(QStringLiteral("starting to write"));
     auto findId = [&]() -> std::optional<qint64> {
@@ -354,7 +375,6 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
         return id;
     };
     if (const std::optional<qint64> present = findId()) {
-        q.exec(QStringLiteral("ROLLBACK"));
         result.outcome = TAddOutcome::AlreadyPresent;
         result.id = *present;
         return result;
@@ -394,7 +414,7 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
         if (!q.exec())
             return failed(QStringLiteral("writing a load"));
     }
-    if (!q.exec(QStringLiteral("COMMIT")))
+    if (!transaction.Commit())
         return failed(QStringLiteral("committing"));
     result.outcome = TAddOutcome::Added;
     result.id = *id;

@@ -74,6 +74,27 @@ void TTestLibraryWindow::CreateControls() {
     lblProblem->hide();
     layout->addWidget(lblProblem);
 
+    layout->addLayout(CreateSearchRow(central));
+    splitMain = new QSplitter(Qt::Vertical, central);
+    splitMain->setObjectName(QStringLiteral("splitMain"));
+    splitMain->setChildrenCollapsible(false);
+    CreateDeviceTable();
+    splitDevice = new QSplitter(Qt::Horizontal, splitMain);
+    splitDevice->setObjectName(QStringLiteral("splitDevice"));
+    splitDevice->setChildrenCollapsible(false);
+    CreateTestsPanel();
+    CreateTrendPanel();
+    splitDevice->setSizes({BuiltInSize.width() * 45 / 100, BuiltInSize.width() * 55 / 100});
+    splitMain->setSizes({BuiltInSize.height() * 35 / 100, BuiltInSize.height() * 65 / 100});
+    layout->addWidget(splitMain, 1);
+    setCentralWidget(central);
+
+    lblLibrary = new QLabel(this);
+    lblLibrary->setObjectName(QStringLiteral("lblLibrary"));
+    statusBar()->addWidget(lblLibrary, 1);
+}
+
+QLayout* TTestLibraryWindow::CreateSearchRow(QWidget* central) {
     auto* searchRow = new QHBoxLayout;
     auto* searchCaption = new QLabel(QStringLiteral("&Search:"), central);
     edtSearch = new QLineEdit(central);
@@ -87,13 +108,13 @@ void TTestLibraryWindow::CreateControls() {
     searchRow->addWidget(searchCaption);
     searchRow->addWidget(edtSearch, 1);
     searchRow->addWidget(btnRefresh);
-    layout->addLayout(searchRow);
     connect(edtSearch, &QLineEdit::textChanged, this, &TTestLibraryWindow::SearchChanged);
     connect(btnRefresh, &QPushButton::clicked, this, &TTestLibraryWindow::mmRefreshClick);
+    return searchRow;
+}
 
-    splitMain = new QSplitter(Qt::Vertical, central);
-    splitMain->setObjectName(QStringLiteral("splitMain"));
-    splitMain->setChildrenCollapsible(false);
+void TTestLibraryWindow::CreateDeviceTable() {
+    const int charWidth = fontMetrics().averageCharWidth();
     m_devices = new TDeviceListModel(this);
     m_filter = new TDeviceFilter(m_devices, this);
     tblDevices = new QTableView(splitMain);
@@ -110,16 +131,15 @@ void TTestLibraryWindow::CreateControls() {
     tblDevices->horizontalHeader()->setSortIndicatorShown(true);
     tblDevices->setSortingEnabled(true);
     tblDevices->sortByColumn(TDeviceListModel::colDeviceId, Qt::AscendingOrder);
-    const int charWidth = fontMetrics().averageCharWidth();
     const int widths[TDeviceListModel::ColumnCount] = {14, 14, 16, 16, 16, 16, 13, 8, 6};
     for (int column = 0; column < TDeviceListModel::ColumnCount; ++column)
         tblDevices->setColumnWidth(column, widths[column] * charWidth + 12);
     connect(tblDevices->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TTestLibraryWindow::DeviceChanged);
+}
 
-    splitDevice = new QSplitter(Qt::Horizontal, splitMain);
-    splitDevice->setObjectName(QStringLiteral("splitDevice"));
-    splitDevice->setChildrenCollapsible(false);
+void TTestLibraryWindow::CreateTestsPanel() {
+    const int charWidth = fontMetrics().averageCharWidth();
     auto* testsPanel = new QWidget(splitDevice);
     auto* testsLayout = new QVBoxLayout(testsPanel);
     testsLayout->setContentsMargins(0, 0, 0, 0);
@@ -147,7 +167,9 @@ void TTestLibraryWindow::CreateControls() {
     openRow->addWidget(btnOpen);
     testsLayout->addWidget(tblTests, 1);
     testsLayout->addLayout(openRow);
+}
 
+void TTestLibraryWindow::CreateTrendPanel() {
     auto* trendPanel = new QWidget(splitDevice);
     auto* trendLayout = new QVBoxLayout(trendPanel);
     trendLayout->setContentsMargins(0, 0, 0, 0);
@@ -164,14 +186,6 @@ void TTestLibraryWindow::CreateControls() {
     chartTrend->setMinimumSize(300, 220);
     trendLayout->addLayout(settingRow);
     trendLayout->addWidget(chartTrend, 1);
-    splitDevice->setSizes({BuiltInSize.width() * 45 / 100, BuiltInSize.width() * 55 / 100});
-    splitMain->setSizes({BuiltInSize.height() * 35 / 100, BuiltInSize.height() * 65 / 100});
-    layout->addWidget(splitMain, 1);
-    setCentralWidget(central);
-
-    lblLibrary = new QLabel(this);
-    lblLibrary->setObjectName(QStringLiteral("lblLibrary"));
-    statusBar()->addWidget(lblLibrary, 1);
 }
 
 void TTestLibraryWindow::CreateMenus() {

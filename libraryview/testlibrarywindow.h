@@ -14,6 +14,7 @@
 
 class QAction;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
@@ -48,6 +49,11 @@ protected:
 
 private:
     void CreateControls();
+    QLayout* CreateSearchRow(QWidget* central);
+    // Into splitMain: the devices; into splitDevice: a device's tests and its trend.
+    void CreateDeviceTable();
+    void CreateTestsPanel();
+    void CreateTrendPanel();
     void CreateMenus();
     void SearchChanged(const QString& text);
     void DeviceChanged();

@@ -40,7 +40,6 @@ QCPGraph* TTrendChart::AddGraph(const QPen& pen, const QString& name, bool inLeg
 
 void TTrendChart::Clear() {
     clearGraphs();
-    m_loads.fill({});
     m_title->setText(QString());
     replot(rpQueuedReplot);
 }
@@ -67,20 +66,21 @@ void TTrendChart::ShowTrend(const QString& deviceId, const QString& settingText,
         if (!series.declared)
             continue;
         const QColor colour = LineColour(position);
-        LoadGraphs& graphs = m_loads.at(static_cast<size_t>(series.load));
         QColor fill = colour;
         fill.setAlpha(BandAlpha);
         const double declared = *series.declared;
-        graphs.low = AddGraph(QPen(Qt::NoPen), LoadName(series.load) + QStringLiteral(" lower limit"), false);
-        graphs.low->setData(span, {declared - series.limit, declared - series.limit}, true);
-        graphs.high =
+        // The band from declared - limit up to declared + limit.
+        QCPGraph* low =
+            AddGraph(QPen(Qt::NoPen), LoadName(series.load) + QStringLiteral(" lower limit"), false);
+        low->setData(span, {declared - series.limit, declared - series.limit}, true);
+        QCPGraph* high =
             AddGraph(QPen(Qt::NoPen), LoadName(series.load) + QStringLiteral(" upper limit"), false);
-        graphs.high->setData(span, {declared + series.limit, declared + series.limit}, true);
-        graphs.high->setBrush(fill);
-        graphs.high->setChannelFillGraph(graphs.low);
-        graphs.declared = AddGraph(QPen(colour, 1, Qt::DashLine),
-                                   LoadName(series.load) + QStringLiteral(" declared"), false);
-        graphs.declared->setData(span, {declared, declared}, true);
+        high->setData(span, {declared + series.limit, declared + series.limit}, true);
+        high->setBrush(fill);
+        high->setChannelFillGraph(low);
+        QCPGraph* line = AddGraph(QPen(colour, 1, Qt::DashLine),
+                                  LoadName(series.load) + QStringLiteral(" declared"), false);
+        line->setData(span, {declared, declared}, true);
     }
     for (size_t position = 0; position < trend.size(); ++position) {
         const TTrendLoad& series = trend[position];
@@ -89,7 +89,6 @@ void TTrendChart::ShowTrend(const QString& deviceId, const QString& settingText,
         energy->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, colour, colour, 6));
         energy->setData(QVector<double>(series.keys.begin(), series.keys.end()),
                         QVector<double>(series.energies.begin(), series.energies.end()), true);
-        m_loads.at(static_cast<size_t>(series.load)).energy = energy;
     }
     xAxis->setRange(span[0], span[1]);
     // Months alone repeat on a span of a few months (one test, or tests close together): show the days then.
@@ -103,8 +102,4 @@ void TTrendChart::ShowTrend(const QString& deviceId, const QString& settingText,
     const double room = std::max(energies.size() * 0.08, 1.0);
     yAxis->setRange(std::max(0.0, energies.lower - room), energies.upper + room);
     replot(rpQueuedReplot);
-}
-
-QStringList TTrendChart::TitleLines() const {
-    return m_title->text().split(QLatin1Char('\n'));
 }

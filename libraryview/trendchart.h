@@ -6,7 +6,6 @@
 
 #include "libraryview/trenddata.h"
 
-#include <array>
 #include <qcustomplot.h>
 
 class TTrendChart : public QCustomPlot {
@@ -14,26 +13,13 @@ class TTrendChart : public QCustomPlot {
 public:
     explicit TTrendChart(QWidget* parent = nullptr);
 
-    // The graphs drawn for one load; all null for a load not drawn, the last three null for a load
-    // without a declared energy.
-    struct LoadGraphs {
-        QCPGraph* energy = nullptr;
-        QCPGraph* declared = nullptr;
-        QCPGraph* low = nullptr;  // declared - limit
-        QCPGraph* high = nullptr; // declared + limit, filled down to `low`
-    };
-
     // Draws the trend of the device `deviceId`, checked against `settingText` (shown in the title).
     void ShowTrend(const QString& deviceId, const QString& settingText, const std::vector<TTrendLoad>& trend);
     // Draws nothing.
     void Clear();
 
-    const LoadGraphs& Graphs(int load) const { return m_loads.at(static_cast<size_t>(load)); }
-    QStringList TitleLines() const;
-
 private:
     QCPGraph* AddGraph(const QPen& pen, const QString& name, bool inLegend);
 
     QCPTextElement* m_title = nullptr;
-    std::array<LoadGraphs, 7> m_loads{};
 };

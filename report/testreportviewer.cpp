@@ -43,59 +43,9 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     setFont(WindowFont());
     resize(537, 563);
 
-    tbTestReport = addToolBar(QStringLiteral("Report"));
-    tbTestReport->setObjectName(QStringLiteral("tbTestReport"));
-    tbTestReport->setMovable(false);
-    tbTestReport->setFixedHeight(32);
-    tbTestReport->setIconSize(QSize(24, 24));
-    tbSave = tbTestReport->addAction(AppPicture("icons/save.svg"), QStringLiteral("Save"), this,
-                                     &TTestReportViewer::tbSaveClick);
-    tbSave->setObjectName(QStringLiteral("tbSave"));
-    tbSaveAsCSV = tbTestReport->addAction(AppPicture("icons/save-csv.svg"), QStringLiteral("Save As CSV"),
-                                          this, &TTestReportViewer::tbSaveAsCSVClick);
-    tbSaveAsCSV->setObjectName(QStringLiteral("tbSaveAsCSV"));
-    tbExportPDF = tbTestReport->addAction(AppPicture("icons/export-pdf.svg"), QStringLiteral("Export PDF"),
-                                          this, &TTestReportViewer::tbExportPDFClick);
-    tbExportPDF->setObjectName(QStringLiteral("tbExportPDF"));
-    tbTestReport->addSeparator();
-    tbViewWave = tbTestReport->addAction(AppPicture("icons/view-wave.svg"), QStringLiteral("View Waveform"),
-                                         this, &TTestReportViewer::tbViewWaveClick);
-    tbViewWave->setObjectName(QStringLiteral("tbViewWave"));
-    tbPrint = tbTestReport->addAction(AppPicture("icons/print.svg"), QStringLiteral("Print Summary Data"),
-                                      this, &TTestReportViewer::tbPrintClick);
-    tbPrint->setObjectName(QStringLiteral("tbPrint"));
-
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    mmSave = file->addAction(QStringLiteral("&Save..."), QKeySequence(QStringLiteral("Ctrl+S")), this,
-                             &TTestReportViewer::tbSaveClick);
-    mmSave->setObjectName(QStringLiteral("mmSave"));
-    mmSaveAsCSV =
-        file->addAction(QStringLiteral("Save As &CSV..."), this, &TTestReportViewer::tbSaveAsCSVClick);
-    mmSaveAsCSV->setObjectName(QStringLiteral("mmSaveAsCSV"));
-    mmExportPDF = file->addAction(QStringLiteral("&Export PDF..."), QKeySequence(QStringLiteral("Ctrl+E")), this,
-                                  &TTestReportViewer::tbExportPDFClick);
-    mmExportPDF->setObjectName(QStringLiteral("mmExportPDF"));
-    mmAddToLibrary = file->addAction(QStringLiteral("Add to Test &Library"), QKeySequence(QStringLiteral("Ctrl+Shift+L")),
-                                     this, &TTestReportViewer::mmAddToLibraryClick);
-    mmAddToLibrary->setObjectName(QStringLiteral("mmAddToLibrary"));
-    file->addSeparator();
-    mmPrint = file->addAction(QStringLiteral("&Print Summary Data"), QKeySequence(QStringLiteral("Ctrl+P")),
-                              this, &TTestReportViewer::tbPrintClick);
-    mmPrint->setObjectName(QStringLiteral("mmPrint"));
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    mmViewWaveform =
-        view->addAction(QStringLiteral("View &Waveform..."), QKeySequence(QStringLiteral("Ctrl+W")), this,
-                        &TTestReportViewer::tbViewWaveClick);
-    mmViewWaveform->setObjectName(QStringLiteral("mmViewWaveform"));
-    mmShowWaveList =
-        view->addAction(QStringLiteral("Show Wave &List"), QKeySequence(QStringLiteral("Ctrl+L")), this,
-                        &TTestReportViewer::mmShowWaveListClick);
-    mmShowWaveList->setObjectName(QStringLiteral("mmShowWaveList"));
-    mmShowWaveList->setCheckable(true);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    Help2 = help->addAction(QStringLiteral("&Help"), QKeySequence(QStringLiteral("F1")), this,
-                            &TTestReportViewer::Help2Click);
-    Help2->setObjectName(QStringLiteral("Help2"));
+    CreateActions();
+    CreateToolBar();
+    CreateMenus();
 
     splitWaveList = new QSplitter(Qt::Horizontal, this);
     splitWaveList->setObjectName(QStringLiteral("splitWaveList"));
@@ -136,6 +86,63 @@ TTestReportViewer::TTestReportViewer(QWidget* owner)
     EnableTestCommands();
 }
 
+QAction* TTestReportViewer::NewAction(const char* name, const QString& text, const QString& keys,
+                                      void (TTestReportViewer::*handler)(), const char* icon) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QLatin1String(name));
+    if (!keys.isEmpty())
+        action->setShortcut(QKeySequence(keys));
+    if (icon) {
+        // The image is the tool bar's; the menus show the text alone. A tool button shows the text
+        // without "&" and "..." as its tool tip.
+        action->setIcon(AppPicture(icon));
+        action->setIconVisibleInMenu(false);
+    }
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void TTestReportViewer::CreateActions() {
+    using V = TTestReportViewer;
+    mmSave = NewAction("mmSave", QStringLiteral("&Save..."), QStringLiteral("Ctrl+S"), &V::tbSaveClick,
+                       "icons/save.svg");
+    mmSaveAsCSV = NewAction("mmSaveAsCSV", QStringLiteral("Save As &CSV..."), QString(), &V::tbSaveAsCSVClick,
+                            "icons/save-csv.svg");
+    mmExportPDF = NewAction("mmExportPDF", QStringLiteral("&Export PDF..."), QStringLiteral("Ctrl+E"),
+                            &V::tbExportPDFClick, "icons/export-pdf.svg");
+    mmAddToLibrary = NewAction("mmAddToLibrary", QStringLiteral("Add to Test &Library"),
+                               QStringLiteral("Ctrl+Shift+L"), &V::mmAddToLibraryClick);
+    mmPrint = NewAction("mmPrint", QStringLiteral("&Print Summary Data"), QStringLiteral("Ctrl+P"),
+                        &V::tbPrintClick, "icons/print.svg");
+    mmViewWaveform = NewAction("mmViewWaveform", QStringLiteral("View &Waveform..."),
+                               QStringLiteral("Ctrl+W"), &V::tbViewWaveClick, "icons/view-wave.svg");
+    mmShowWaveList = NewAction("mmShowWaveList", QStringLiteral("Show Wave &List"), QStringLiteral("Ctrl+L"),
+                               &V::mmShowWaveListClick);
+    mmShowWaveList->setCheckable(true);
+    Help2 = NewAction("Help2", QStringLiteral("&Help"), QStringLiteral("F1"), &V::Help2Click);
+}
+
+void TTestReportViewer::CreateToolBar() {
+    tbTestReport = addToolBar(QStringLiteral("Report"));
+    tbTestReport->setObjectName(QStringLiteral("tbTestReport"));
+    tbTestReport->setMovable(false);
+    tbTestReport->setFixedHeight(32);
+    tbTestReport->setIconSize(QSize(24, 24));
+    tbTestReport->addActions({mmSave, mmSaveAsCSV, mmExportPDF});
+    tbTestReport->addSeparator();
+    tbTestReport->addActions({mmViewWaveform, mmPrint});
+}
+
+void TTestReportViewer::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addActions({mmSave, mmSaveAsCSV, mmExportPDF, mmAddToLibrary});
+    file->addSeparator();
+    file->addAction(mmPrint);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->addActions({mmViewWaveform, mmShowWaveList});
+    menuBar()->addMenu(QStringLiteral("&Help"))->addAction(Help2);
+}
+
 TTestReportViewer::TTestReportViewer(QWidget* owner, const TZRTestRec& test) : TTestReportViewer(owner) {
     m_test->CopyTest(test);
     m_saved = false;
@@ -169,8 +176,7 @@ TTestReportViewer::~TTestReportViewer() {
 
 void TTestReportViewer::EnableTestCommands() {
     // Disabled actions take their shortcuts with them.
-    for (QAction* action : {tbSave, mmSave, tbSaveAsCSV, mmSaveAsCSV, tbExportPDF, mmExportPDF,
-                            mmAddToLibrary, tbPrint, mmPrint})
+    for (QAction* action : {mmSave, mmSaveAsCSV, mmExportPDF, mmAddToLibrary, mmPrint})
         action->setEnabled(HoldsTest());
 }
 

@@ -53,13 +53,6 @@ public:
     // The verdict panel checks the record against `choice`, the one its test was checked against.
     void ChooseVerdict(const TVerdictChoice& choice);
 
-    const TZRTestRec& Test() const { return *m_test; }
-    bool Saved() const { return m_saved; }
-    const QStringList& ReportLines() const { return m_reportLines; }
-    const QList<TWaveformViewer*>& OpenWaveViewers() const { return m_openWaveViewers; }
-    // The wave list's width as stored on closing (the list may be hidden).
-    int WaveListWidth() const { return m_waveListWidth; }
-
 signals:
     // The window has closed and is about to free itself.
     void Closed();
@@ -71,11 +64,7 @@ protected:
 private:
     // Widgets, named after their members for tests and tools (findChild).
     QToolBar* tbTestReport = nullptr;
-    QAction* tbSave = nullptr;
-    QAction* tbSaveAsCSV = nullptr;
-    QAction* tbExportPDF = nullptr;
-    QAction* tbViewWave = nullptr;
-    QAction* tbPrint = nullptr;
+    // One action per command, in the menus and the tool bar alike.
     QAction* mmSave = nullptr;
     QAction* mmSaveAsCSV = nullptr;
     QAction* mmExportPDF = nullptr;
@@ -90,6 +79,11 @@ private:
     TVerdictPanel* pnlVerdict = nullptr;
 
     explicit TTestReportViewer(QWidget* owner);
+    QAction* NewAction(const char* name, const QString& text, const QString& keys,
+                       void (TTestReportViewer::*handler)(), const char* icon = nullptr);
+    void CreateActions();
+    void CreateToolBar();
+    void CreateMenus();
     enum class SaveOutcome { Saved, Cancelled, Failed };
     SaveOutcome SaveRecord();
     // The save dialog for one kind of file, starting at `lastName`, which keeps the choice; empty when

@@ -215,88 +215,101 @@ void SimulatedAnalyzer::HandleCommand(const QByteArray& command) {
     m_commands.append(command);
     emit CommandReceived(command);
 
-    std::optional<SimFault> fault;
+    // A fault waiting for the command is taken even when the command gets no answer.
+    const std::optional<SimFault> fault = TakeFault(command);
+    const int64_t now = Now();
+    std::optional<QByteArray> reply = Reply(command, now);
+    if (!reply)
+        return; // not a command of this analyzer: no answer
+
+    int64_t delay = m_timing.replyDelayMicroseconds;
+    if (fault)
+        ApplyFault(*fault, command, *reply, delay);
+    if (reply->isEmpty())
+        return;
+    const int stallFrom = fault && fault->kind == SimFault::Kind::StallAtByte ? fault->value : -1;
+    const uint64_t first = m_line.Send(*reply, now + delay, stallFrom);
+    if (fault && fault->kind == SimFault::Kind::UnplugAtByte)
+        m_unplugAt = first + static_cast<uint64_t>(fault->value);
+}
+
+std::optional<SimFault> SimulatedAnalyzer::TakeFault(const QByteArray& command) {
     for (qsizetype i = 0; i < m_faults.size(); ++i) {
         if (m_faults[i].command != command)
             continue;
-        fault = m_faults[i];
+        const SimFault fault = m_faults[i];
         if (--m_faults[i].times <= 0) {
             m_faults.removeAt(i);
             emit FaultsChanged();
         }
-        break;
+        return fault;
     }
+    return std::nullopt;
+}
 
-    const int64_t now = Now();
-    QByteArray reply;
-    if (command == "GS") {
-        reply = StatusBlock();
-    } else if (command == "VN") {
+std::optional<QByteArray> SimulatedAnalyzer::Reply(const QByteArray& command, int64_t now) {
+    if (command == "GS")
+        return StatusBlock();
+    if (command == "VN") {
         m_accessoryLinked = m_accessory.cableConnected;
-        reply = "*\r";
-    } else if (command == "RL") {
+        return QByteArray("*\r");
+    }
+    if (command == "RL") {
         ApplyFollowedLoad();
         if (!m_accessory.cableConnected)
             m_accessoryLinked = false;
-        reply = m_accessory.LoadConfigReply(m_accessoryLinked);
-    } else if (command == "ECGDJ20" || command == "ECGDJ10") {
-        reply = "*\r";
-    } else if (command == "DEHT") {
+        return m_accessory.LoadConfigReply(m_accessoryLinked);
+    }
+    if (command == "ECGDJ20" || command == "ECGDJ10")
+        return QByteArray("*\r");
+    if (command == "DEHT") {
         m_silentWait = false;
         m_lineEndDelayMs = 0;
         m_dischargeAt = m_timing.autoDischargeMilliseconds >= 0
                             ? now + static_cast<int64_t>(m_timing.autoDischargeMilliseconds) * 1000
                             : -1;
         SetState(SimState::WaitingForDischarge);
-        reply = ReadyText;
-    } else if (command == "\x1b") {
+        return QByteArray(ReadyText);
+    }
+    if (command == "\x1b") {
         m_dischargeAt = m_textAt = -1;
         SetState(SimState::Idle);
-        reply = "*";
-    } else if (command == "VW") {
-        reply = EncodeWaveformReply(m_lastBlock, m_lastSamples);
-    } else {
-        return; // not a command of this analyzer: no answer
+        return QByteArray("*");
     }
+    if (command == "VW")
+        return EncodeWaveformReply(m_lastBlock, m_lastSamples);
+    return std::nullopt;
+}
 
-    int64_t delay = m_timing.replyDelayMicroseconds;
-    int stallFrom = -1;
-    if (fault) {
-        switch (fault->kind) {
-        case SimFault::Kind::NoReply:
-            reply.clear();
-            if (command == "DEHT")
-                m_silentWait = true;
-            break;
-        case SimFault::Kind::LateReply:
-            delay += static_cast<int64_t>(fault->value) * 1000;
-            break;
-        case SimFault::Kind::ShortReply:
-            reply = reply.left(fault->value);
-            break;
-        case SimFault::Kind::ReplaceReply:
-            reply = fault->bytes.isEmpty() ? SimFault::GarbageBytes(reply.size()) : fault->bytes;
-            break;
-        case SimFault::Kind::TestText:
-            m_dischargeAt = -1;
-            SetState(SimState::Idle);
-            reply += TestText;
-            break;
-        case SimFault::Kind::TrailingText:
-            m_lineEndDelayMs = fault->value;
-            break;
-        case SimFault::Kind::UnplugAtByte:
-        case SimFault::Kind::StallAtByte:
-            break; // need the reply's place on the line, below
-        }
+void SimulatedAnalyzer::ApplyFault(const SimFault& fault, const QByteArray& command, QByteArray& reply,
+                                   int64_t& delay) {
+    switch (fault.kind) {
+    case SimFault::Kind::NoReply:
+        reply.clear();
+        if (command == "DEHT")
+            m_silentWait = true;
+        break;
+    case SimFault::Kind::LateReply:
+        delay += static_cast<int64_t>(fault.value) * 1000;
+        break;
+    case SimFault::Kind::ShortReply:
+        reply = reply.left(fault.value);
+        break;
+    case SimFault::Kind::ReplaceReply:
+        reply = fault.bytes.isEmpty() ? SimFault::GarbageBytes(reply.size()) : fault.bytes;
+        break;
+    case SimFault::Kind::TestText:
+        m_dischargeAt = -1;
+        SetState(SimState::Idle);
+        reply += TestText;
+        break;
+    case SimFault::Kind::TrailingText:
+        m_lineEndDelayMs = fault.value;
+        break;
+    case SimFault::Kind::UnplugAtByte:
+    case SimFault::Kind::StallAtByte:
+        break; // need the reply's place on the line, in HandleCommand
     }
-    if (fault && fault->kind == SimFault::Kind::StallAtByte)
-        stallFrom = fault->value;
-    if (reply.isEmpty())
-        return;
-    const uint64_t first = m_line.Send(reply, now + delay, stallFrom);
-    if (fault && fault->kind == SimFault::Kind::UnplugAtByte)
-        m_unplugAt = first + static_cast<uint64_t>(fault->value);
 }
 
 QByteArray SimulatedAnalyzer::StatusBlock() const {

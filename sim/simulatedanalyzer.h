@@ -146,6 +146,13 @@ private:
     void SetState(SimState state);
     void Receive(char byte);
     void HandleCommand(const QByteArray& command);
+    // The injected fault `command` takes, if any; one that has been used up is removed.
+    std::optional<SimFault> TakeFault(const QByteArray& command);
+    // The answer to `command` and what the command does, received at `now`; nothing for a command
+    // this analyzer does not know.
+    std::optional<QByteArray> Reply(const QByteArray& command, int64_t now);
+    // Changes the reply, its delay or the analyzer's state as `fault` says.
+    void ApplyFault(const SimFault& fault, const QByteArray& command, QByteArray& reply, int64_t& delay);
     QByteArray EnergyText() const;
     void ApplyFollowedLoad();
 

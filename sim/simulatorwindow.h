@@ -15,6 +15,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGroupBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -46,6 +47,11 @@ private:
     QLabel* lblState = nullptr;
     QListWidget* lstCommands = nullptr;
 
+    QGroupBox* CreateAccessoryBox();
+    QGroupBox* CreateDefibrillatorBox();
+    QGroupBox* CreateFaultsBox();
+    void ConnectControls();
+    void ConnectAnalyzer();
     // A checkable button that arms `fault`, shows it armed while the analyzer holds it, and disarms
     // it when clicked again.
     void AddFaultButton(QPushButton* button, const SimFault& fault);

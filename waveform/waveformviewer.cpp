@@ -51,10 +51,6 @@ TWaveformViewer::TWaveformViewer(QWidget* owner, const QList<TTestLoad>& loads, 
     setFont(WindowFont());
     setWindowTitle(ProgramName + QStringLiteral(" Waveform Viewer"));
     CreateControls();
-
-    mmZoomIn->setShortcut(QKeySequence::fromString(QStringLiteral("Ctrl+=")));
-    mmZoomOut->setShortcut(QKeySequence::fromString(QStringLiteral("Ctrl+-")));
-
     LoadPlacement();
 
     ViewerTest->CopyTest(source);
@@ -128,7 +124,6 @@ void TWaveformViewer::tbZoomOutClick() {
 void TWaveformViewer::tbZoomRectClick() {
     const bool on = !chartWave->RectangleZoom();
     mmZoomRect->setChecked(on);
-    tbZoomRect->setChecked(on);
     chartWave->SetRectangleZoom(on);
 }
 
@@ -141,14 +136,11 @@ void TWaveformViewer::tbUndoZoomClick() {
 void TWaveformViewer::mmShowDataPointsClick() {
     const bool show = !chartWave->DataPointsVisible();
     chartWave->SetDataPointsVisible(show);
-    tbShowDataPoints->setChecked(show);
     mmShowDataPoints->setChecked(show);
-    pmShowDataPoints->setChecked(show);
 }
 
 void TWaveformViewer::SetInfoVisible(bool visible) {
     mmShowInfo->setChecked(visible);
-    pmShowInfo->setChecked(visible);
     // A hidden panel has no width of its own: remember the one it was shown with.
     if (!visible && panelInfo->isVisible())
         m_infoWidth = panelInfo->width();

@@ -59,6 +59,7 @@ protected:
 
 private:
     void CreateControls();
+    void CreateActions();
     void CreateMenus();
     void CreateToolBar();
     QWidget* CreateInfoPanel();
@@ -80,13 +81,8 @@ private:
     std::unique_ptr<QPrinter> m_printer; // PrintDialogWave's printer, made when first needed
 
     QToolBar* tbWaveViewer = nullptr;
-    QAction* tbPrint = nullptr;
-    QAction* tbZoomIn = nullptr;
-    QAction* tbZoomOut = nullptr;
-    QAction* tbZoomRect = nullptr;
-    QAction* tbUndoZoom = nullptr;
-    QAction* tbShowDataPoints = nullptr;
-
+    QMenu* PopupMenuWaveChart = nullptr;
+    // One action per command, in the menus, the tool bar and the pop-up alike.
     QAction* Print1 = nullptr;
     QAction* mmEditDeviceID = nullptr;
     QAction* mmSetChartAxis = nullptr;
@@ -97,13 +93,7 @@ private:
     QAction* mmShowInfo = nullptr;
     QAction* mmShowDataPoints = nullptr;
     QAction* mmHelp = nullptr;
-
-    QMenu* PopupMenuWaveChart = nullptr;
-    QAction* pmUndoZoom = nullptr;
-    QAction* pmShowInfo = nullptr;
-    QAction* pmShowDataPoints = nullptr;
-    QAction* pmEditDeviceID = nullptr;
-    QAction* pmSetChartAxis = nullptr;
+    QAction* pmEditDeviceID = nullptr; // the pop-up's "Edit Device ID", mmEditDeviceID's command
 
     QSplitter* splitterInfo = nullptr;
     QWidget* panelInfo = nullptr;

@@ -20,10 +20,6 @@ namespace {
 constexpr int ToolBarHeight = 32;
 constexpr int DeviceIDMaxLength = 16;
 
-QIcon ToolIcon(const char* name) {
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
-}
-
 } // namespace
 
 QAction* TWaveformViewer::NewAction(const QString& name, const QString& text,
@@ -31,6 +27,9 @@ QAction* TWaveformViewer::NewAction(const QString& name, const QString& text,
     auto* action = new QAction(text, this);
     action->setObjectName(name);
     action->setCheckable(checkable);
+    // One action serves the menu, the tool bar and the pop-up: the pop-up lists its commands without
+    // their keys, as the menus of the menu bar show them.
+    action->setShortcutVisibleInContextMenu(false);
     connect(action, &QAction::triggered, this, handler);
     return action;
 }
@@ -53,6 +52,7 @@ void TWaveformViewer::CreateControls() {
     splitterInfo->setStretchFactor(1, 1);
     setCentralWidget(splitterInfo);
 
+    CreateActions();
     CreateMenus();
     CreateToolBar();
 
@@ -129,32 +129,51 @@ QWidget* TWaveformViewer::CreateInfoPanel() {
     return panelInfo;
 }
 
-void TWaveformViewer::CreateMenus() {
+void TWaveformViewer::CreateActions() {
     using V = TWaveformViewer;
+    const auto toolIcon = [](QAction* action, const char* name) {
+        // The image is the tool bar's; the menus show the text alone.
+        action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name))));
+        action->setIconVisibleInMenu(false);
+    };
+    // A tool button shows its action's text without "&" and "...", as its tool tip.
     Print1 = NewAction(QStringLiteral("Print1"), QStringLiteral("&Print..."), &V::tbPrintClick);
     Print1->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    toolIcon(Print1, "print");
     mmEditDeviceID =
         NewAction(QStringLiteral("mmEditDeviceID"), QStringLiteral("&Device ID"), &V::lblDeviceIDClick);
     mmEditDeviceID->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
+    // The pop-up names the same command in its own words.
+    pmEditDeviceID =
+        NewAction(QStringLiteral("pmEditDeviceID"), QStringLiteral("Edit &Device ID"), &V::lblDeviceIDClick);
     mmSetChartAxis = NewAction(QStringLiteral("mmSetChartAxis"), QStringLiteral("Set Chart &Axis..."),
                                &V::mmSetChartAxisClick);
     mmSetChartAxis->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
     mmZoomIn = NewAction(QStringLiteral("mmZoomIn"), QStringLiteral("Zoom &In"), &V::tbZoomInClick);
+    mmZoomIn->setShortcut(QKeySequence::fromString(QStringLiteral("Ctrl+=")));
+    toolIcon(mmZoomIn, "zoom-in");
     mmZoomOut = NewAction(QStringLiteral("mmZoomOut"), QStringLiteral("Zoom &Out"), &V::tbZoomOutClick);
+    mmZoomOut->setShortcut(QKeySequence::fromString(QStringLiteral("Ctrl+-")));
+    toolIcon(mmZoomOut, "zoom-out");
     mmZoomRect =
         NewAction(QStringLiteral("mmZoomRect"), QStringLiteral("Zoom Rectangle"), &V::tbZoomRectClick, true);
     mmZoomRect->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
+    toolIcon(mmZoomRect, "zoom-rect");
     mmUndoZoom = NewAction(QStringLiteral("mmUndoZoom"), QStringLiteral("&Undo Zoom"), &V::tbUndoZoomClick);
     mmUndoZoom->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    toolIcon(mmUndoZoom, "undo-zoom");
     mmShowInfo =
         NewAction(QStringLiteral("mmShowInfo"), QStringLiteral("Show Wave &Info"), &V::mmShowInfoClick, true);
     mmShowInfo->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
     mmShowDataPoints = NewAction(QStringLiteral("mmShowDataPoints"), QStringLiteral("Show Data &Points"),
                                  &V::mmShowDataPointsClick, true);
     mmShowDataPoints->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+    toolIcon(mmShowDataPoints, "data-points");
     mmHelp = NewAction(QStringLiteral("mmHelp"), QStringLiteral("&Help"), &V::mmHelpClick);
     mmHelp->setShortcut(QKeySequence(Qt::Key_F1));
+}
 
+void TWaveformViewer::CreateMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("mmWaveViewer"));
     bar->addMenu(QStringLiteral("&File"))->addAction(Print1);
@@ -167,26 +186,16 @@ void TWaveformViewer::CreateMenus() {
     view->addActions({mmShowInfo, mmShowDataPoints});
     bar->addMenu(QStringLiteral("&Help"))->addAction(mmHelp);
 
-    pmUndoZoom = NewAction(QStringLiteral("pmUndoZoom"), QStringLiteral("&Undo Zoom"), &V::tbUndoZoomClick);
-    pmShowInfo =
-        NewAction(QStringLiteral("pmShowInfo"), QStringLiteral("Show Wave &Info"), &V::mmShowInfoClick, true);
-    pmShowDataPoints = NewAction(QStringLiteral("pmShowDataPoints"), QStringLiteral("Show Data &Points"),
-                                 &V::mmShowDataPointsClick, true);
-    pmEditDeviceID =
-        NewAction(QStringLiteral("pmEditDeviceID"), QStringLiteral("Edit &Device ID"), &V::lblDeviceIDClick);
-    pmSetChartAxis = NewAction(QStringLiteral("pmSetChartAxis"), QStringLiteral("Set Chart &Axis..."),
-                               &V::mmSetChartAxisClick);
     PopupMenuWaveChart = new QMenu(this);
     PopupMenuWaveChart->setObjectName(QStringLiteral("PopupMenuWaveChart"));
-    PopupMenuWaveChart->addAction(pmUndoZoom);
+    PopupMenuWaveChart->addAction(mmUndoZoom);
     PopupMenuWaveChart->addSeparator();
-    PopupMenuWaveChart->addActions({pmShowInfo, pmShowDataPoints});
+    PopupMenuWaveChart->addActions({mmShowInfo, mmShowDataPoints});
     PopupMenuWaveChart->addSeparator();
-    PopupMenuWaveChart->addActions({pmEditDeviceID, pmSetChartAxis});
+    PopupMenuWaveChart->addActions({pmEditDeviceID, mmSetChartAxis});
 }
 
 void TWaveformViewer::CreateToolBar() {
-    using V = TWaveformViewer;
     tbWaveViewer = addToolBar(QStringLiteral("Tools"));
     tbWaveViewer->setObjectName(QStringLiteral("tbWaveViewer"));
     tbWaveViewer->setMovable(false);
@@ -195,25 +204,9 @@ void TWaveformViewer::CreateToolBar() {
     tbWaveViewer->setContextMenuPolicy(Qt::PreventContextMenu);
     tbWaveViewer->installEventFilter(this);
 
-    // The hints are the buttons' texts, shown as tool tips beside their images.
-    tbPrint = NewAction(QStringLiteral("tbPrint"), QStringLiteral("Print"), &V::tbPrintClick);
-    tbZoomIn = NewAction(QStringLiteral("tbZoomIn"), QStringLiteral("Zoom In"), &V::tbZoomInClick);
-    tbZoomOut = NewAction(QStringLiteral("tbZoomOut"), QStringLiteral("Zoom Out"), &V::tbZoomOutClick);
-    tbZoomRect =
-        NewAction(QStringLiteral("tbZoomRect"), QStringLiteral("Zoom Rectangle"), &V::tbZoomRectClick, true);
-    tbUndoZoom = NewAction(QStringLiteral("tbUndoZoom"), QStringLiteral("Undo Zoom"), &V::tbUndoZoomClick);
-    tbShowDataPoints = NewAction(QStringLiteral("tbShowDataPoints"), QStringLiteral("Show Data Points"),
-                                 &V::mmShowDataPointsClick, true);
-    tbPrint->setIcon(ToolIcon("print"));
-    tbZoomIn->setIcon(ToolIcon("zoom-in"));
-    tbZoomOut->setIcon(ToolIcon("zoom-out"));
-    tbZoomRect->setIcon(ToolIcon("zoom-rect"));
-    tbUndoZoom->setIcon(ToolIcon("undo-zoom"));
-    tbShowDataPoints->setIcon(ToolIcon("data-points"));
-
-    tbWaveViewer->addAction(tbPrint);
+    tbWaveViewer->addAction(Print1);
     tbWaveViewer->addSeparator();
-    tbWaveViewer->addActions({tbZoomIn, tbZoomOut, tbZoomRect, tbUndoZoom});
+    tbWaveViewer->addActions({mmZoomIn, mmZoomOut, mmZoomRect, mmUndoZoom});
     tbWaveViewer->addSeparator();
-    tbWaveViewer->addAction(tbShowDataPoints);
+    tbWaveViewer->addAction(mmShowDataPoints);
 }

@@ -21,6 +21,7 @@
 #include "tests/support/findchild.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/recordinghelp.h"
+#include "tests/support/reportviewerprobe.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
@@ -148,7 +149,7 @@ TEST_F(MainWindow, CtrlLOpensTheOneTestLibraryWindowWhoseTestsJoinTheViewers) {
 
     Child<QPushButton>(*library, "btnOpen")->click();
     ASSERT_EQ(form.ViewerList().size(), 1);
-    EXPECT_EQ(EncodeTestRecord(form.ViewerList()[0]->Test()), bytes);
+    EXPECT_EQ(ShownReportLines(*form.ViewerList()[0]), ReportLinesOf(bytes));
     library->close();
     QTest::qWait(0);
     EXPECT_FALSE(library);
@@ -356,11 +357,8 @@ TEST_F(NewTest, SevenLoadsEndInAReportViewer) {
     ASSERT_EQ(form.ViewerList().size(), 1);
     TTestReportViewer* viewer = form.ViewerList()[0];
     EXPECT_TRUE(viewer->isVisible());
-    EXPECT_FALSE(viewer->Saved());
+    EXPECT_FALSE(Saved(*viewer));
     EXPECT_EQ(Child<QListWidget>(*viewer, "lstWaves")->count(), 7);
-    EXPECT_EQ(viewer->Test().GetDeviceInfo(diDeviceID), QStringLiteral("BME-42"));
-    for (const TZRTest& load : viewer->Test().Loads)
-        EXPECT_EQ(load.HasData, 1);
     EXPECT_FALSE(sim.IsOpen());
     EXPECT_TRUE(boxes.Shown().isEmpty());
     // The live viewers went with the step window.
@@ -372,7 +370,8 @@ TEST_F(NewTest, SevenLoadsEndInAReportViewer) {
     TTestLibrary* library = ProgramLibrary(why);
     ASSERT_TRUE(library) << why.toStdString();
     ASSERT_EQ(library->List().size(), 1u);
-    EXPECT_EQ(library->RecordBytes(library->List()[0].id), RecordBytes(viewer->Test()));
+    EXPECT_EQ(library->List()[0].deviceInfo[diDeviceID], QStringLiteral("BME-42"));
+    EXPECT_EQ(ReportLinesOf(library->RecordBytes(library->List()[0].id).value()), ShownReportLines(*viewer));
 
     // A second test leaves two viewers.
     loads = {3};
@@ -432,9 +431,9 @@ TEST_F(NewTest, ClosingTheMainWindowClosesNothingUntilEveryUnsavedTestIsAnswered
     dialogs.ChooseFiles({settings.Folder() + QStringLiteral("/missing/folder/test.zrq")});
     EXPECT_FALSE(form.close());
     EXPECT_EQ(form.ViewerList(), viewers);
-    for (const TTestReportViewer* viewer : viewers) {
+    for (TTestReportViewer* viewer : viewers) {
         EXPECT_TRUE(viewer->isVisible());
-        EXPECT_FALSE(viewer->Saved());
+        EXPECT_FALSE(Saved(*viewer));
     }
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(ends, 0);

@@ -43,3 +43,26 @@ TEST(RecordImage, BytesOfAnotherSizeAreRefusedWithWhyAndTheRecordKept) {
         EXPECT_EQ(RecordBytes(*rec), before);
     }
 }
+
+// The image is little-endian field by field, whatever the host: a value's low byte comes first, at the
+// field's place in the file.
+TEST(RecordImage, SixteenBitValuesStandLowByteFirstAtTheirPlace) {
+    auto rec = std::make_unique<TZRTestRec>();
+    rec->Loads[6].Results.PeakVoltage1 = 0x1234;
+    rec->Loads[6].Results.AnalyzerLoad = 0xa1b2;
+    rec->Loads[6].Samples[SAMPLE_COUNT - 1] = -2; // 0xfffe
+    rec->Loads[6].AccessoryResistance = 0x0102;
+    const QByteArray bytes = EncodeTestRecord(*rec);
+    const qsizetype load = LoadByteOffset(6);
+    EXPECT_EQ(bytes.mid(load + 22, 2), QByteArray("\x34\x12", 2));
+    EXPECT_EQ(bytes.mid(load + 63, 2), QByteArray("\xb2\xa1", 2));
+    EXPECT_EQ(bytes.mid(load + 66 + 2 * (SAMPLE_COUNT - 1), 2), QByteArray("\xfe\xff", 2));
+    EXPECT_EQ(bytes.right(2), QByteArray("\x02\x01", 2));
+    EXPECT_EQ(bytes.count('\0'), TEST_RECORD_SIZE - 8);
+
+    auto back = std::make_unique<TZRTestRec>();
+    QString why;
+    ASSERT_TRUE(DecodeTestRecord(bytes, *back, why));
+    EXPECT_EQ(back->Loads[6].Results.AnalyzerLoad, 0xa1b2);
+    EXPECT_EQ(back->Loads[6].Samples[SAMPLE_COUNT - 1], -2);
+}

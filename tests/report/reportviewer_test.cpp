@@ -5,10 +5,11 @@
 #include "report/servicereport.h"
 #include "report/summaryprint.h"
 #include "report/testreportviewer.h"
-#include "tests/support/findchild.h"
 #include "tests/support/filefaults.h"
+#include "tests/support/findchild.h"
 #include "tests/support/pdftools.h"
 #include "tests/support/recordbuilder.h"
+#include "tests/support/reportviewerprobe.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
@@ -27,6 +28,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -81,8 +83,9 @@ TEST_F(ReportViewer, OpensARecordWithItsReportAndWaveList) {
     FillLoad(*rec, 6, 2, 5000, 12500);
     TTestReportViewer* viewer = Open(SaveRecord("two.zrq", *rec));
     EXPECT_EQ(viewer->windowTitle(), QStringLiteral("CorvexZR Test Report Viewer"));
-    EXPECT_TRUE(viewer->Saved());
-    const QStringList lines = Child<QPlainTextEdit>(*viewer, "txtTestReport")->toPlainText().split(QLatin1Char('\n'));
+    EXPECT_TRUE(Saved(*viewer));
+    const QStringList lines =
+        Child<QPlainTextEdit>(*viewer, "txtTestReport")->toPlainText().split(QLatin1Char('\n'));
     EXPECT_EQ(lines.size(), 5167);
     EXPECT_EQ(lines, BuildReportLines(*rec, ComputeLoadResultsTable(*rec), QLocale()));
     EXPECT_TRUE(Child<QPlainTextEdit>(*viewer, "txtTestReport")->isReadOnly());
@@ -90,7 +93,8 @@ TEST_F(ReportViewer, OpensARecordWithItsReportAndWaveList) {
     EXPECT_TRUE(Child<QPlainTextEdit>(*viewer, "txtTestReport")->font().fixedPitch());
     EXPECT_EQ(ListTexts(Child<QListWidget>(*viewer, "lstWaves")),
               (QStringList{QStringLiteral("25 ohms"), QStringLiteral("175 ohms")}));
-    EXPECT_EQ(ListTexts(Child<QListWidget>(*viewer, "lstWaves"), true), QStringList{QStringLiteral("25 ohms")});
+    EXPECT_EQ(ListTexts(Child<QListWidget>(*viewer, "lstWaves"), true),
+              QStringList{QStringLiteral("25 ohms")});
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
@@ -118,10 +122,10 @@ TEST_F(ReportViewer, FileThatCannotBeOpenedRaisesTheFileError) {
 TEST_F(ReportViewer, SaveThenReopenGivesTheSameBytes) {
     auto rec = MakeFullRecord();
     TTestReportViewer* viewer = OpenFinished(*rec);
-    EXPECT_FALSE(viewer->Saved());
+    EXPECT_FALSE(Saved(*viewer));
     dialogs.ChooseFiles({Path("saved.zrq")});
     viewer->tbSaveClick();
-    EXPECT_TRUE(viewer->Saved());
+    EXPECT_TRUE(Saved(*viewer));
     ASSERT_EQ(dialogs.Requests().size(), 1);
     EXPECT_EQ(dialogs.Requests()[0].defaultSuffix, QStringLiteral("zrq"));
     EXPECT_EQ(dialogs.Requests()[0].filter,
@@ -129,7 +133,7 @@ TEST_F(ReportViewer, SaveThenReopenGivesTheSameBytes) {
     EXPECT_EQ(ReadBytes(Path("saved.zrq")), RecordBytes(*rec));
 
     TTestReportViewer* again = Open(Path("saved.zrq"));
-    EXPECT_EQ(RecordBytes(again->Test()), RecordBytes(*rec));
+    EXPECT_EQ(ShownReportLines(*again), ReportLinesOf(RecordBytes(*rec)));
     // The save dialog shows its previous name the next time.
     dialogs.ChooseFiles({QString()});
     viewer->tbSaveClick();
@@ -144,7 +148,7 @@ TEST_F(ReportViewer, SaveAsCsvWritesTheSharedExport) {
     ASSERT_EQ(dialogs.Requests().size(), 1);
     EXPECT_EQ(dialogs.Requests()[0].defaultSuffix, QStringLiteral("csv"));
     EXPECT_EQ(ReadBytes(Path("out.csv")), BuildCsv(*rec, ComputeLoadResultsTable(*rec), QLocale()));
-    EXPECT_FALSE(viewer->Saved()); // exporting is not saving the test
+    EXPECT_FALSE(Saved(*viewer)); // exporting is not saving the test
 }
 
 TEST_F(ReportViewer, SaveThatRunsOutOfSpaceKeepsThePreviousFileAndSaysSo) {
@@ -158,7 +162,7 @@ TEST_F(ReportViewer, SaveThatRunsOutOfSpaceKeepsThePreviousFileAndSaysSo) {
         FileSizeLimit fullDisk(30000);
         viewer->tbSaveClick();
     }
-    EXPECT_FALSE(viewer->Saved());
+    EXPECT_FALSE(Saved(*viewer));
     ASSERT_EQ(boxes.Shown().size(), 1);
     EXPECT_EQ(boxes.Shown()[0].text, QStringLiteral("An error occurred writing the file."));
     EXPECT_EQ(boxes.Shown()[0].caption, QStringLiteral("Write Error"));
@@ -171,7 +175,7 @@ TEST_F(ReportViewer, SaveThatRunsOutOfSpaceKeepsThePreviousFileAndSaysSo) {
     // Space again: the same record saves.
     dialogs.ChooseFiles({path});
     viewer->tbSaveClick();
-    EXPECT_TRUE(viewer->Saved());
+    EXPECT_TRUE(Saved(*viewer));
     EXPECT_EQ(ReadBytes(path), RecordBytes(*rec));
 }
 
@@ -195,7 +199,7 @@ TEST_F(ReportViewer, SaveIntoReadOnlyFolderShowsTheFileErrorAndKeepsThePreviousF
             const bool oneBox = boxes.Shown().size() == 1 &&
                                 boxes.Shown()[0].text == QStringLiteral("Cannot create file ") + path &&
                                 boxes.Shown()[0].icon == MsgIcon::Error;
-            return oneBox && !viewer->Saved() ? 1 : 2;
+            return oneBox && !Saved(*viewer) ? 1 : 2;
         });
     }
     EXPECT_EQ(outcome, 1);
@@ -241,7 +245,7 @@ TEST_F(ReportViewer, ExportPdfWritesTheServiceReportWithTheVerdictThePanelShows)
     const QString text = PdfText(Path("service.pdf"));
     EXPECT_TRUE(text.contains(choice.profile));
     EXPECT_EQ(text, PdfText(Path("expected.pdf")));
-    EXPECT_FALSE(viewer->Saved()); // exporting is not saving the test
+    EXPECT_FALSE(Saved(*viewer)); // exporting is not saving the test
 }
 
 TEST_F(ReportViewer, PdfExportThatRunsOutOfSpaceKeepsThePreviousFileAndSaysSo) {
@@ -303,7 +307,7 @@ TEST_F(ReportViewer, CancelledOrFailedSaveOnClosingKeepsTheTestOpen) {
     dialogs.ChooseFiles({Path("no/such/folder/x.zrq")});
     EXPECT_FALSE(viewer->close());
     EXPECT_TRUE(viewer->isVisible());
-    EXPECT_FALSE(viewer->Saved());
+    EXPECT_FALSE(Saved(*viewer));
     ASSERT_EQ(boxes.Shown().size(), 2);
     EXPECT_TRUE(boxes.Shown()[1].text.startsWith(QStringLiteral("Cannot create file")));
 }
@@ -316,7 +320,6 @@ TEST_F(ReportViewer, PlacementDefaultsAndMaximizedClose) {
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         EXPECT_EQ(viewer->pos(), area.center() - QPoint(335, 315));
         EXPECT_TRUE(Child<QAction>(*viewer, "mmShowWaveList")->isChecked());
-        EXPECT_EQ(viewer->WaveListWidth(), 80);
         viewer->show();
         EXPECT_EQ(Child<QListWidget>(*viewer, "lstWaves")->width(), 80);
         viewer->resize(600, 500);
@@ -328,6 +331,7 @@ TEST_F(ReportViewer, PlacementDefaultsAndMaximizedClose) {
     EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("WIDTH"), 0), 600);
     EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("TOP"), 0), 30);
     EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("SHOWWAVELIST"), 0), 1);
+    EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("WAVELISTWIDTH"), 0), 80);
     {
         TTestReportViewer* viewer = OpenFinished(*rec);
         EXPECT_EQ(viewer->size(), QSize(600, 500));
@@ -352,21 +356,21 @@ TEST_F(ReportViewer, ViewWaveformOpensOneViewerForTheSelectedLoads) {
     TTestReportViewer* viewer = OpenFinished(*rec);
     Child<QListWidget>(*viewer, "lstWaves")->clearSelection();
     viewer->tbViewWaveClick();
-    EXPECT_TRUE(viewer->OpenWaveViewers().isEmpty());
+    EXPECT_TRUE(ShownWaveViewers().isEmpty());
 
     Child<QListWidget>(*viewer, "lstWaves")->item(1)->setSelected(true);
     Child<QListWidget>(*viewer, "lstWaves")->item(5)->setSelected(true);
     viewer->tbViewWaveClick();
-    ASSERT_EQ(viewer->OpenWaveViewers().size(), 1);
-    QPointer<TWaveformViewer> wave = viewer->OpenWaveViewers().first();
+    ASSERT_EQ(ShownWaveViewers().size(), 1);
+    QPointer<TWaveformViewer> wave = ShownWaveViewers().first();
     EXPECT_TRUE(wave->isVisible());
     wave->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(viewer->OpenWaveViewers().isEmpty());
+    EXPECT_TRUE(ShownWaveViewers().isEmpty());
 
     // Closing the report closes its waveform viewers.
     viewer->tbViewWaveClick();
-    wave = viewer->OpenWaveViewers().first();
+    wave = ShownWaveViewers().first();
     delete viewer;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(wave.isNull() || !wave->isVisible());
@@ -389,7 +393,7 @@ TEST_F(ReportViewer, PrintsTheHeaderEveryResultAndTheVerdictLine) {
     ASSERT_TRUE(basis.has_value());
     const QString verdict = RecordVerdictLine(RecordVerdict(*rec, basis->setting, basis->profile.tolerance),
                                               basis->profile.name, basis->setting.selected);
-    const QStringList lines = viewer->ReportLines();
+    const QStringList lines = ShownReportLines(*viewer);
     // The verdict line is broken between words to the report's width.
     const QString printed = PdfText(Path("summary.pdf")).simplified();
     EXPECT_TRUE(printed.startsWith(lines[0].simplified()));
@@ -412,8 +416,7 @@ TEST_F(ReportViewer, PrintsTheHeaderEveryResultAndTheVerdictLine) {
 }
 
 TEST_F(ReportViewer, ViewerOfNoTestCannotSaveExportPrintOrKeepIt) {
-    const char* commands[] = {"tbSave",      "mmSave",         "tbSaveAsCSV", "mmSaveAsCSV", "tbExportPDF",
-                              "mmExportPDF", "mmAddToLibrary", "tbPrint",     "mmPrint"};
+    const char* commands[] = {"mmSave", "mmSaveAsCSV", "mmExportPDF", "mmAddToLibrary", "mmPrint"};
     auto full = MakeFullRecord();
     TTestReportViewer* withTest = OpenFinished(*full);
     for (const char* name : commands)
@@ -425,6 +428,18 @@ TEST_F(ReportViewer, ViewerOfNoTestCannotSaveExportPrintOrKeepIt) {
     TTestReportViewer* viewer = OpenFinished(*empty);
     for (const char* name : commands)
         EXPECT_FALSE(Child<QAction>(*viewer, name)->isEnabled()) << name;
+    // The tool bar's buttons are the same commands.
+    auto* toolBar = Child<QToolBar>(*viewer, "tbTestReport");
+    QStringList buttons;
+    for (QAction* action : toolBar->actions()) {
+        buttons << action->objectName();
+        if (!action->isSeparator()) {
+            EXPECT_EQ(toolBar->widgetForAction(action)->isEnabled(),
+                      action->objectName() == "mmViewWaveform");
+        }
+    }
+    EXPECT_EQ(buttons,
+              QStringList({"mmSave", "mmSaveAsCSV", "mmExportPDF", "", "mmViewWaveform", "mmPrint"}));
     viewer->show();
     viewer->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));

@@ -108,7 +108,7 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
         // The live viewer zooms from its tool bar while the step window is open.
         auto* chart = viewer->findChild<TWaveChart*>(QStringLiteral("chartWave"));
         auto* toolBar = viewer->findChild<QToolBar*>(QStringLiteral("tbWaveViewer"));
-        QAction* zoomIn = viewer->findChild<QAction*>(QStringLiteral("tbZoomIn"));
+        QAction* zoomIn = viewer->findChild<QAction*>(QStringLiteral("mmZoomIn"));
         const ChartAxesState before = chart->AxesState();
         ClickThroughWindow(toolBar->widgetForAction(zoomIn));
         EXPECT_TRUE(WaitFor([&] { return !(chart->AxesState() == before); }))

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -43,6 +45,16 @@ protected:
         return child;
     }
     QAction* Action(const char* name) const { return Find<QAction>(name); }
+    // The tool bar's button of `action`.
+    QToolButton* ToolButton(QAction* action) const {
+        return qobject_cast<QToolButton*>(Find<QToolBar>("tbWaveViewer")->widgetForAction(action));
+    }
+    static QStringList ActionNames(const QList<QAction*>& actions) {
+        QStringList names;
+        for (const QAction* action : actions)
+            names << action->objectName();
+        return names;
+    }
     QString Text(const char* label) const { return Find<QLabel>(label)->text(); }
     TWaveChart* Chart() const { return Find<TWaveChart>("chartWave"); }
     ChartAxesState Axes() const { return Chart()->AxesState(); }

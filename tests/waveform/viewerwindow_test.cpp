@@ -119,21 +119,19 @@ TEST_F(DeviceID, EditingWhileThePanelIsHiddenShowsItFirst) {
     Action("mmShowInfo")->trigger();
     EXPECT_TRUE(Find("panelInfo")->isHidden());
     EXPECT_FALSE(Action("mmShowInfo")->isChecked());
-    EXPECT_FALSE(Action("pmShowInfo")->isChecked());
 
     Action("mmEditDeviceID")->trigger();
     EXPECT_TRUE(Find("panelInfo")->isVisible());
     EXPECT_TRUE(Action("mmShowInfo")->isChecked());
-    EXPECT_TRUE(Action("pmShowInfo")->isChecked());
     EXPECT_TRUE(edit->isVisible());
 }
 
 TEST_F(DeviceID, HidingThePanelCommitsFirst) {
     StartEditing("HIDDEN");
-    Action("pmShowInfo")->trigger();
+    Action("mmShowInfo")->trigger();
     EXPECT_EQ(label->text(), "HIDDEN");
     EXPECT_EQ(Chart()->TitleLines().value(0), "Device ID: HIDDEN");
-    Action("pmShowInfo")->trigger();
+    Action("mmShowInfo")->trigger();
     EXPECT_TRUE(Find("panelInfo")->isVisible());
 }
 
@@ -157,7 +155,7 @@ TEST_F(Viewer, StoredPlacementIsRestored) {
     EXPECT_EQ(viewer->size(), QSize(700, 400));
     EXPECT_EQ(viewer->pos(), QPoint(40, 30));
     EXPECT_TRUE(Find("panelInfo")->isHidden());
-    EXPECT_FALSE(Action("pmShowInfo")->isChecked());
+    EXPECT_FALSE(Action("mmShowInfo")->isChecked());
     Action("mmShowInfo")->trigger();
     QApplication::processEvents();
     EXPECT_EQ(Find("panelInfo")->width(), 180);

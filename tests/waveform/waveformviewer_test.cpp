@@ -1,7 +1,7 @@
 // The waveform viewer: what it shows when it opens, the measurement panel, zooming, the axis dialog,
 // data points, printing and help.
-#include "tests/support/scripteddialogs.h"
 #include "tests/support/pdftools.h"
+#include "tests/support/scripteddialogs.h"
 #include "tests/waveform/viewerfixture.h"
 
 #include "base/helptopic.h"
@@ -159,7 +159,7 @@ TEST_F(Viewer, ZoomInAndOutFromTheMenuAndTheToolBar) {
     EXPECT_EQ(Axes().bottom.range, (AxisRange{5.0, 45.0}));
     EXPECT_EQ(Axes().left.range, (AxisRange{-40.0, 40.0}));
     RunAxisDialog({"0", "50", "-50", "50"});
-    Action("tbZoomOut")->trigger();
+    Action("mmZoomOut")->trigger();
     EXPECT_EQ(Axes().bottom.range, (AxisRange{-5.0, 55.0}));
     EXPECT_FALSE(Axes().bottom.automatic);
 }
@@ -190,7 +190,7 @@ TEST_F(Viewer, UndoZoomAfterOnlySettingTheAxesReturnsToTheOpeningView) {
     Open({1}, rec.get());
     const ChartAxesState opening = Axes();
     RunAxisDialog({"10", "20", "-5", "5"});
-    Action("tbUndoZoom")->trigger();
+    Action("mmUndoZoom")->trigger();
     EXPECT_EQ(Axes(), opening);
     EXPECT_TRUE(Axes().bottom.automatic);
     EXPECT_EQ(Axes().left.range, (AxisRange{-50.0, 50.0}));
@@ -201,7 +201,7 @@ TEST_F(Viewer, UndoZoomAfterAHandSetAxisAndAZoomReturnsToTheHandSetAxis) {
     RunAxisDialog({"10", "20", "-5", "5"});
     Action("mmZoomIn")->trigger();
     Action("mmZoomIn")->trigger();
-    Action("pmUndoZoom")->trigger();
+    Action("mmUndoZoom")->trigger();
     EXPECT_EQ(Axes().bottom.range, (AxisRange{10.0, 20.0}));
     EXPECT_EQ(Axes().left.range, (AxisRange{-5.0, 5.0}));
     // A second undo has no zoom left to undo and returns to the opening view.
@@ -209,33 +209,32 @@ TEST_F(Viewer, UndoZoomAfterAHandSetAxisAndAZoomReturnsToTheHandSetAxis) {
     EXPECT_TRUE(Axes().bottom.automatic);
 }
 
-TEST_F(Viewer, DataPointsToggleEveryControlAndSeries) {
+TEST_F(Viewer, DataPointsToggleTheButtonAndEverySeries) {
     Open({0, 1});
-    Action("tbShowDataPoints")->trigger();
-    for (const char* name : {"tbShowDataPoints", "mmShowDataPoints", "pmShowDataPoints"})
-        EXPECT_TRUE(Action(name)->isChecked()) << name;
+    QAction* points = Action("mmShowDataPoints");
+    auto* button = ToolButton(points);
+    button->click();
+    EXPECT_TRUE(points->isChecked());
+    EXPECT_TRUE(button->isChecked());
     EXPECT_EQ(Chart()->graph(1)->scatterStyle().shape(), QCPScatterStyle::ssPixmap);
-    Action("mmShowDataPoints")->trigger();
-    for (const char* name : {"tbShowDataPoints", "mmShowDataPoints", "pmShowDataPoints"})
-        EXPECT_FALSE(Action(name)->isChecked()) << name;
+    points->trigger();
+    EXPECT_FALSE(button->isChecked());
     EXPECT_EQ(Chart()->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssNone);
-    Action("pmShowDataPoints")->trigger();
-    EXPECT_TRUE(Action("tbShowDataPoints")->isChecked());
 }
 
 TEST_F(Viewer, ZoomRectangleModeIsKeptInTheMenuAndTheButton) {
     Open({3});
-    Action("mmZoomRect")->trigger();
-    EXPECT_TRUE(Action("mmZoomRect")->isChecked());
-    EXPECT_TRUE(Action("tbZoomRect")->isChecked());
+    QAction* zoomRect = Action("mmZoomRect");
+    zoomRect->trigger();
+    EXPECT_TRUE(zoomRect->isChecked());
+    EXPECT_TRUE(ToolButton(zoomRect)->isChecked());
     EXPECT_TRUE(Chart()->RectangleZoom());
-    Action("tbZoomRect")->trigger();
-    EXPECT_FALSE(Action("mmZoomRect")->isChecked());
-    EXPECT_FALSE(Action("tbZoomRect")->isChecked());
+    ToolButton(zoomRect)->click();
+    EXPECT_FALSE(zoomRect->isChecked());
     EXPECT_FALSE(Chart()->RectangleZoom());
 }
 
-TEST_F(Viewer, MenusHaveTheirShortcuts) {
+TEST_F(Viewer, MenusHaveTheirShortcutsAndShareTheirActions) {
     Open({3});
     const std::pair<const char*, const char*> shortcuts[] = {
         {"Print1", "Ctrl+P"},     {"mmEditDeviceID", "Ctrl+D"}, {"mmSetChartAxis", "Ctrl+H"},
@@ -246,10 +245,22 @@ TEST_F(Viewer, MenusHaveTheirShortcuts) {
         EXPECT_EQ(Action(name)->shortcut(), QKeySequence(QString::fromLatin1(keys))) << name;
     EXPECT_EQ(Action("mmZoomIn")->text(), "Zoom &In");
     EXPECT_EQ(Action("pmEditDeviceID")->text(), "Edit &Device ID");
-    EXPECT_EQ(Action("tbZoomRect")->toolTip(), "Zoom Rectangle");
-    for (const char* name :
-         {"tbPrint", "tbZoomIn", "tbZoomOut", "tbZoomRect", "tbUndoZoom", "tbShowDataPoints"})
-        EXPECT_FALSE(Action(name)->icon().pixmap(24, 24).isNull()) << name; // the images load
+    EXPECT_EQ(ToolButton(Action("Print1"))->toolTip(), "Print");
+    EXPECT_EQ(ToolButton(Action("mmUndoZoom"))->toolTip(), "Undo Zoom");
+    // The tool bar and the pop-up hold the menus' actions, in their own order.
+    EXPECT_EQ(ActionNames(Find("tbWaveViewer")->actions()),
+              QStringList({"Print1", "", "mmZoomIn", "mmZoomOut", "mmZoomRect", "mmUndoZoom", "",
+                           "mmShowDataPoints"}));
+    EXPECT_EQ(ActionNames(Find("PopupMenuWaveChart")->actions()),
+              QStringList({"mmUndoZoom", "", "mmShowInfo", "mmShowDataPoints", "", "pmEditDeviceID",
+                           "mmSetChartAxis"}));
+    for (QAction* action : Find("tbWaveViewer")->actions()) {
+        if (action->isSeparator())
+            continue;
+        EXPECT_FALSE(action->icon().pixmap(24, 24).isNull()) << action->objectName().toStdString();
+        EXPECT_FALSE(action->isIconVisibleInMenu()); // the menus show texts alone, as before
+        EXPECT_FALSE(action->isShortcutVisibleInContextMenu());
+    }
 }
 
 TEST_F(Viewer, PrintsTheChartOnOneLandscapePage) {
@@ -257,7 +268,7 @@ TEST_F(Viewer, PrintsTheChartOnOneLandscapePage) {
     const QString pdf = dir.filePath(QStringLiteral("wave.pdf"));
     dialogs.PrintTo({QString(), pdf});
     Open({0, 3});
-    Action("tbPrint")->trigger(); // cancelled
+    ToolButton(Action("Print1"))->click(); // cancelled
     EXPECT_FALSE(QFile::exists(pdf));
     Action("Print1")->trigger();
     EXPECT_EQ(dialogs.PrintDialogsShown(), 2);
