@@ -97,7 +97,10 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
         ClickThroughWindow(
             Child<QPushButton>(step, "btnOK")); // runs the whole load; returns once it is stored
         ASSERT_EQ(rec->Loads[1].HasData, 1) << "the discharge fired from the Simulator did not arrive";
-        const QList<TWaveformViewer*> viewers = step.findChildren<TWaveformViewer*>();
+        QList<TWaveformViewer*> viewers;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* wave = qobject_cast<TWaveformViewer*>(top); wave && wave->isVisible())
+                viewers.append(wave);
         ASSERT_EQ(viewers.size(), 1);
         viewer = viewers.first();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(viewer));
