@@ -36,16 +36,16 @@ void BM_WaveformDownloadPerByte(benchmark::State& state) {
     sim.SetTiming(timing);
     const ScopedInstall<FtdiDriver> installed(sim);
     AnalyzerLink link;
-    if (link.Open() != 0) {
+    if (link.Open() != LinkError::None) {
         state.SkipWithError("the simulated analyzer could not be opened");
         return;
     }
     std::vector<uint8_t> buffer(WaveformReplySize);
     Counter progress;
     for (auto _ : state) {
-        UsbPurge(link.Handle());
-        SendCommand(link.Handle(), CmdWaveform);
-        if (UsbReadBlocks(link.Handle(), buffer.data(), WaveformReplySize, &progress, 1) != 0) {
+        UsbPurge(link);
+        SendCommand(link, CmdWaveform);
+        if (UsbReadBlocks(link, buffer.data(), WaveformReplySize, &progress, 1) != 0) {
             state.SkipWithError("download failed");
             break;
         }

@@ -1,52 +1,29 @@
 #include "library/keeptest.h"
 
-#include "base/messages.h"
 #include "library/programlibrary.h"
 #include "records/recordimage.h"
 
-namespace {
-
-const QString Caption = QStringLiteral("Test Library");
-
-TKeepOutcome Refused(const QString& why) {
-    ShowMessage(QStringLiteral("The test could not be kept in the test library.\n\n%1\n\n"
-                               "Save it as a file so that it is not lost.")
-                    .arg(why),
-                Caption, MsgIcon::Warning);
-    return TKeepOutcome::NotKept;
-}
-
-} // namespace
-
-TKeepOutcome KeepTestInLibrary(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis,
-                               TKeepAnnounce announce) {
-    // Said even at the end of a new test: the technician expects every test to be kept.
+TKeepResult KeepTestInLibrary(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis) {
+    TKeepResult kept;
     if (!rec.HasLoadData()) {
-        ShowMessage(QStringLiteral("No load of this test has data, so it was not added to the test library."),
-                    Caption, MsgIcon::Information);
-        return TKeepOutcome::NoLoadData;
+        kept.outcome = TKeepOutcome::NoLoadData;
+        return kept;
     }
-    QString why;
-    TTestLibrary* library = ProgramLibrary(why);
+    TTestLibrary* library = ProgramLibrary(kept.why);
     if (!library)
-        return Refused(why);
+        return kept;
     const TAddResult result = library->Add(EncodeTestRecord(rec), basis);
     switch (result.outcome) {
     case TAddOutcome::Added:
-        if (announce == TKeepAnnounce::Always)
-            ShowMessage(
-                QStringLiteral("The test was added to the test library %1.").arg(library->DisplayName()),
-                Caption, MsgIcon::Information);
-        return TKeepOutcome::Kept;
     case TAddOutcome::AlreadyPresent:
-        if (announce == TKeepAnnounce::Always)
-            ShowMessage(
-                QStringLiteral("This test is already in the test library %1.").arg(library->DisplayName()),
-                Caption, MsgIcon::Information);
-        return TKeepOutcome::Kept;
+        kept.outcome = TKeepOutcome::Kept;
+        kept.alreadyPresent = result.outcome == TAddOutcome::AlreadyPresent;
+        kept.libraryName = library->DisplayName();
+        return kept;
     case TAddOutcome::Refused:
     case TAddOutcome::Failed:
         break;
     }
-    return Refused(result.why);
+    kept.why = result.why;
+    return kept;
 }

@@ -1,12 +1,14 @@
 #pragma once
 // Keeping a test in the program's library, as the windows do it: at the end of a new test (quietly,
 // unless it fails) and on the report viewer's command (saying what happened). A library that cannot
-// take the test is reported with the advice to save the test as a file; nothing else is lost. A
-// record in which no load has data is no test and is never added.
+// take the test is told with the advice to save the test as a file; nothing else is lost. A record in
+// which no load has data is no test and is never added. What happened is returned; the windows tell
+// it (report/keepmessages.h).
 
 #include "records/tzrtestrec.h"
 #include "verdict/verdictchoice.h"
 
+#include <QString>
 #include <optional>
 
 enum class TKeepAnnounce { OnlyFailures, Always };
@@ -15,5 +17,11 @@ enum class TKeepAnnounce { OnlyFailures, Always };
 // holds no test. NotKept: the library could not take it.
 enum class TKeepOutcome { Kept, NoLoadData, NotKept };
 
-TKeepOutcome KeepTestInLibrary(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis,
-                               TKeepAnnounce announce);
+struct TKeepResult {
+    TKeepOutcome outcome = TKeepOutcome::NotKept;
+    bool alreadyPresent = false; // Kept: it was there before
+    QString libraryName;         // Kept: the library's display name
+    QString why;                 // NotKept: the library's reason
+};
+
+TKeepResult KeepTestInLibrary(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis);

@@ -92,7 +92,7 @@ int ProbeAnalyzer(QTextStream& out, QTextStream& err) {
     {
         const ScopedInstall<FtdiDriver> installed(driver);
         AnalyzerLink link(handle);
-        answered = UsbQueryStatus(link, status) == 0; // closes the analyzer when it fails
+        answered = link.QueryStatus(status).Ok(); // closes the analyzer when it fails
         link.Close();
     }
     if (answered)

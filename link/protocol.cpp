@@ -62,8 +62,8 @@ char ExpectedResistance(int loadIndex) {
 
 } // namespace
 
-void SendCommand(FtHandle* handle, std::string_view command) {
-    UsbSendCommand(handle, command.data(), static_cast<uint32_t>(command.size()));
+void SendCommand(AnalyzerLink& link, std::string_view command, TransportFaults* faults) {
+    UsbSendCommand(link, command.data(), static_cast<uint32_t>(command.size()), faults);
 }
 
 std::string_view StepCommand(int loadIndex) {

@@ -3,7 +3,7 @@
 // each reply, and the pure checks made on the replies. The transport (usbcomm.h) carries the bytes;
 // the start window and the test step sequencer run the exchanges.
 
-#include "link/ftdidriver.h"
+#include "link/analyzerlink.h"
 
 #include <QByteArray>
 #include <QString>
@@ -38,7 +38,7 @@ inline void ClearReply(ReplyBuffer& buffer) {
 }
 
 // Sends one of the commands above (UsbSendCommand with the command's own length).
-void SendCommand(FtHandle* handle, std::string_view command);
+void SendCommand(AnalyzerLink& link, std::string_view command, TransportFaults* faults = nullptr);
 
 // The step command shown for a load: "ECGDJ20" for the 25-ohm load (index 0), "ECGDJ10" for others.
 std::string_view StepCommand(int loadIndex);

@@ -18,6 +18,11 @@ void Trace(WireEventKind kind, uint32_t status, uint32_t value = 0, QByteArray b
         trace->Record(WireEvent{kind, status, value, std::move(bytes), std::move(text)});
 }
 
+void Fault(TransportFaults* faults, TransportFault::Kind kind, uint32_t value) {
+    if (faults)
+        faults->append(TransportFault{kind, value});
+}
+
 QByteArray Bytes(const void* data, uint32_t count) {
     return QByteArray(static_cast<const char*>(data), static_cast<qsizetype>(count));
 }
@@ -25,7 +30,7 @@ QByteArray Bytes(const void* data, uint32_t count) {
 // One try of UsbReadAttempt, with the reason of a failure.
 enum class Attempt { Done, NotYet, QueueFailed, ReadFailed };
 
-Attempt AttemptRead(FtHandle* handle, void* buffer, uint32_t count) {
+Attempt AttemptRead(FtHandle* handle, void* buffer, uint32_t count, TransportFaults* faults) {
     FtdiDriver& driver = TheFtdiDriver();
     uint32_t waiting = 0;
     FtStatus status = driver.GetQueueStatus(*handle, waiting);
@@ -43,10 +48,12 @@ Attempt AttemptRead(FtHandle* handle, void* buffer, uint32_t count) {
     if (status != FtOK) {
         ShowMessage(QStringLiteral("Read status is: %1").arg(static_cast<uint32_t>(status)), ReadErrorCaption,
                     MsgIcon::Error);
+        Fault(faults, TransportFault::Kind::ReadStatus, static_cast<uint32_t>(status));
         return Attempt::ReadFailed;
     }
     if (delivered != count) {
         ShowMessage(QStringLiteral("Bytes read: %1").arg(delivered), ReadErrorCaption, MsgIcon::Error);
+        Fault(faults, TransportFault::Kind::ShortRead, delivered);
         return Attempt::ReadFailed;
     }
     return Attempt::Done;
@@ -61,13 +68,13 @@ struct TimedRead {
     bool Succeeded() const { return result == Attempt::Done && elapsed <= ReadWindowSeconds; }
 };
 
-TimedRead ReadWithinWindow(FtHandle* handle, void* buffer, uint32_t count) {
+TimedRead ReadWithinWindow(FtHandle* handle, void* buffer, uint32_t count, TransportFaults* faults) {
     Clock& clock = TheClock();
     const int64_t start = clock.Seconds();
     Attempt result = Attempt::NotYet;
     int64_t elapsed = 0;
     while (result == Attempt::NotYet && elapsed < ReadWindowSeconds) {
-        result = AttemptRead(handle, buffer, count);
+        result = AttemptRead(handle, buffer, count, faults);
         elapsed = clock.Seconds() - start;
     }
     return {result, elapsed};
@@ -75,30 +82,13 @@ TimedRead ReadWithinWindow(FtHandle* handle, void* buffer, uint32_t count) {
 
 } // namespace
 
-int UsbOpen(FtHandle* handle) {
-    const FtStatus status = TheFtdiDriver().OpenEx(AnalyzerDescription, FtOpenByDescription, *handle);
-    Trace(WireEventKind::Open, status, 0, {}, AnalyzerDescription);
-    if (status == FtOK)
-        return 0;
-    QString text = QStringLiteral("Device Not Detected.\nPlease check connection.\n\nOperation Canceled.");
-    // Checking the cable does not help here: the account needs access to the device.
-    if (status == FtDeviceNotPermitted)
-        text += QStringLiteral("\n\nThe analyzer is connected, but this user account may not use it: see "
-                               "\"Giving your Linux account access to the analyzer\" in the help.");
-    ShowMessage(text, QStringLiteral("Error"), MsgIcon::Error, MsgButtons::OK, mfNoOwner);
-    return -1;
-}
+// The transport's one way to the handle.
+struct LinkAccess {
+    static FtHandle* Handle(AnalyzerLink& link) { return &link.m_handle; }
+};
 
-void UsbClose(FtHandle* handle) {
-    if (*handle == FtHandle::Null)
-        return;
-    const FtStatus status = TheFtdiDriver().Close(*handle);
-    Trace(WireEventKind::Close, status);
-    *handle = FtHandle::Null;
-}
-
-int UsbReadAttempt(FtHandle* handle, void* buffer, uint32_t count) {
-    switch (AttemptRead(handle, buffer, count)) {
+int UsbReadAttempt(AnalyzerLink& link, void* buffer, uint32_t count, TransportFaults* faults) {
+    switch (AttemptRead(LinkAccess::Handle(link), buffer, count, faults)) {
     case Attempt::Done:
         return 0;
     case Attempt::NotYet:
@@ -110,18 +100,24 @@ int UsbReadAttempt(FtHandle* handle, void* buffer, uint32_t count) {
     return -1;
 }
 
-int UsbRead(FtHandle* handle, void* buffer, uint32_t count) {
-    return ReadWithinWindow(handle, buffer, count).Succeeded() ? 0 : -1;
+int UsbRead(AnalyzerLink& link, void* buffer, uint32_t count, TransportFaults* faults) {
+    return ReadWithinWindow(LinkAccess::Handle(link), buffer, count, faults).Succeeded() ? 0 : -1;
 }
 
-int UsbReadBlocks(FtHandle* handle, void* buffer, uint32_t count, ProgressStepper* progress, uint32_t size,
-                  BlockReadResult* result) {
+int UsbReadWithinWindow(AnalyzerLink& link, void* buffer, uint32_t count, TransportFaults* faults) {
+    const TimedRead read = ReadWithinWindow(LinkAccess::Handle(link), buffer, count, faults);
+    return read.result == Attempt::Done && read.elapsed < ReadWindowSeconds ? 0 : -1;
+}
+
+int UsbReadBlocks(AnalyzerLink& link, void* buffer, uint32_t count, ProgressStepper* progress, uint32_t size,
+                  BlockReadResult* result, TransportFaults* faults) {
+    FtHandle* handle = LinkAccess::Handle(link);
     BlockReadResult ignored;
     BlockReadResult& out = result ? *result : ignored;
     out = BlockReadResult{};
     auto* bytes = static_cast<uint8_t*>(buffer);
     for (uint32_t i = 0; i < count; ++i) {
-        const TimedRead read = ReadWithinWindow(handle, bytes + static_cast<size_t>(i) * size, size);
+        const TimedRead read = ReadWithinWindow(handle, bytes + static_cast<size_t>(i) * size, size, faults);
         if (!read.Succeeded()) {
             out.end = read.result == Attempt::QueueFailed  ? BlockReadResult::End::QueueFailed
                       : read.result == Attempt::ReadFailed ? BlockReadResult::End::ReadFailed
@@ -136,53 +132,45 @@ int UsbReadBlocks(FtHandle* handle, void* buffer, uint32_t count, ProgressSteppe
     return 0;
 }
 
-int UsbWrite(FtHandle* handle, const void* data, uint32_t count) {
+int UsbWrite(AnalyzerLink& link, const void* data, uint32_t count, TransportFaults* faults) {
     uint32_t accepted = 0;
-    const FtStatus status = TheFtdiDriver().Write(*handle, data, count, accepted);
+    const FtStatus status = TheFtdiDriver().Write(*LinkAccess::Handle(link), data, count, accepted);
     if (TheWireTrace())
         Trace(WireEventKind::Write, status, accepted, Bytes(data, count));
     if (status != FtOK) {
         ShowMessage(QStringLiteral("Write status is: %1").arg(static_cast<uint32_t>(status)),
                     WriteErrorCaption, MsgIcon::None);
+        Fault(faults, TransportFault::Kind::WriteStatus, static_cast<uint32_t>(status));
         return -1;
     }
     if (accepted != count) {
         ShowMessage(QStringLiteral("Bytes written: %1").arg(accepted), WriteErrorCaption, MsgIcon::None);
+        Fault(faults, TransportFault::Kind::ShortWrite, accepted);
         return -1;
     }
     return 0;
 }
 
-void UsbSendCommand(FtHandle* handle, const char* command, uint32_t count) {
+void UsbSendCommand(AnalyzerLink& link, const char* command, uint32_t count, TransportFaults* faults) {
     // Command, terminator and a trailing zero that is not sent.
     std::vector<char> frame(static_cast<size_t>(count) + 2, '\0');
     std::memcpy(frame.data(), command, count);
     frame[count] = CommandTerminator;
-    UsbWrite(handle, frame.data(), count + 1);
+    UsbWrite(link, frame.data(), count + 1, faults);
 }
 
-int UsbQueryStatus(AnalyzerLink& link, uint8_t* destination) {
-    UsbSendCommand(link.Handle(), "GS", 2);
-    const TimedRead read = ReadWithinWindow(link.Handle(), destination, 37);
-    // Unlike UsbRead, a reply completed at the very end of the fourth second does not count.
-    if (read.result == Attempt::Done && read.elapsed < ReadWindowSeconds)
-        return 0;
-    link.Close();
-    return -1;
-}
-
-int UsbCheckLink(FtHandle* handle) {
+int UsbCheckLink(AnalyzerLink& link) {
     uint32_t rxBytes = 0;
     uint32_t txBytes = 0;
     uint32_t eventWord = 0xFFFFFFFFu;
-    const FtStatus status = TheFtdiDriver().GetStatus(*handle, rxBytes, txBytes, eventWord);
+    const FtStatus status = TheFtdiDriver().GetStatus(*LinkAccess::Handle(link), rxBytes, txBytes, eventWord);
     Trace(WireEventKind::LinkCheck, status, eventWord);
     return eventWord == 0 ? 0 : -1;
 }
 
-void UsbPurge(FtHandle* handle) {
+void UsbPurge(AnalyzerLink& link) {
     const uint32_t mask = FtPurgeRx | FtPurgeTx;
-    const FtStatus status = TheFtdiDriver().Purge(*handle, mask);
+    const FtStatus status = TheFtdiDriver().Purge(*LinkAccess::Handle(link), mask);
     Trace(WireEventKind::Purge, status, mask);
 }
 

@@ -4,10 +4,10 @@
 // progress display moves and the windows stay alive, and turn the analyzer's big-endian 16-bit
 // fields into host order. It knows nothing of what the commands mean.
 //
-// Every operation takes the address of the handle variable of the open analyzer's owner, an
-// AnalyzerLink (one per test run; Null = not open), which alone opens and closes it. Results:
-// 0 success, -1 failure; UsbReadAttempt also returns 1 for "not enough data yet".
-// Failures that the transport reports, it reports itself with a message box; callers add their own.
+// Every operation takes the open analyzer's owner, an AnalyzerLink (one per test run), which alone
+// opens and closes it and offers the exchanges of a test on top of these operations. Results:
+// 0 success, -1 failure; UsbReadAttempt also returns 1 for "not enough data yet". A failed or short
+// read or write is added to `faults` (if given), for the caller to tell.
 // Everything runs on the user-interface thread; the drivers are reached through TheFtdiDriver(),
 // time through TheClock(), the window messages through ThePump().
 
@@ -25,19 +25,17 @@ inline constexpr int64_t ReadWindowSeconds = 4;
 // Ends every command on the wire.
 inline constexpr char CommandTerminator = '\r';
 
-// The owner's two operations; only AnalyzerLink calls them.
-// Opens the analyzer and stores its handle. -1 when it is not found ("Device Not Detected." box).
-int UsbOpen(FtHandle* handle);
-// Closes the analyzer if the handle is set and sets it to Null; does nothing otherwise.
-void UsbClose(FtHandle* handle);
 // One try: reads exactly `count` bytes when that many are waiting (0), reads nothing when fewer are
-// (1), or fails (-1; a failed read is reported, a failed queue query is not).
-int UsbReadAttempt(FtHandle* handle, void* buffer, uint32_t count);
+// (1), or fails (-1; a failed read is a fault, a failed queue query is not).
+int UsbReadAttempt(AnalyzerLink& link, void* buffer, uint32_t count, TransportFaults* faults = nullptr);
 // Tries without pause until `count` bytes have been read or the read window has run out (nothing is
 // reported when it runs out; the caller knows what was expected).
-int UsbRead(FtHandle* handle, void* buffer, uint32_t count);
-// How a block read went: the blocks read whole, and how it ended. A failed read has been reported
-// by the transport; a failed queue query (a device that is gone) and a window that ran out have not.
+int UsbRead(AnalyzerLink& link, void* buffer, uint32_t count, TransportFaults* faults = nullptr);
+// As UsbRead, but a reply completed at the very end of the read window does not count (the status
+// query's read).
+int UsbReadWithinWindow(AnalyzerLink& link, void* buffer, uint32_t count, TransportFaults* faults = nullptr);
+// How a block read went: the blocks read whole, and how it ended. A failed read is also a fault; a
+// failed queue query (a device that is gone) and a window that ran out are not.
 struct BlockReadResult {
     enum class End { Complete, WindowRanOut, QueueFailed, ReadFailed };
     uint32_t blocks = 0;
@@ -46,20 +44,18 @@ struct BlockReadResult {
 // Reads `count` blocks of `size` bytes, each with its own read window; after each block steps the
 // progress display (if any) and lets the windows process their messages. Blocks read before a
 // failure stay in the buffer; `result` (if given) tells how many there are and why the read stopped.
-int UsbReadBlocks(FtHandle* handle, void* buffer, uint32_t count, ProgressStepper* progress, uint32_t size,
-                  BlockReadResult* result = nullptr);
-// Writes `count` bytes; a failed or short write is reported.
-int UsbWrite(FtHandle* handle, const void* data, uint32_t count);
-// Writes the command followed by the terminator, in one write. A failure has been reported by the
-// write; the caller's read then runs out of its window.
-void UsbSendCommand(FtHandle* handle, const char* command, uint32_t count);
-// Sends "GS" and reads the 37-byte status block into `destination` as received. The reply counts
-// only if it completed in less than the full window. On failure closes the link; no message.
-int UsbQueryStatus(AnalyzerLink& link, uint8_t* destination);
+int UsbReadBlocks(AnalyzerLink& link, void* buffer, uint32_t count, ProgressStepper* progress, uint32_t size,
+                  BlockReadResult* result = nullptr, TransportFaults* faults = nullptr);
+// Writes `count` bytes; a failed or short write is a fault.
+int UsbWrite(AnalyzerLink& link, const void* data, uint32_t count, TransportFaults* faults = nullptr);
+// Writes the command followed by the terminator, in one write. A failed write is a fault; the
+// caller's read then runs out of its window.
+void UsbSendCommand(AnalyzerLink& link, const char* command, uint32_t count,
+                    TransportFaults* faults = nullptr);
 // 0 while the analyzer answers, -1 when it is gone (or the driver says nothing).
-int UsbCheckLink(FtHandle* handle);
+int UsbCheckLink(AnalyzerLink& link);
 // Empties both queues of the device; the result is not examined.
-void UsbPurge(FtHandle* handle);
+void UsbPurge(AnalyzerLink& link);
 
 // Exchanges the two bytes of a 16-bit value in place (signed or unsigned alike; any alignment).
 void SwapWord(void* word);

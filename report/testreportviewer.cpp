@@ -9,7 +9,7 @@
 #include "base/messages.h"
 #include "base/placement.h"
 #include "base/uifonts.h"
-#include "library/keeptest.h"
+#include "report/keepmessages.h"
 #include "report/csvexport.h"
 #include "report/reportlines.h"
 #include "report/servicereport.h"
@@ -247,7 +247,7 @@ void TTestReportViewer::lstWavesDblClick() {
 void TTestReportViewer::mmAddToLibraryClick() {
     if (!HoldsTest())
         return;
-    KeepTestInLibrary(*m_test, pnlVerdict->Basis(), TKeepAnnounce::Always);
+    KeepTestAndTell(*m_test, pnlVerdict->Basis(), TKeepAnnounce::Always);
 }
 
 void TTestReportViewer::tbSaveClick() {

@@ -1,6 +1,6 @@
 #include "testrun/newtestchain.h"
 
-#include "library/keeptest.h"
+#include "report/keepmessages.h"
 #include "link/analyzerlink.h"
 #include "report/testreportviewer.h"
 #include "testrun/testoptionsform.h"
@@ -42,7 +42,7 @@ TTestReportViewer* RunNewTestChain(QWidget* owner) {
     RememberVerdictChoiceFor(verdictChoice, testRec->GetDeviceInfo(diManufacturer),
                              testRec->GetDeviceInfo(diModel));
     // Kept before anything else can happen to it; Save still writes the record file.
-    KeepTestInLibrary(*testRec, verdictBasis, TKeepAnnounce::OnlyFailures);
+    KeepTestAndTell(*testRec, verdictBasis, TKeepAnnounce::OnlyFailures);
     auto* viewer = new TTestReportViewer(owner, *testRec);
     viewer->ChooseVerdict(verdictChoice);
     return viewer;

@@ -70,12 +70,12 @@ void TestSequencer::ShowStep() {
 }
 
 bool TestSequencer::EnsureLink() {
-    return UsbCheckLink(m_link.Handle()) == 0 || Reopen();
+    return m_link.Answers() || Reopen();
 }
 
 bool TestSequencer::Reopen() {
     m_link.Close();
-    return m_link.Open() == 0; // reports itself when the analyzer cannot be found
+    return m_link.Open() == LinkError::None; // reports itself when the analyzer cannot be found
 }
 
 void TestSequencer::Present(bool checkLink) {
@@ -100,32 +100,28 @@ void TestSequencer::Present(bool checkLink) {
     m_view.SetDescription(loadStep ? ConfigureText : QStringLiteral("Press OK to display Test Report."));
     SetButtons(true, m_stepIndex > 0, loadStep);
     if (linked)
-        UsbPurge(m_link.Handle());
+        m_link.Purge();
 }
 
 void TestSequencer::SendStepCommand(TTestLoad load) {
     // Only reported: the step stays usable.
-    ReplyBuffer reply;
-    ClearReply(reply);
-    SendCommand(m_link.Handle(), StepCommand(load));
-    if (UsbRead(m_link.Handle(), reply.data(), AckReplySize) != 0)
+    const LinkOutcome sent = m_link.SendStep(load);
+    if (IsNoReply(sent.error))
         Report(NoResponse, CommunicationError);
-    else if (!IsAcknowledgement(reply))
+    else if (sent.error == LinkError::Garbled)
         Report(InvalidResponse, CommunicationError);
 }
 
 void TestSequencer::ReportExchange(const QString& text, const QString& caption, int flags) {
-    if (UsbCheckLink(m_link.Handle()) == 0)
+    if (m_link.Answers())
         Report(text, caption, flags);
 }
 
 void TestSequencer::ReconnectAccessory() {
-    ReplyBuffer reply;
-    SendCommand(m_link.Handle(), CmdAccessoryConnect);
-    ClearReply(reply);
-    if (UsbRead(m_link.Handle(), reply.data(), AckReplySize) != 0)
+    const LinkOutcome connected = m_link.ConnectAccessory();
+    if (IsNoReply(connected.error))
         ReportExchange(NoResponse, CommunicationTimeout);
-    else if (!IsAcknowledgement(reply))
+    else if (connected.error == LinkError::Garbled)
         Report(InvalidResponse, CommunicationError);
 }
 
@@ -133,21 +129,19 @@ bool TestSequencer::ConfigurationMatches(TTestLoad load, bool retryNotConnected)
     // Before the discharge an accessory reporting "XX" is reconnected twice; a third "XX" is an error.
     // After the discharge any mismatch is reported at once.
     for (int notConnected = 0;;) {
-        ReplyBuffer reply;
-        UsbPurge(m_link.Handle());
-        ClearReply(reply);
-        SendCommand(m_link.Handle(), CmdLoadConfig);
-        if (UsbRead(m_link.Handle(), reply.data(), LoadConfigReplySize) != 0) {
+        m_link.Purge();
+        const LinkResult<LoadConfiguration> config = m_link.ReadLoadConfiguration();
+        if (IsNoReply(config.error)) {
             ReportExchange(NoResponse, CommunicationTimeout, mfTopMost);
             return false;
         }
-        const char bank = reply[0];
-        const char resistance = reply[1];
+        const char bank = config.value.Bank();
+        const char resistance = config.value.Resistance();
         if (IsLoadConfigured(load, bank, resistance)) {
-            m_testRec->Loads[load].AccessoryResistance = AccessoryResistanceOf(reply);
+            m_testRec->Loads[load].AccessoryResistance = config.value.ResistanceHundredths();
             return true;
         }
-        if (retryNotConnected && IsAccessoryNotConnected(bank, resistance) && ++notConnected <= 2) {
+        if (retryNotConnected && config.error == LinkError::NotConnected && ++notConnected <= 2) {
             ReconnectAccessory();
             continue;
         }
@@ -158,8 +152,7 @@ bool TestSequencer::ConfigurationMatches(TTestLoad load, bool retryNotConnected)
 
 TestSequencer::WaitEnd TestSequencer::WaitForDischarge() {
     m_view.SetDescription(QStringLiteral("Waiting for energy discharge."));
-    UsbPurge(m_link.Handle());
-    SendCommand(m_link.Handle(), CmdDischargeWait);
+    m_link.StartDischargeWait();
     ThePump().ProcessMessages();
 
     // No time limit: the technician may take as long as needed to charge and fire the defibrillator.
@@ -167,14 +160,13 @@ TestSequencer::WaitEnd TestSequencer::WaitForDischarge() {
     bool discharged = false;
     bool testKey = false;
     while (!discharged && !m_cancelRequested) {
-        char byte = 0;
-        const int r = UsbReadAttempt(m_link.Handle(), &byte, 1);
-        if (r == 0) {
-            text.append(byte);
+        const ByteTry got = m_link.TryReadByte();
+        if (got.end == ByteTry::End::Byte) {
+            text.append(got.byte);
             discharged = HasEnergyReading(text);
             if (!discharged && HasTestText(text))
                 m_cancelRequested = testKey = true;
-        } else if (r < 0) {
+        } else if (got.end == ByteTry::End::Failed) {
             ReportExchange(QStringLiteral("Error reading from device"), QStringLiteral("Error In Read"));
             return WaitEnd::ReadError;
         } else {
@@ -196,12 +188,11 @@ void TestSequencer::TakeRestOfDischargeText() {
     const int64_t start = clock.Milliseconds();
     int64_t lastByte = start;
     for (int taken = 0; taken < TrailingBytes;) {
-        char byte = 0;
-        const int r = UsbReadAttempt(m_link.Handle(), &byte, 1);
+        const ByteTry got = m_link.TryReadByte();
         const int64_t now = clock.Milliseconds();
-        if (r < 0 || (r == 0 && byte == '\n'))
+        if (got.end == ByteTry::End::Failed || (got.end == ByteTry::End::Byte && got.byte == '\n'))
             return; // the line has ended, or a failed read shows in the query that follows
-        if (r == 0) {
+        if (got.end == ByteTry::End::Byte) {
             lastByte = now;
             ++taken;
         } else if (now - lastByte >= TrailingQuietMs) {
@@ -217,19 +208,17 @@ void TestSequencer::TakeRestOfDischargeText() {
 bool TestSequencer::Download(TTestLoad load) {
     m_view.SetDescription(QStringLiteral("Downloading wave data."));
     std::vector<uint8_t> buffer(WaveformReplySize, 0);
-    UsbPurge(m_link.Handle());
+    m_link.Purge();
     ProgressStepper* progress =
         m_view.OpenProgress(WaveformReplySize, QStringLiteral("Downloading real-time wave data..."));
-    SendCommand(m_link.Handle(), CmdWaveform);
-    BlockReadResult read;
-    const int result = UsbReadBlocks(m_link.Handle(), buffer.data(), WaveformReplySize, progress, 1, &read);
+    const DownloadResult read = m_link.Download(WaveformReply(buffer.data(), WaveformBytes), progress);
     m_view.CloseProgress();
-    if (result != 0) {
+    if (!read.Ok()) {
         // The load keeps what it had. A read error has been told by the transport.
-        if (read.end != BlockReadResult::End::ReadFailed)
+        if (read.error != LinkError::ReadError)
             ReportExchange(QStringLiteral("The download stopped after %1 of %2 bytes.\nPress OK and "
                                           "discharge again to repeat this load.")
-                               .arg(read.blocks)
+                               .arg(read.bytes)
                                .arg(WaveformReplySize),
                            QStringLiteral("Download Incomplete"), mfTopMost);
         return false;
@@ -256,7 +245,7 @@ void TestSequencer::btnOKClick() {
     SetButtons(false, false, false);
     // A link lost since the step was shown (the cable pulled) is re-opened first and the analyzer
     // told the step again; when it cannot be, its one message has been shown and nothing is sent.
-    if (UsbCheckLink(m_link.Handle()) != 0) {
+    if (!m_link.Answers()) {
         if (!Reopen()) {
             Present(false);
             return;
@@ -320,34 +309,14 @@ void TestSequencer::btnCancelClick() {
         return;
     }
     // An exchange is running (the discharge wait): ask the analyzer to stop waiting.
-    SendCommand(m_link.Handle(), CmdAbort);
-    switch (ReadAbortAcknowledgement()) {
-    case AbortAnswer::Acknowledged:
-        break;
-    case AbortAnswer::NoReply:
-        ReportExchange(NoResponse, CommunicationTimeout);
-        break;
-    case AbortAnswer::Invalid:
-        Report(InvalidResponse, CommunicationError);
-        break;
-    }
-    m_cancelRequested = true;
-}
-
-TestSequencer::AbortAnswer TestSequencer::ReadAbortAcknowledgement() {
     // Discharge text already on its way when ESC went out (the energy reading, a line end) comes
     // before the acknowledgement; it is passed over.
-    bool other = false;
-    for (int byte = 0; byte <= MaxTextBeforeAbortAck; ++byte) {
-        ReplyBuffer reply;
-        ClearReply(reply);
-        if (UsbRead(m_link.Handle(), reply.data(), AbortReplySize) != 0)
-            return other ? AbortAnswer::Invalid : AbortAnswer::NoReply;
-        if (IsAbortAcknowledgement(reply))
-            return AbortAnswer::Acknowledged;
-        other = true;
-    }
-    return AbortAnswer::Invalid;
+    const LinkOutcome aborted = m_link.Abort(MaxTextBeforeAbortAck);
+    if (IsNoReply(aborted.error))
+        ReportExchange(NoResponse, CommunicationTimeout);
+    else if (aborted.error == LinkError::Garbled)
+        Report(InvalidResponse, CommunicationError);
+    m_cancelRequested = true;
 }
 
 void TestSequencer::btnEditInfoClick() {

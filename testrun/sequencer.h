@@ -53,17 +53,13 @@ public:
     // at once; otherwise the user is asked).
     bool FormCloseQuery(bool visible);
 
-    const std::vector<TTestLoad>& Steps() const { return m_steps; }
     uint32_t StepIndex() const { return m_stepIndex; }
     TTestLoad CurrentStep() const { return m_steps[m_stepIndex]; }
-    bool CancelRequested() const { return m_cancelRequested; }
-    bool CloseAllowed() const { return m_closeAllowed; }
     // True while btnOKClick runs (the discharge wait and the download keep the windows alive).
     bool Busy() const { return m_busy; }
 
 private:
     enum class WaitEnd { Discharged, Cancelled, TestKey, ReadError };
-    enum class AbortAnswer { Acknowledged, NoReply, Invalid };
 
     // Shows the step at StepIndex; `checkLink`: check the link of a load step and re-open it when
     // it is gone (false when a re-open has just failed: the step is shown without a link).
@@ -83,7 +79,6 @@ private:
     void TakeRestOfDischargeText();
     bool Download(TTestLoad load);
     void ReconnectAccessory();
-    AbortAnswer ReadAbortAcknowledgement();
     bool AskExit();
 
     TestStepView& m_view;

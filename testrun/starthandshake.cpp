@@ -3,7 +3,6 @@
 #include "base/clock.h"
 #include "base/messages.h"
 #include "link/protocol.h"
-#include "link/usbcomm.h"
 
 namespace {
 
@@ -19,33 +18,30 @@ int Fail(AnalyzerLink& link, const QString& text, const QString& caption) {
 } // namespace
 
 int RunStartHandshake(TZRTestRec& testRec, AnalyzerLink& link) {
-    if (link.Open() != 0) {
+    if (link.Open() != LinkError::None) {
         ShowMessage(QStringLiteral("Corvex not connected to PC USB"), CommunicationError, MsgIcon::Error);
         return -1;
     }
-    if (UsbQueryStatus(link, testRec.AnalyzerStatus) != 0) {
+    if (!link.QueryStatus(std::span<uint8_t, StatusBlockSize>(testRec.AnalyzerStatus)).Ok()) {
         ShowMessage(
             QStringLiteral("Unable to read Corvex information.\nMake sure Corvex is set to REMOTE mode."),
             CommunicationError, MsgIcon::Error);
-        return -1; // the transport has closed the link
+        return -1; // the query has closed the link
     }
 
-    ReplyBuffer reply;
-    SendCommand(link.Handle(), CmdAccessoryConnect);
-    ClearReply(reply);
-    if (UsbRead(link.Handle(), reply.data(), AckReplySize) != 0)
-        return Fail(link, QStringLiteral("Did not receive response from Corvex"), CommunicationTimeout);
-    if (!IsAcknowledgement(reply))
-        return Fail(link, QStringLiteral("Invalid response from Corvex"), CommunicationError);
+    const LinkOutcome connected = link.ConnectAccessory();
+    if (!connected.Ok())
+        return IsNoReply(connected.error)
+                   ? Fail(link, QStringLiteral("Did not receive response from Corvex"), CommunicationTimeout)
+                   : Fail(link, QStringLiteral("Invalid response from Corvex"), CommunicationError);
 
     // The accessory needs a moment after "VN" before it reports its configuration.
     TheClock().Sleep(1000);
 
-    SendCommand(link.Handle(), CmdLoadConfig);
-    ClearReply(reply);
-    if (UsbRead(link.Handle(), reply.data(), LoadConfigReplySize) != 0)
+    const LinkResult<LoadConfiguration> config = link.ReadLoadConfiguration();
+    if (IsNoReply(config.error))
         return Fail(link, QStringLiteral("Did not receive response from Corvex"), CommunicationTimeout);
-    if (IsAccessoryNotConnectedText(reply))
+    if (config.value.IsNotConnectedText())
         return Fail(link, QStringLiteral("ZRQ not connected to Corvex"), QStringLiteral("ZRQ ERROR"));
     return 0;
 }

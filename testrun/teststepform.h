@@ -22,8 +22,6 @@ public:
     TTestStep(QWidget* owner, const uint8_t* selectedLoads, TZRTestRec* testRec, AnalyzerLink& link);
     ~TTestStep() override;
 
-    TestSequencer& Sequencer() { return m_sequencer; }
-    const QList<TWaveformViewer*>& WaveViewers() const { return m_waveViewers; }
     // From now on each load's verdict against `basis` shows after its download, above the buttons
     // (the window grows for it); nothing shows without a basis.
     void CheckLoadsAgainst(std::optional<TVerdictBasis> basis);

@@ -148,8 +148,8 @@ public:
         Press(ButtonPress::OK);
         for (int i = 0; i < ReplyScript::ButtonCount && !m_view.ended; ++i)
             Press(m_script.Button(i));
-        for (TTestLoad load : seq.Steps())
-            if (load != TESTS_DONE_STEP)
+        for (int load = 0; load < LOAD_COUNT; ++load)
+            if (selected[load] != 0)
                 m_tested[load] = true;
         m_seq = nullptr;
     }

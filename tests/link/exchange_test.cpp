@@ -18,7 +18,7 @@ TEST_F(SimExchangeTest, HandshakeReadsStatusConnectsAccessoryAndQueriesTheLoad) 
     sim.SetStatusDate(DateStamp{5, 4, 13, 7, 12, 26});
     Open();
     TZRTestRec rec;
-    ASSERT_EQ(UsbQueryStatus(link, rec.AnalyzerStatus), 0);
+    ASSERT_EQ(link.QueryStatus(rec.AnalyzerStatus).Ok(), true);
     EXPECT_EQ(rec.AnalyzerID(), "CVX-0042");
     EXPECT_EQ(rec.TestDateTime().Day, 7);
     EXPECT_EQ(rec.TestDateTime().Year, 26);
@@ -58,11 +58,11 @@ TEST_F(SimExchangeTest, AccessoryWhoseCableWasPulledAnswersOnlyAfterVN) {
 
 TEST_F(SimExchangeTest, UnpluggedAnalyzerIsNotFound) {
     sim.Unplug();
-    EXPECT_EQ(link.Open(), -1);
+    EXPECT_EQ(link.Open(), LinkError::NotDetected);
     ASSERT_EQ(boxes.Shown().size(), 1);
     EXPECT_EQ(boxes.Shown()[0].caption, "Error");
     sim.Plug();
-    EXPECT_EQ(link.Open(), 0);
+    EXPECT_EQ(link.Open(), LinkError::None);
 }
 
 TEST_F(SimExchangeTest, StatusWithoutReplyClosesTheLinkAfterTheWindow) {
@@ -70,30 +70,30 @@ TEST_F(SimExchangeTest, StatusWithoutReplyClosesTheLinkAfterTheWindow) {
     Open();
     uint8_t status[StatusReplySize] = {};
     const int64_t start = clock.Microseconds();
-    EXPECT_EQ(UsbQueryStatus(link, status), -1);
-    EXPECT_EQ(*link.Handle(), FtHandle::Null);
+    EXPECT_EQ(link.QueryStatus(status).Ok(), false);
+    EXPECT_FALSE(link.IsOpen());
     EXPECT_FALSE(sim.IsOpen());
     EXPECT_NEAR(ElapsedSeconds(start), 4.0, 0.01);
     EXPECT_TRUE(boxes.Shown().isEmpty());
     // A second start opens the analyzer again and succeeds.
     Open();
-    EXPECT_EQ(UsbQueryStatus(link, status), 0);
+    EXPECT_EQ(link.QueryStatus(status).Ok(), true);
 }
 
 TEST_F(SimExchangeTest, StatusTwoSecondsLateIsAcceptedFiveIsNot) {
     Open();
     uint8_t status[StatusReplySize] = {};
     sim.InjectFault(SimFault::LateReply("GS", 2000));
-    EXPECT_EQ(UsbQueryStatus(link, status), 0);
+    EXPECT_EQ(link.QueryStatus(status).Ok(), true);
     sim.InjectFault(SimFault::LateReply("GS", 5000));
-    EXPECT_EQ(UsbQueryStatus(link, status), -1);
+    EXPECT_EQ(link.QueryStatus(status).Ok(), false);
 }
 
 TEST_F(SimExchangeTest, ShortStatusFails) {
     sim.InjectFault(SimFault::ShortReply("GS", 36));
     Open();
     uint8_t status[StatusReplySize] = {};
-    EXPECT_EQ(UsbQueryStatus(link, status), -1);
+    EXPECT_EQ(link.QueryStatus(status).Ok(), false);
 }
 
 TEST_F(SimExchangeTest, GarbledOrShortAcknowledgementsAreTold) {
@@ -107,7 +107,7 @@ TEST_F(SimExchangeTest, GarbledOrShortAcknowledgementsAreTold) {
     sim.InjectFault(SimFault::ShortReply("VN", 1));
     Ask(CmdAccessoryConnect, AckReplySize, &r);
     EXPECT_EQ(r, -1);
-    UsbPurge(link.Handle());
+    UsbPurge(link);
     EXPECT_TRUE(IsAcknowledgement(Ask(CmdAccessoryConnect, AckReplySize)));
 }
 
@@ -137,7 +137,7 @@ TEST_F(SimExchangeTest, ConfigurationFollowsTheJumpers) {
     Ask(CmdAccessoryConnect, AckReplySize);
     for (int load = 0; load < LOAD_COUNT; ++load) {
         sim.Accessory().SetJumpersForLoad(load);
-        UsbPurge(link.Handle());
+        UsbPurge(link);
         const ReplyBuffer config = Ask(CmdLoadConfig, LoadConfigReplySize);
         EXPECT_TRUE(IsLoadConfigured(load, config[0], config[1])) << load;
         EXPECT_EQ(AccessoryResistanceOf(config), sim.Accessory().resistances[load]) << load;
@@ -174,7 +174,7 @@ TEST_F(SimExchangeTest, XXTwiceThenTheAccessoryAnswers) {
     int queries = 0;
     ReplyBuffer config;
     do {
-        UsbPurge(link.Handle());
+        UsbPurge(link);
         config = Ask(CmdLoadConfig, LoadConfigReplySize);
         ++queries;
         if (IsAccessoryNotConnected(config[0], config[1])) {
@@ -192,8 +192,8 @@ TEST_F(SimExchangeTest, DischargeWaitEndsWithTheEnergyReading) {
     timing.autoDischargeMilliseconds = 3000;
     sim.SetTiming(timing);
     Open();
-    UsbPurge(link.Handle());
-    SendCommand(link.Handle(), CmdDischargeWait);
+    UsbPurge(link);
+    SendCommand(link, CmdDischargeWait);
     QByteArray text;
     EXPECT_EQ(WaitForDischarge(&text), WaitEnd::Energy);
     EXPECT_TRUE(text.startsWith("READY\r\nMEASURING\r\nE="));
@@ -204,11 +204,10 @@ TEST_F(SimExchangeTest, DischargeWaitEndsWithTheEnergyReading) {
     EXPECT_GT(pump.calls, 10); // the long wait keeps the windows alive
 
     // The rest of the text stays queued until the purge before the next query.
-    EXPECT_EQ(UsbReadAttempt(link.Handle(), text.data(), 2), 0);
-    UsbPurge(link.Handle());
-    uint32_t waiting = 99;
-    EXPECT_EQ(sim.GetQueueStatus(*link.Handle(), waiting), FtOK);
-    EXPECT_EQ(waiting, 0u);
+    EXPECT_EQ(UsbReadAttempt(link, text.data(), 2), 0);
+    UsbPurge(link);
+    char left = 0;
+    EXPECT_EQ(UsbReadAttempt(link, &left, 1), 1); // nothing waiting
 }
 
 TEST_F(SimExchangeTest, LineEndAfterTheReadingComesAtWireSpeed) {
@@ -216,19 +215,18 @@ TEST_F(SimExchangeTest, LineEndAfterTheReadingComesAtWireSpeed) {
     // soon as the reading is complete does not drop it, and it stands in front of the next reply.
     Open();
     sim.Accessory().SetJumpersForLoad(3);
-    SendCommand(link.Handle(), CmdDischargeWait);
+    SendCommand(link, CmdDischargeWait);
     TheClock().Sleep(100);
-    UsbPurge(link.Handle()); // the "READY" text
+    UsbPurge(link); // the "READY" text
     ASSERT_TRUE(sim.Discharge());
     const QByteArray reading = "E=" + QByteArray::number(sim.LastBlock().TotalEnergy / 10.0, 'f', 1) + "J";
     TheClock().Sleep(sim.Timing().measureMilliseconds);
     clock.Advance(std::llround(reading.size() * 1e6 / sim.Timing().bytesPerSecond));
-    QByteArray text(64, '\0');
-    uint32_t waiting = 0;
-    ASSERT_EQ(sim.GetQueueStatus(*link.Handle(), waiting), FtOK);
-    ASSERT_EQ(UsbReadAttempt(link.Handle(), text.data(), waiting), 0);
-    EXPECT_TRUE(text.left(waiting).endsWith(reading)) << text.toStdString();
-    UsbPurge(link.Handle());
+    QByteArray text;
+    for (char byte = 0; UsbReadAttempt(link, &byte, 1) == 0;)
+        text.append(byte);
+    EXPECT_TRUE(text.endsWith(reading)) << text.toStdString();
+    UsbPurge(link);
     const ReplyBuffer reply = Ask(CmdLoadConfig, LoadConfigReplySize);
     EXPECT_EQ(QByteArray(reply.data(), 4), QByteArray("\r\nB4"));
 }
@@ -237,7 +235,7 @@ TEST_F(SimExchangeTest, DischargeIsMeasuredOnlyWhileTheAnalyzerWaits) {
     Open();
     EXPECT_FALSE(sim.Discharge());
     EXPECT_FALSE(sim.HasMeasurement());
-    SendCommand(link.Handle(), CmdDischargeWait);
+    SendCommand(link, CmdDischargeWait);
     EXPECT_EQ(sim.State(), SimState::WaitingForDischarge);
     EXPECT_TRUE(sim.Discharge());
     EXPECT_EQ(sim.State(), SimState::Measuring);
@@ -250,7 +248,7 @@ TEST_F(SimExchangeTest, DischargeIsMeasuredOnlyWhileTheAnalyzerWaits) {
 TEST_F(SimExchangeTest, TestTextEndsTheWaitAsACancel) {
     sim.InjectFault(SimFault::TestText());
     Open();
-    SendCommand(link.Handle(), CmdDischargeWait);
+    SendCommand(link, CmdDischargeWait);
     QByteArray text;
     EXPECT_EQ(WaitForDischarge(&text), WaitEnd::Test);
     EXPECT_EQ(sim.State(), SimState::Idle);
@@ -258,12 +256,12 @@ TEST_F(SimExchangeTest, TestTextEndsTheWaitAsACancel) {
 
 TEST_F(SimExchangeTest, EscapeAbortsTheWait) {
     Open();
-    SendCommand(link.Handle(), CmdDischargeWait);
+    SendCommand(link, CmdDischargeWait);
     EXPECT_EQ(sim.State(), SimState::WaitingForDischarge);
     // The analyzer's "READY" text is on its way; once it has come it is purged, so that only the
     // acknowledgement is read.
     TheClock().Sleep(100);
-    UsbPurge(link.Handle());
+    UsbPurge(link);
     const ReplyBuffer reply = Ask(CmdAbort, AbortReplySize);
     EXPECT_TRUE(IsAbortAcknowledgement(reply));
     EXPECT_EQ(sim.State(), SimState::Idle);
@@ -273,7 +271,7 @@ TEST_F(SimExchangeTest, EscapeAbortsTheWait) {
 TEST_F(SimExchangeTest, SilentAnalyzerNeverEndsTheWait) {
     sim.InjectFault(SimFault::NoReply("DEHT"));
     Open();
-    SendCommand(link.Handle(), CmdDischargeWait);
+    SendCommand(link, CmdDischargeWait);
     EXPECT_TRUE(sim.Discharge());
     QByteArray text;
     EXPECT_EQ(WaitForDischarge(&text, 100), WaitEnd::GaveUp);
@@ -287,17 +285,17 @@ protected:
     void Discharge(int load) {
         Open();
         sim.Accessory().SetJumpersForLoad(load);
-        SendCommand(link.Handle(), CmdDischargeWait);
+        SendCommand(link, CmdDischargeWait);
         ASSERT_TRUE(sim.Discharge());
         QByteArray text;
         ASSERT_EQ(WaitForDischarge(&text), WaitEnd::Energy);
-        UsbPurge(link.Handle());
+        UsbPurge(link);
     }
 
     int Download() {
         buffer.assign(WaveformReplySize, 0);
-        SendCommand(link.Handle(), CmdWaveform);
-        return UsbReadBlocks(link.Handle(), buffer.data(), WaveformReplySize, &progress, 1);
+        SendCommand(link, CmdWaveform);
+        return UsbReadBlocks(link, buffer.data(), WaveformReplySize, &progress, 1);
     }
 
     std::vector<uint8_t> buffer;
@@ -332,12 +330,12 @@ TEST_F(DownloadTest, UnplugAtByteKFailsTheDownloadAndTheLinkCheck) {
     EXPECT_EQ(buffer[5000], 0);
     EXPECT_TRUE(boxes.Shown().isEmpty());
 
-    EXPECT_EQ(UsbCheckLink(link.Handle()), -1);
+    EXPECT_EQ(UsbCheckLink(link), -1);
     link.Close();
-    EXPECT_EQ(link.Open(), -1); // still unplugged
+    EXPECT_EQ(link.Open(), LinkError::NotDetected); // still unplugged
     sim.Plug();
-    EXPECT_EQ(link.Open(), 0);
-    EXPECT_EQ(UsbCheckLink(link.Handle()), 0);
+    EXPECT_EQ(link.Open(), LinkError::None);
+    EXPECT_EQ(UsbCheckLink(link), 0);
 }
 
 TEST_F(DownloadTest, StalledDownloadRunsOutOfItsWindowAndTheAnalyzerAnswersAgain) {
@@ -346,7 +344,7 @@ TEST_F(DownloadTest, StalledDownloadRunsOutOfItsWindowAndTheAnalyzerAnswersAgain
     EXPECT_EQ(Download(), -1);
     EXPECT_EQ(progress.steps, 66);
     EXPECT_TRUE(boxes.Shown().isEmpty());
-    UsbPurge(link.Handle());
+    UsbPurge(link);
     Ask(CmdAccessoryConnect, AckReplySize);
     const ReplyBuffer config = Ask(CmdLoadConfig, LoadConfigReplySize);
     EXPECT_TRUE(IsLoadConfigured(6, config[0], config[1]));

@@ -10,6 +10,7 @@
 #include "tests/support/scriptedmessages.h"
 
 #include <QFile>
+#include <utility>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <array>
@@ -114,12 +115,14 @@ TEST_F(FtdiBackendTest, AReplyPartlyQueuedIsReadWhenTheRestArrives) {
     chip.SendToHost(status.left(36));
     ASSERT_TRUE(WaitQueued(36));
     std::array<uint8_t, 37> buffer{};
-    EXPECT_EQ(UsbReadAttempt(&handle, buffer.data(), 37), 1);
+    AnalyzerLink link(handle);
+    EXPECT_EQ(UsbReadAttempt(link, buffer.data(), 37), 1);
     EXPECT_EQ(Queued(), 36u);
     chip.SendToHost(status.right(1));
     ASSERT_TRUE(WaitQueued(37));
-    EXPECT_EQ(UsbReadAttempt(&handle, buffer.data(), 37), 0);
+    EXPECT_EQ(UsbReadAttempt(link, buffer.data(), 37), 0);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(buffer.data()), 37), status);
+    handle = FtHandle::Null; // the link closes it
 }
 
 TEST_F(FtdiBackendTest, ALongReplyCrossesManyUsbPackets) {
@@ -131,7 +134,8 @@ TEST_F(FtdiBackendTest, ALongReplyCrossesManyUsbPackets) {
     chip.SendToHost(block);
     ASSERT_TRUE(WaitQueued(10306));
     QByteArray got(10306, '\0');
-    ASSERT_EQ(UsbReadBlocks(&handle, got.data(), 10306, nullptr, 1), 0);
+    AnalyzerLink link(std::exchange(handle, FtHandle::Null));
+    ASSERT_EQ(UsbReadBlocks(link, got.data(), 10306, nullptr, 1), 0);
     EXPECT_EQ(got, block);
 }
 
@@ -155,11 +159,11 @@ TEST_F(FtdiBackendTest, StatusQueryThroughTheTransport) {
         [](const QByteArray& command) { return command == "GS\r" ? QByteArray(37, 'S') : QByteArray(); });
     ScriptedMessages boxes;
     AnalyzerLink link;
-    ASSERT_EQ(link.Open(), 0);
+    ASSERT_EQ(link.Open(), LinkError::None);
     std::array<uint8_t, 37> status{};
-    EXPECT_EQ(UsbQueryStatus(link, status.data()), 0);
+    EXPECT_EQ(link.QueryStatus(status).Ok(), true);
     EXPECT_EQ(status[36], 'S');
-    EXPECT_EQ(UsbCheckLink(link.Handle()), 0);
+    EXPECT_EQ(UsbCheckLink(link), 0);
     link.Close();
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }

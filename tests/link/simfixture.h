@@ -12,14 +12,14 @@ class SimExchangeTest : public LinkTest {
 protected:
     ~SimExchangeTest() override { link.Close(); }
 
-    void Open() { ASSERT_EQ(link.Open(), 0); }
+    void Open() { ASSERT_EQ(link.Open(), LinkError::None); }
 
     // Sends the command and reads `size` bytes into a cleared reply buffer; `result` is UsbRead's.
     ReplyBuffer Ask(std::string_view command, uint32_t size, int* result = nullptr) {
         ReplyBuffer reply;
         ClearReply(reply);
-        SendCommand(link.Handle(), command);
-        const int r = UsbRead(link.Handle(), reply.data(), size);
+        SendCommand(link, command);
+        const int r = UsbRead(link, reply.data(), size);
         if (result)
             *result = r;
         return reply;
@@ -31,7 +31,7 @@ protected:
     WaitEnd WaitForDischarge(QByteArray* text, int maxRounds = 5000) {
         for (int round = 0; round < maxRounds; ++round) {
             char byte = 0;
-            const int r = UsbReadAttempt(link.Handle(), &byte, 1);
+            const int r = UsbReadAttempt(link, &byte, 1);
             if (r == 0) {
                 text->append(byte);
                 if (HasEnergyReading(*text))

@@ -30,8 +30,8 @@ void ExpectBox(const MessageRequest& box, const QString& text, const QString& ca
 
 TEST_F(UsbcommTest, OpenFindsTheAnalyzerByItsDescription) {
     AnalyzerLink fresh;
-    EXPECT_EQ(fresh.Open(), 0);
-    EXPECT_EQ(*fresh.Handle(), ScriptedDriver::Handle);
+    EXPECT_EQ(fresh.Open(), LinkError::None);
+    EXPECT_TRUE(fresh.IsOpen());
     EXPECT_EQ(driver.calls, QStringList{"OpenEx(Corvex Defib Tester Final,2)"});
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
@@ -39,8 +39,8 @@ TEST_F(UsbcommTest, OpenFindsTheAnalyzerByItsDescription) {
 TEST_F(UsbcommTest, OpenThatFindsNothingSaysSoInABoxWithoutOwner) {
     driver.openStatus = FtDeviceNotFound;
     AnalyzerLink fresh;
-    EXPECT_EQ(fresh.Open(), -1);
-    EXPECT_EQ(*fresh.Handle(), FtHandle::Null);
+    EXPECT_EQ(fresh.Open(), LinkError::NotDetected);
+    EXPECT_FALSE(fresh.IsOpen());
     ASSERT_EQ(boxes.Shown().size(), 1);
     ExpectBox(boxes.Shown()[0], "Device Not Detected.\nPlease check connection.\n\nOperation Canceled.",
               "Error", MsgIcon::Error, mfNoOwner);
@@ -49,8 +49,8 @@ TEST_F(UsbcommTest, OpenThatFindsNothingSaysSoInABoxWithoutOwner) {
 TEST_F(UsbcommTest, OpenOfAnAnalyzerThisAccountMayNotUsePointsToTheHelp) {
     driver.openStatus = FtDeviceNotPermitted;
     AnalyzerLink fresh;
-    EXPECT_EQ(fresh.Open(), -1);
-    EXPECT_EQ(*fresh.Handle(), FtHandle::Null);
+    EXPECT_EQ(fresh.Open(), LinkError::NotPermitted);
+    EXPECT_FALSE(fresh.IsOpen());
     ASSERT_EQ(boxes.Shown().size(), 1);
     ExpectBox(
         boxes.Shown()[0],
@@ -62,7 +62,7 @@ TEST_F(UsbcommTest, OpenOfAnAnalyzerThisAccountMayNotUsePointsToTheHelp) {
 
 TEST_F(UsbcommTest, CloseClosesOnceAndClearsTheHandle) {
     link.Close();
-    EXPECT_EQ(*link.Handle(), FtHandle::Null);
+    EXPECT_FALSE(link.IsOpen());
     link.Close();
     EXPECT_EQ(driver.calls, QStringList{"Close(90)"});
 }
@@ -70,7 +70,7 @@ TEST_F(UsbcommTest, CloseClosesOnceAndClearsTheHandle) {
 TEST_F(UsbcommTest, CloseOnANullHandleCallsNothing) {
     AnalyzerLink fresh;
     fresh.Close();
-    EXPECT_EQ(*fresh.Handle(), FtHandle::Null);
+    EXPECT_FALSE(fresh.IsOpen());
     EXPECT_TRUE(driver.calls.isEmpty());
 }
 
@@ -79,7 +79,7 @@ TEST_F(UsbcommTest, LinkClosesTheAnalyzerWhenItGoesAndOnlyThen) {
     driver.calls.clear();
     {
         AnalyzerLink scoped;
-        ASSERT_EQ(scoped.Open(), 0);
+        ASSERT_EQ(scoped.Open(), LinkError::None);
         EXPECT_TRUE(scoped.IsOpen());
         EXPECT_EQ(driver.calls, QStringList{"OpenEx(Corvex Defib Tester Final,2)"});
     }
@@ -91,13 +91,13 @@ TEST_F(UsbcommTest, LinkClosesTheAnalyzerWhenItGoesAndOnlyThen) {
 TEST_F(UsbcommTest, AttemptWithOneByteMissingReadsNothingAndLeavesTheBytesQueued) {
     driver.Deliver("*");
     std::array<char, 4> buffer{};
-    EXPECT_EQ(UsbReadAttempt(link.Handle(), buffer.data(), 2), 1);
+    EXPECT_EQ(UsbReadAttempt(link, buffer.data(), 2), 1);
     EXPECT_EQ(driver.Waiting(), 1u);
     EXPECT_EQ(buffer[0], '\0');
     EXPECT_EQ(driver.calls, QStringList{"GetQueueStatus"});
 
     driver.Deliver("\r");
-    EXPECT_EQ(UsbReadAttempt(link.Handle(), buffer.data(), 2), 0);
+    EXPECT_EQ(UsbReadAttempt(link, buffer.data(), 2), 0);
     EXPECT_EQ(QByteArray(buffer.data(), 2), QByteArray("*\r"));
     EXPECT_EQ(driver.calls, (QStringList{"GetQueueStatus", "Read(2)"}));
     EXPECT_TRUE(boxes.Shown().isEmpty());
@@ -106,14 +106,14 @@ TEST_F(UsbcommTest, AttemptWithOneByteMissingReadsNothingAndLeavesTheBytesQueued
 TEST_F(UsbcommTest, AttemptReadsExactlyTheCountEvenWithMoreQueued) {
     driver.Deliver("*\rXX");
     std::array<char, 4> buffer{};
-    EXPECT_EQ(UsbReadAttempt(link.Handle(), buffer.data(), 2), 0);
+    EXPECT_EQ(UsbReadAttempt(link, buffer.data(), 2), 0);
     EXPECT_EQ(driver.Waiting(), 2u);
 }
 
 TEST_F(UsbcommTest, FailedQueueQueryFailsWithoutMessage) {
     driver.queueStatus = FtIoError;
     char byte = 0;
-    EXPECT_EQ(UsbReadAttempt(link.Handle(), &byte, 1), -1);
+    EXPECT_EQ(UsbReadAttempt(link, &byte, 1), -1);
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
@@ -121,7 +121,7 @@ TEST_F(UsbcommTest, FailedReadShowsItsStatus) {
     driver.Deliver("abc");
     driver.readStatus = FtIoError;
     std::array<char, 4> buffer{};
-    EXPECT_EQ(UsbReadAttempt(link.Handle(), buffer.data(), 3), -1);
+    EXPECT_EQ(UsbReadAttempt(link, buffer.data(), 3), -1);
     ASSERT_EQ(boxes.Shown().size(), 1);
     ExpectBox(boxes.Shown()[0], "Read status is: 4", "Error reading from device", MsgIcon::Error);
 }
@@ -130,7 +130,7 @@ TEST_F(UsbcommTest, ShortDeliveryShowsTheCountAndFailsWithoutAnotherAttempt) {
     driver.Deliver(QByteArray(37, 'S'));
     driver.readLimit = 36;
     std::array<uint8_t, 37> status{};
-    EXPECT_EQ(UsbRead(link.Handle(), status.data(), 37), -1);
+    EXPECT_EQ(UsbRead(link, status.data(), 37), -1);
     ASSERT_EQ(boxes.Shown().size(), 1);
     ExpectBox(boxes.Shown()[0], "Bytes read: 36", "Error reading from device", MsgIcon::Error);
     EXPECT_EQ(driver.calls, (QStringList{"GetQueueStatus", "Read(37)"}));
@@ -141,7 +141,7 @@ TEST_F(UsbcommTest, ShortDeliveryShowsTheCountAndFailsWithoutAnotherAttempt) {
 TEST_F(UsbcommTest, ReplyTwoSecondsLateIsRead) {
     driver.Deliver("*\r", 2'000'000);
     std::array<char, 2> buffer{};
-    EXPECT_EQ(UsbRead(link.Handle(), buffer.data(), 2), 0);
+    EXPECT_EQ(UsbRead(link, buffer.data(), 2), 0);
     EXPECT_EQ(QByteArray(buffer.data(), 2), QByteArray("*\r"));
     EXPECT_NEAR(ElapsedSeconds(0), 2.0, 0.01);
     EXPECT_TRUE(boxes.Shown().isEmpty());
@@ -149,7 +149,7 @@ TEST_F(UsbcommTest, ReplyTwoSecondsLateIsRead) {
 
 TEST_F(UsbcommTest, ReplyThatNeverComesFailsAfterTheWindowWithoutMessage) {
     std::array<char, 2> buffer{};
-    EXPECT_EQ(UsbRead(link.Handle(), buffer.data(), 2), -1);
+    EXPECT_EQ(UsbRead(link, buffer.data(), 2), -1);
     // Started on a whole second: the window is the full four seconds.
     EXPECT_NEAR(ElapsedSeconds(0), 4.0, 0.01);
     EXPECT_TRUE(boxes.Shown().isEmpty());
@@ -160,7 +160,7 @@ TEST_F(UsbcommTest, WindowStartedLateInASecondLastsJustOverThreeSeconds) {
     clock.Advance(999'000);
     const int64_t start = clock.Microseconds();
     std::array<char, 2> buffer{};
-    EXPECT_EQ(UsbRead(link.Handle(), buffer.data(), 2), -1);
+    EXPECT_EQ(UsbRead(link, buffer.data(), 2), -1);
     EXPECT_GT(ElapsedSeconds(start), 3.0);
     EXPECT_LT(ElapsedSeconds(start), 3.1);
 }
@@ -169,14 +169,14 @@ TEST_F(UsbcommTest, ReplyCompletingAtExactlyFourSecondsCountsForReadButNotForSta
     // Polls advance the clock 1 ms at a time; the poll that sees the reply lands on the 4.000 s mark.
     driver.Deliver(QByteArray(37, 'S'), 3'999'500);
     std::array<uint8_t, 37> status{};
-    EXPECT_EQ(UsbRead(link.Handle(), status.data(), 37), 0);
+    EXPECT_EQ(UsbRead(link, status.data(), 37), 0);
     EXPECT_NEAR(ElapsedSeconds(0), 4.0, 0.0011);
 
     clock.AdvanceTo(10'000'000); // a fresh whole second
     driver.calls.clear();
     driver.Deliver(QByteArray(37, 'S'), 3'999'500);
-    EXPECT_EQ(UsbQueryStatus(link, status.data()), -1);
-    EXPECT_EQ(*link.Handle(), FtHandle::Null);
+    EXPECT_EQ(link.QueryStatus(status).Ok(), false);
+    EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(driver.calls, (QStringList{"Write(47 53 0d)", "GetQueueStatus", "Read(37)", "Close(90)"}));
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
@@ -184,8 +184,8 @@ TEST_F(UsbcommTest, ReplyCompletingAtExactlyFourSecondsCountsForReadButNotForSta
 TEST_F(UsbcommTest, ReplyJustBeforeTheFourthSecondCountsForStatus) {
     driver.Deliver(QByteArray(37, 'S'), 3'998'500);
     std::array<uint8_t, 37> status{};
-    EXPECT_EQ(UsbQueryStatus(link, status.data()), 0);
-    EXPECT_EQ(*link.Handle(), ScriptedDriver::Handle);
+    EXPECT_EQ(link.QueryStatus(status).Ok(), true);
+    EXPECT_TRUE(link.IsOpen());
 }
 
 TEST_F(UsbcommTest, StatusQueryStoresTheBlockAsReceived) {
@@ -194,15 +194,15 @@ TEST_F(UsbcommTest, StatusQueryStoresTheBlockAsReceived) {
         block[i] = static_cast<char>(0xF0 - i);
     driver.Deliver(block, 50'000);
     std::array<uint8_t, 37> status{};
-    EXPECT_EQ(UsbQueryStatus(link, status.data()), 0);
+    EXPECT_EQ(link.QueryStatus(status).Ok(), true);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(status.data()), 37), block);
     EXPECT_EQ(driver.written, QByteArray("GS\r"));
 }
 
 TEST_F(UsbcommTest, StatusQueryWithoutReplyClosesTheLinkSilently) {
     std::array<uint8_t, 37> status{};
-    EXPECT_EQ(UsbQueryStatus(link, status.data()), -1);
-    EXPECT_EQ(*link.Handle(), FtHandle::Null);
+    EXPECT_EQ(link.QueryStatus(status).Ok(), false);
+    EXPECT_FALSE(link.IsOpen());
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
@@ -211,7 +211,7 @@ TEST_F(UsbcommTest, StatusQueryWithoutReplyClosesTheLinkSilently) {
 TEST_F(UsbcommTest, NoBlocksReadsNothing) {
     CountingStepper progress;
     char byte = 0;
-    EXPECT_EQ(UsbReadBlocks(link.Handle(), &byte, 0, &progress, 1), 0);
+    EXPECT_EQ(UsbReadBlocks(link, &byte, 0, &progress, 1), 0);
     EXPECT_TRUE(driver.calls.isEmpty());
     EXPECT_EQ(progress.steps, 0);
     EXPECT_EQ(pump.calls, 0);
@@ -223,7 +223,7 @@ TEST_F(UsbcommTest, BlocksStepTheProgressAndPumpAfterEachBlock) {
     int stepsSeenByPump = -1;
     pump.onPump = [&](int) { stepsSeenByPump = progress.steps; };
     std::array<char, 6> buffer{};
-    EXPECT_EQ(UsbReadBlocks(link.Handle(), buffer.data(), 3, &progress, 2), 0);
+    EXPECT_EQ(UsbReadBlocks(link, buffer.data(), 3, &progress, 2), 0);
     EXPECT_EQ(QByteArray(buffer.data(), 6), QByteArray("abcdef"));
     EXPECT_EQ(progress.steps, 3);
     EXPECT_EQ(pump.calls, 3);
@@ -237,7 +237,7 @@ TEST_F(UsbcommTest, BlockReadFailingAtBlockKKeepsTheBlocksBefore) {
     CountingStepper progress;
     std::array<char, 8> buffer{};
     BlockReadResult result;
-    EXPECT_EQ(UsbReadBlocks(link.Handle(), buffer.data(), 8, &progress, 1, &result), -1);
+    EXPECT_EQ(UsbReadBlocks(link, buffer.data(), 8, &progress, 1, &result), -1);
     EXPECT_EQ(result.blocks, 5u);
     EXPECT_EQ(result.end, BlockReadResult::End::WindowRanOut); // not reported: the caller tells
     EXPECT_EQ(QByteArray(buffer.data(), 5), QByteArray("01234"));
@@ -252,11 +252,11 @@ TEST_F(UsbcommTest, BlockReadSaysWhetherItsFailureWasReported) {
     std::array<char, 4> buffer{};
     driver.Deliver("ab");
     driver.readStatus = FtIoError;
-    EXPECT_EQ(UsbReadBlocks(link.Handle(), buffer.data(), 4, nullptr, 1, &result), -1);
+    EXPECT_EQ(UsbReadBlocks(link, buffer.data(), 4, nullptr, 1, &result), -1);
     EXPECT_EQ(result.end, BlockReadResult::End::ReadFailed);
     EXPECT_EQ(boxes.Shown().size(), 1); // the transport told it
     driver.queueStatus = FtIoError;
-    EXPECT_EQ(UsbReadBlocks(link.Handle(), buffer.data(), 4, nullptr, 1, &result), -1);
+    EXPECT_EQ(UsbReadBlocks(link, buffer.data(), 4, nullptr, 1, &result), -1);
     EXPECT_EQ(result.end, BlockReadResult::End::QueueFailed);
     EXPECT_EQ(result.blocks, 0u);
     EXPECT_EQ(boxes.Shown().size(), 1); // a gone device is not reported here
@@ -268,28 +268,28 @@ TEST_F(UsbcommTest, EachBlockHasItsOwnWindow) {
     driver.Deliver("b", 7'000'000);
     driver.Deliver("c", 10'500'000);
     std::array<char, 3> buffer{};
-    EXPECT_EQ(UsbReadBlocks(link.Handle(), buffer.data(), 3, nullptr, 1), 0);
+    EXPECT_EQ(UsbReadBlocks(link, buffer.data(), 3, nullptr, 1), 0);
     EXPECT_EQ(QByteArray(buffer.data(), 3), QByteArray("abc"));
 }
 
 // --- writes and commands
 
 TEST_F(UsbcommTest, CommandGoesOutWithItsTerminatorInOneWrite) {
-    UsbSendCommand(link.Handle(), "ECGDJ20", 7);
+    UsbSendCommand(link, "ECGDJ20", 7);
     EXPECT_EQ(driver.calls, QStringList{"Write(45 43 47 44 4a 32 30 0d)"});
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
 TEST_F(UsbcommTest, FailedWriteShowsItsStatusWithoutIcon) {
     driver.writeStatus = FtIoError;
-    EXPECT_EQ(UsbWrite(link.Handle(), "VN\r", 3), -1);
+    EXPECT_EQ(UsbWrite(link, "VN\r", 3), -1);
     ASSERT_EQ(boxes.Shown().size(), 1);
     ExpectBox(boxes.Shown()[0], "Write status is: 4", "Error writing to device", MsgIcon::None);
 }
 
 TEST_F(UsbcommTest, ShortWriteShowsTheAcceptedCount) {
     driver.writeLimit = 2;
-    UsbSendCommand(link.Handle(), "DEHT", 4);
+    UsbSendCommand(link, "DEHT", 4);
     ASSERT_EQ(boxes.Shown().size(), 1);
     ExpectBox(boxes.Shown()[0], "Bytes written: 2", "Error writing to device", MsgIcon::None);
 }
@@ -297,19 +297,19 @@ TEST_F(UsbcommTest, ShortWriteShowsTheAcceptedCount) {
 // --- link check
 
 TEST_F(UsbcommTest, LinkCheckReadsTheEventWord) {
-    EXPECT_EQ(UsbCheckLink(link.Handle()), 0);
+    EXPECT_EQ(UsbCheckLink(link), 0);
     EXPECT_EQ(driver.calls, QStringList{"GetStatus(0,0,ffffffff)"});
     driver.eventWord = FtEventDeviceGone;
-    EXPECT_EQ(UsbCheckLink(link.Handle()), -1);
+    EXPECT_EQ(UsbCheckLink(link), -1);
 }
 
 TEST_F(UsbcommTest, LinkCheckFailsWhenTheDriverLeavesTheEventWordUntouched) {
     driver.eventWord.reset();
-    EXPECT_EQ(UsbCheckLink(link.Handle()), -1);
+    EXPECT_EQ(UsbCheckLink(link), -1);
 }
 
 TEST_F(UsbcommTest, PurgeEmptiesBothQueues) {
-    UsbPurge(link.Handle());
+    UsbPurge(link);
     EXPECT_EQ(driver.calls, QStringList{"Purge(3)"});
 }
 

@@ -59,14 +59,14 @@ TEST_F(WireTraceFileTest, RecordsEveryCallOfAnExchangeWithItsTime) {
         const ScopedInstall<WireTrace> traced(trace);
         AnalyzerLink link;
         link.Open();
-        UsbPurge(link.Handle());
-        UsbSendCommand(link.Handle(), "VN", 2);
+        UsbPurge(link);
+        UsbSendCommand(link, "VN", 2);
         driver.Deliver("*\r", 120'000);
         std::array<char, 2> reply{};
-        UsbRead(link.Handle(), reply.data(), 2);
+        UsbRead(link, reply.data(), 2);
         driver.queueStatus = FtIoError;
-        UsbRead(link.Handle(), reply.data(), 2);
-        UsbCheckLink(link.Handle());
+        UsbRead(link, reply.data(), 2);
+        UsbCheckLink(link);
         link.Close();
     }
     QFile file(path);
@@ -125,7 +125,7 @@ TEST_F(WireTraceFileTest, AFieldTraceReplaysAsATestCase) {
         link.Open();
         driver.Deliver(block, 250'000);
         std::array<uint8_t, 37> status{};
-        ASSERT_EQ(UsbQueryStatus(link, status.data()), 0);
+        ASSERT_EQ(link.QueryStatus(status).Ok(), true);
     }
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
@@ -138,7 +138,7 @@ TEST_F(WireTraceFileTest, AFieldTraceReplaysAsATestCase) {
     link.Open();
     const int64_t start = clock.Microseconds();
     std::array<uint8_t, 37> status{};
-    ASSERT_EQ(UsbQueryStatus(link, status.data()), 0);
+    ASSERT_EQ(link.QueryStatus(status).Ok(), true);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(status.data()), 37), block);
     EXPECT_NEAR(ElapsedSeconds(start), 0.25, 0.002);
     EXPECT_EQ(replay.written, QByteArray("GS\r"));
@@ -155,17 +155,17 @@ FaultyExchange RunFaultyExchange(const QByteArray& command, const std::function<
     FaultyExchange seen;
     AnalyzerLink link;
     fault(0);
-    seen.results << link.Open();
+    seen.results << (link.Open() == LinkError::None ? 0 : -1);
     fault(1);
-    seen.results << link.Open();
+    seen.results << (link.Open() == LinkError::None ? 0 : -1);
     fault(2);
-    seen.results << UsbWrite(link.Handle(), command.constData(), static_cast<uint32_t>(command.size()));
+    seen.results << UsbWrite(link, command.constData(), static_cast<uint32_t>(command.size()));
     fault(3);
     std::array<char, 2> reply{};
-    seen.results << UsbRead(link.Handle(), reply.data(), 2);
+    seen.results << UsbRead(link, reply.data(), 2);
     seen.reply = QByteArray(reply.data(), 2);
     fault(4);
-    seen.results << UsbRead(link.Handle(), reply.data(), 2) << UsbCheckLink(link.Handle());
+    seen.results << UsbRead(link, reply.data(), 2) << UsbCheckLink(link);
     link.Close();
     return seen;
 }
@@ -216,8 +216,8 @@ TEST_F(WireTraceFileTest, AReplayAnswersAsTheTraceDidAndTellsWhereTheProgramLeav
         replay.Playback()->Finish();
         EXPECT_FALSE(replay.Playback()->Parting().has_value());
         // A call after the trace's end parts from it.
-        FtHandle handle = ScriptedDriver::Handle;
-        UsbPurge(&handle);
+        AnalyzerLink after(ScriptedDriver::Handle);
+        UsbPurge(after);
         ASSERT_TRUE(replay.Playback()->Parting().has_value());
         EXPECT_EQ(replay.Playback()->Parting()->index, trace.size());
     }

@@ -1,6 +1,7 @@
 // The report viewer: opening records, saving, exporting, printing, the close question and placement.
 #include "library/programlibrary.h"
 #include "report/csvexport.h"
+#include "report/keepmessages.h"
 #include "report/reportlines.h"
 #include "report/servicereport.h"
 #include "report/summaryprint.h"
@@ -458,4 +459,21 @@ TEST_F(ReportViewer, ViewerOfNoTestCannotSaveExportPrintOrKeepIt) {
     EXPECT_FALSE(QFile::exists(ProgramLibraryLocation()));
     EXPECT_TRUE(viewer->close()); // nothing to save, so no question
     EXPECT_TRUE(boxes.Shown().isEmpty());
+}
+
+TEST_F(ReportViewer, KeepingATestTellsWhatTheLibraryDid) {
+    auto empty = std::make_unique<TZRTestRec>();
+    EXPECT_EQ(KeepTestAndTell(*empty, std::nullopt, TKeepAnnounce::OnlyFailures), TKeepOutcome::NoLoadData);
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    EXPECT_EQ(boxes.Shown()[0].text,
+              QStringLiteral("No load of this test has data, so it was not added to the test library."));
+    EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Information);
+
+    auto full = MakeFullRecord();
+    EXPECT_EQ(KeepTestAndTell(*full, std::nullopt, TKeepAnnounce::OnlyFailures), TKeepOutcome::Kept);
+    EXPECT_EQ(boxes.Shown().size(), 1); // quiet at the end of a new test
+    EXPECT_EQ(KeepTestAndTell(*full, std::nullopt, TKeepAnnounce::Always), TKeepOutcome::Kept);
+    ASSERT_EQ(boxes.Shown().size(), 2);
+    EXPECT_TRUE(boxes.Shown()[1].text.startsWith(QStringLiteral("This test is already in the test library")));
+    CloseProgramLibrary();
 }

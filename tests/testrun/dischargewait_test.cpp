@@ -24,7 +24,7 @@ public:
         sim.SetTiming(timing);
         uint8_t selected[LOAD_COUNT] = {};
         selected[TestedLoad] = 1;
-        EXPECT_EQ(link.Open(), 0);
+        EXPECT_EQ(link.Open(), LinkError::None);
         view.rec = rec.get();
         seq = std::make_unique<TestSequencer>(view, selected, rec.get(), link);
         sim.FollowLoad([] { return TestedLoad; });

@@ -74,7 +74,7 @@ protected:
 
 TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
     // The step window opens the link itself, as it does after the start window.
-    ASSERT_EQ(link.Open(), 0);
+    ASSERT_EQ(link.Open(), LinkError::None);
     TTestStep step(&mainWindow, loads, rec.get(), link);
     bool simulatorEnabledDuringDownload = false;
     bool mainEnabledDuringDownload = true;
@@ -101,8 +101,12 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
         ClickThroughWindow(
             Child<QPushButton>(step, "btnOK")); // runs the whole load; returns once it is stored
         ASSERT_EQ(rec->Loads[1].HasData, 1) << "the discharge fired from the Simulator did not arrive";
-        ASSERT_EQ(step.WaveViewers().size(), 1);
-        viewer = step.WaveViewers().first();
+        QList<TWaveformViewer*> viewers;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* wave = qobject_cast<TWaveformViewer*>(top); wave && wave->isVisible())
+                viewers.append(wave);
+        ASSERT_EQ(viewers.size(), 1);
+        viewer = viewers.first();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(viewer));
 
         // The live viewer zooms from its tool bar while the step window is open.

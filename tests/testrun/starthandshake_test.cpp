@@ -12,7 +12,7 @@ protected:
         EXPECT_EQ(boxes.Shown().last().text, text);
         EXPECT_EQ(boxes.Shown().last().caption, caption);
         EXPECT_EQ(boxes.Shown().last().icon, MsgIcon::Error);
-        EXPECT_EQ(*link.Handle(), FtHandle::Null);
+        EXPECT_FALSE(link.IsOpen());
         EXPECT_FALSE(sim.IsOpen());
     }
 };
@@ -25,7 +25,7 @@ TEST_F(StartHandshake, ReadsTheStatusAndLeavesTheLinkOpen) {
     const int64_t start = clock.Microseconds();
     EXPECT_EQ(RunStartHandshake(*rec, link), 0);
     EXPECT_TRUE(boxes.Shown().isEmpty());
-    EXPECT_NE(*link.Handle(), FtHandle::Null);
+    EXPECT_TRUE(link.IsOpen());
     EXPECT_TRUE(sim.IsOpen());
     EXPECT_EQ(rec->AnalyzerID(), QStringLiteral("CVX-0042"));
     EXPECT_EQ(rec->TestDateTime().Year, 26);

@@ -43,7 +43,7 @@ protected:
     // and in `overall` the whole test's mark after each.
     QStringList RunSevenLoads(const TVerdictChoice& choice, QStringList* overall = nullptr) {
         const uint8_t selected[LOAD_COUNT] = {1, 1, 1, 1, 1, 1, 1};
-        EXPECT_EQ(link.Open(), 0);
+        EXPECT_EQ(link.Open(), LinkError::None);
         sim.FollowLoad(LoadUnderTest);
         rec->SetDeviceInfo(diManufacturer, QStringLiteral("CorvexZR Simulator"));
         rec->SetDeviceInfo(diModel, QStringLiteral("Biphasic truncated exponential"));
@@ -181,7 +181,7 @@ TEST_F(VerdictWindows, AnotherEnergyThanTheOneChosenIsAskedAbout) {
 
 TEST_F(VerdictWindows, NoCheckShowsNothingInTheStepWindow) {
     const uint8_t selected[LOAD_COUNT] = {0, 1, 0, 0, 0, 0, 0};
-    ASSERT_EQ(link.Open(), 0);
+    ASSERT_EQ(link.Open(), LinkError::None);
     sim.FollowLoad(LoadUnderTest);
     TTestStep step(nullptr, selected, rec.get(), link);
     step.CheckLoadsAgainst(std::nullopt);
