@@ -1,6 +1,7 @@
 #include "library/programlibrary.h"
 
 #include "base/global.h"
+#include "base/settings.h"
 
 #include <QCoreApplication>
 
@@ -17,7 +18,8 @@ void UseDemoLibrary() {
 }
 
 QString ProgramLibraryLocation() {
-    return demo ? DataFolder + QStringLiteral("demo-library.sqlite") : ConfiguredLibraryLocation();
+    return demo ? DataFolder + QStringLiteral("demo-library.sqlite")
+                : ConfiguredLibraryLocation(ProgramSettings());
 }
 
 TTestLibrary* ProgramLibrary(QString& why) {
