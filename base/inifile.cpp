@@ -1,32 +1,10 @@
 #include "base/inifile.h"
 
+#include "base/settings.h"
+
 #include <QFile>
-#include <QSaveFile>
-#include <QStringList>
 
 namespace {
-
-struct IniText {
-    QStringList lines;
-    QString newline = QStringLiteral("\n");
-};
-
-IniText ReadLines(const QString& path) {
-    IniText text;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return text;
-    const QString content = QString::fromUtf8(file.readAll());
-    if (content.contains(QStringLiteral("\r\n")))
-        text.newline = QStringLiteral("\r\n");
-    text.lines = content.split(QLatin1Char('\n'));
-    for (QString& line : text.lines)
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    if (!text.lines.isEmpty() && text.lines.last().isEmpty())
-        text.lines.removeLast(); // the final line break
-    return text;
-}
 
 // The section name of a "[name]" line, or a null string for any other line.
 QString SectionOf(const QString& line) {
@@ -59,7 +37,72 @@ qsizetype SectionEnd(const QStringList& lines, qsizetype header) {
     return i;
 }
 
+IniDocument ReadDocument(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return IniDocument();
+    return IniDocument::Parse(file.readAll());
+}
+
 } // namespace
+
+IniDocument IniDocument::Parse(const QByteArray& bytes) {
+    IniDocument document;
+    const QString content = QString::fromUtf8(bytes);
+    if (content.isEmpty())
+        return document;
+    if (content.contains(QStringLiteral("\r\n")))
+        document.m_newline = QStringLiteral("\r\n");
+    document.m_lines = content.split(QLatin1Char('\n'));
+    for (QString& line : document.m_lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    if (!document.m_lines.isEmpty() && document.m_lines.last().isEmpty())
+        document.m_lines.removeLast(); // the final line break
+    return document;
+}
+
+QByteArray IniDocument::Bytes() const {
+    return (m_lines.join(m_newline) + m_newline).toUtf8();
+}
+
+QString IniDocument::Value(const QString& section, const QString& key) const {
+    const qsizetype header = FindSection(m_lines, section);
+    if (header < 0)
+        return QString();
+    const qsizetype end = SectionEnd(m_lines, header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        const QString& line = m_lines[i];
+        if (KeyMatches(line, key)) {
+            const QString value = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
+            return value.isNull() ? QStringLiteral("") : value;
+        }
+    }
+    return QString();
+}
+
+void IniDocument::Set(const QString& section, const QString& key, const QString& value) {
+    QString clean = value;
+    clean.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QString entry = key + QLatin1Char('=') + clean;
+
+    const qsizetype header = FindSection(m_lines, section);
+    if (header < 0) {
+        m_lines << QLatin1Char('[') + section + QLatin1Char(']') << entry;
+        return;
+    }
+    const qsizetype end = SectionEnd(m_lines, header);
+    for (qsizetype i = header + 1; i < end; ++i)
+        if (KeyMatches(m_lines[i], key)) {
+            m_lines[i] = entry;
+            return;
+        }
+    // After the section's last non-empty line, so that blank separator lines stay between sections.
+    qsizetype at = end;
+    while (at > header + 1 && m_lines[at - 1].trimmed().isEmpty())
+        --at;
+    m_lines.insert(at, entry);
+}
 
 bool ParseIniInteger(const QString& text, int& value) {
     const QString t = text.trimmed();
@@ -74,25 +117,25 @@ bool ParseIniInteger(const QString& text, int& value) {
     return true;
 }
 
-QString IniFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const {
-    const IniText text = ReadLines(m_path);
-    const qsizetype header = FindSection(text.lines, section);
-    if (header < 0)
+QString IniString(const IniDocument& document, const QString& section, const QString& key,
+                  const QString& defaultValue) {
+    const QString value = document.Value(section, key);
+    return value.isNull() ? defaultValue : value;
+}
+
+int IniInteger(const IniDocument& document, const QString& section, const QString& key, int defaultValue) {
+    int value = defaultValue;
+    if (!ParseIniInteger(document.Value(section, key), value))
         return defaultValue;
-    const qsizetype end = SectionEnd(text.lines, header);
-    for (qsizetype i = header + 1; i < end; ++i) {
-        const QString& line = text.lines[i];
-        if (KeyMatches(line, key))
-            return line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
-    }
-    return defaultValue;
+    return value;
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const {
+    return IniString(ReadDocument(m_path), section, key, defaultValue);
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
-    int value = defaultValue;
-    if (!ParseIniInteger(ReadString(section, key, QString()), value))
-        return defaultValue;
-    return value;
+    return IniInteger(ReadDocument(m_path), section, key, defaultValue);
 }
 
 bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultValue) const {
@@ -100,40 +143,7 @@ bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultV
 }
 
 bool IniFile::WriteString(const QString& section, const QString& key, const QString& value) const {
-    IniText text = ReadLines(m_path);
-    QString clean = value;
-    clean.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QString entry = key + QLatin1Char('=') + clean;
-
-    const qsizetype header = FindSection(text.lines, section);
-    if (header < 0) {
-        text.lines << QLatin1Char('[') + section + QLatin1Char(']') << entry;
-    } else {
-        const qsizetype end = SectionEnd(text.lines, header);
-        qsizetype found = -1;
-        for (qsizetype i = header + 1; i < end && found < 0; ++i)
-            if (KeyMatches(text.lines[i], key))
-                found = i;
-        if (found >= 0) {
-            text.lines[found] = entry;
-        } else {
-            // After the section's last non-empty line, so that blank separator lines stay between sections.
-            qsizetype at = end;
-            while (at > header + 1 && text.lines[at - 1].trimmed().isEmpty())
-                --at;
-            text.lines.insert(at, entry);
-        }
-    }
-
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = (text.lines.join(text.newline) + text.newline).toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteSettingsFile(m_path, TSettingsChanges().Set(section, key, value)).Written();
 }
 
 bool IniFile::WriteInteger(const QString& section, const QString& key, int value) const {

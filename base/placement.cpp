@@ -6,13 +6,13 @@
 
 #include <algorithm>
 
-WindowPlacement ReadPlacement(const IniFile& ini, const QString& section) {
+WindowPlacement ReadPlacement(const TSettings& settings, const QString& section) {
     WindowPlacement p;
-    p.top = ini.ReadInteger(section, QStringLiteral("TOP"), -1);
-    p.left = ini.ReadInteger(section, QStringLiteral("LEFT"), -1);
-    p.height = ini.ReadInteger(section, QStringLiteral("HEIGHT"), -1);
-    p.width = ini.ReadInteger(section, QStringLiteral("WIDTH"), -1);
-    p.state = ini.ReadInteger(section, QStringLiteral("WINDOWSTATE"), 0);
+    p.top = settings.ReadInteger(section, QStringLiteral("TOP"), -1);
+    p.left = settings.ReadInteger(section, QStringLiteral("LEFT"), -1);
+    p.height = settings.ReadInteger(section, QStringLiteral("HEIGHT"), -1);
+    p.width = settings.ReadInteger(section, QStringLiteral("WIDTH"), -1);
+    p.state = settings.ReadInteger(section, QStringLiteral("WINDOWSTATE"), 0);
     return p;
 }
 
@@ -60,13 +60,16 @@ void CentreOnScreen(QWidget& window) {
     window.move(CentredIn(ScreenArea(), window.size()));
 }
 
-void SavePlacement(const QWidget& window, const IniFile& ini, const QString& section) {
+TSettingsStatus SavePlacement(const QWidget& window, TSettings& settings, const QString& section,
+                              const TSettingsChanges& own) {
     const int state = window.isMaximized() ? 2 : window.isMinimized() ? 1 : 0;
-    ini.WriteInteger(section, QStringLiteral("WINDOWSTATE"), state);
-    if (state != 0)
-        return;
-    ini.WriteInteger(section, QStringLiteral("TOP"), window.pos().y());
-    ini.WriteInteger(section, QStringLiteral("LEFT"), window.pos().x());
-    ini.WriteInteger(section, QStringLiteral("HEIGHT"), window.height());
-    ini.WriteInteger(section, QStringLiteral("WIDTH"), window.width());
+    TSettingsChanges changes;
+    changes.Set(section, QStringLiteral("WINDOWSTATE"), state);
+    if (state == 0)
+        changes.Set(section, QStringLiteral("TOP"), window.pos().y())
+            .Set(section, QStringLiteral("LEFT"), window.pos().x())
+            .Set(section, QStringLiteral("HEIGHT"), window.height())
+            .Set(section, QStringLiteral("WIDTH"), window.width());
+    changes.Append(own);
+    return settings.Write(changes);
 }

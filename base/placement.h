@@ -3,7 +3,7 @@
 // "HEIGHT", "WIDTH" (-1 when missing: centred, built-in size) and "WINDOWSTATE" (0 normal,
 // 1 minimized, 2 maximized). Windows add keys of their own beside these.
 
-#include "base/inifile.h"
+#include "base/settings.h"
 
 #include <QPoint>
 #include <QSize>
@@ -18,7 +18,7 @@ struct WindowPlacement {
     int state = 0;
 };
 
-WindowPlacement ReadPlacement(const IniFile& ini, const QString& section);
+WindowPlacement ReadPlacement(const TSettings& settings, const QString& section);
 
 // Sizes and places a window before it is shown: the stored size or `defaultSize`, the stored
 // position or centred on the screen, maximized for state 2. A stored position that would leave the
@@ -32,5 +32,7 @@ void MoveOnScreen(QWidget& window, QPoint topLeft);
 void CentreOnScreen(QWidget& window);
 
 // Writes "WINDOWSTATE" always, and position and size only while the window is in normal state, so
-// a maximized or minimized window keeps its last normal placement.
-void SavePlacement(const QWidget& window, const IniFile& ini, const QString& section);
+// a maximized or minimized window keeps its last normal placement. The window's own keys, `own`,
+// go into the same write.
+TSettingsStatus SavePlacement(const QWidget& window, TSettings& settings, const QString& section,
+                              const TSettingsChanges& own = TSettingsChanges());

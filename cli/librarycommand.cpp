@@ -1,6 +1,7 @@
 // zrqtool library: record files into the test library, the tests it holds, and a stored record back
 // out as a file. Without --db it uses the library the program uses.
 #include "base/global.h"
+#include "base/settings.h"
 #include "cli/command.h"
 #include "cli/recordinput.h"
 #include "library/testlibrary.h"
@@ -163,7 +164,7 @@ int RunLibraryCommand(const QStringList& given, QTextStream& out, QTextStream& e
     }
     if (location.isEmpty()) {
         SetupDataFolder();
-        location = ConfiguredLibraryLocation();
+        location = ConfiguredLibraryLocation(ProgramSettings());
     }
     QString why;
     const std::unique_ptr<TTestLibrary> library = TTestLibrary::Open(location, why);

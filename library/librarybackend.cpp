@@ -1,7 +1,7 @@
 #include "library/librarybackend.h"
 
 #include "base/global.h"
-#include "base/inifile.h"
+#include "base/settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -121,9 +121,8 @@ QString DefaultLibraryLocation() {
     return DataFolder + QStringLiteral("library.sqlite");
 }
 
-QString ConfiguredLibraryLocation() {
-    const QString named = IniFile(SettingsFilePath)
-                              .ReadString(QStringLiteral("Library"), QStringLiteral("DATABASE"), QString())
-                              .trimmed();
+QString ConfiguredLibraryLocation(const TSettings& settings) {
+    const QString named =
+        settings.ReadString(QStringLiteral("Library"), QStringLiteral("DATABASE"), QString()).trimmed();
     return named.isEmpty() ? DefaultLibraryLocation() : named;
 }

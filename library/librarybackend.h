@@ -48,5 +48,7 @@ QString DisplayLocation(const QString& location);
 // The library the program uses when none is named: library.sqlite in the data folder.
 QString DefaultLibraryLocation();
 
-// The library named in the settings file ([Library] DATABASE=), else the default one.
-QString ConfiguredLibraryLocation();
+class TSettings;
+
+// The library named in the settings ([Library] DATABASE=), else the default one.
+QString ConfiguredLibraryLocation(const TSettings& settings);

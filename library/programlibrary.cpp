@@ -1,6 +1,7 @@
 #include "library/programlibrary.h"
 
 #include "base/global.h"
+#include "base/settings.h"
 
 #include <QCoreApplication>
 
@@ -17,7 +18,7 @@ void UseLibraryInstead(const QString& location) {
 }
 
 QString ProgramLibraryLocation() {
-    return instead.isEmpty() ? ConfiguredLibraryLocation() : instead;
+    return instead.isEmpty() ? ConfiguredLibraryLocation(ProgramSettings()) : instead;
 }
 
 TTestLibrary* ProgramLibrary(QString& why) {

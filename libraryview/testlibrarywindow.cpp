@@ -1,11 +1,10 @@
 #include "libraryview/testlibrarywindow.h"
 
 #include "base/appicons.h"
-#include "base/global.h"
 #include "base/helptopic.h"
-#include "base/inifile.h"
 #include "base/messages.h"
 #include "base/placement.h"
+#include "base/settings.h"
 #include "base/uifonts.h"
 #include "library/programlibrary.h"
 #include "libraryview/devicelist.h"
@@ -55,12 +54,12 @@ TTestLibraryWindow::TTestLibraryWindow(QWidget* owner) : QMainWindow(owner, Qt::
     setFont(WindowFont());
     CreateControls();
     CreateMenus();
-    ApplyPlacement(*this, ReadPlacement(IniFile(SettingsFilePath), Section), BuiltInSize);
+    ApplyPlacement(*this, ReadPlacement(ProgramSettings(), Section), BuiltInSize);
     mmRefreshClick();
 }
 
 TTestLibraryWindow::~TTestLibraryWindow() {
-    SavePlacement(*this, IniFile(SettingsFilePath), Section);
+    SavePlacement(*this, ProgramSettings(), Section);
 }
 
 void TTestLibraryWindow::CreateControls() {
@@ -298,7 +297,8 @@ void TTestLibraryWindow::ShowTests() {
     btnOpen->setEnabled(!items.isEmpty());
     mmOpenTest->setEnabled(!items.isEmpty());
     if (!m_tests.empty())
-        m_chooser->Show(TrendChoice(m_chooser->Profiles(), m_tests.front()));
+        m_chooser->Show(
+            TrendChoice(TVerdictSettings(ProgramSettings()), m_chooser->Profiles(), m_tests.front()));
     ShowTrend();
 }
 

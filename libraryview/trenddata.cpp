@@ -37,9 +37,10 @@ double TrendKey(const QString& testedAt) {
     return static_cast<double>(QDateTime::fromString(testedAt, Qt::ISODate).toMSecsSinceEpoch()) / 1000.0;
 }
 
-TVerdictChoice TrendChoice(const std::vector<TProfile>& profiles, const TLibraryTest& newest) {
+TVerdictChoice TrendChoice(const TVerdictSettings& remembered, const std::vector<TProfile>& profiles,
+                           const TLibraryTest& newest) {
     if (newest.choice && ResolveVerdictChoice(profiles, *newest.choice))
         return *newest.choice;
-    return PreselectVerdictChoice(profiles, newest.deviceInfo[diManufacturer], newest.deviceInfo[diModel],
-                                  TVerdictChoice{});
+    return PreselectVerdictChoice(remembered, profiles, newest.deviceInfo[diManufacturer],
+                                  newest.deviceInfo[diModel], TVerdictChoice{});
 }

@@ -29,4 +29,5 @@ double TrendKey(const QString& testedAt);
 // The setting a device's trend is checked against: the choice stored with its newest test while the
 // profiles still hold it, else what the windows offer for the device's make and model (no check when
 // they offer nothing of their own).
-TVerdictChoice TrendChoice(const std::vector<TProfile>& profiles, const TLibraryTest& newest);
+TVerdictChoice TrendChoice(const TVerdictSettings& remembered, const std::vector<TProfile>& profiles,
+                           const TLibraryTest& newest);

@@ -5,9 +5,9 @@
 #include "base/errorbox.h"
 #include "base/global.h"
 #include "base/helptopic.h"
-#include "base/inifile.h"
 #include "base/messages.h"
 #include "base/placement.h"
+#include "base/settings.h"
 #include "base/uifonts.h"
 #include "report/keepmessages.h"
 #include "report/csvexport.h"
@@ -181,10 +181,10 @@ void TTestReportViewer::EnableTestCommands() {
 }
 
 void TTestReportViewer::LoadPlacement() {
-    const IniFile ini(SettingsFilePath);
-    ApplyPlacement(*this, ReadPlacement(ini, Section), QSize(670, 630));
-    const bool showList = ini.ReadInteger(Section, QStringLiteral("SHOWWAVELIST"), 1) != 0;
-    const int listWidth = ini.ReadInteger(Section, QStringLiteral("WAVELISTWIDTH"), 80);
+    const TSettings& settings = ProgramSettings();
+    ApplyPlacement(*this, ReadPlacement(settings, Section), QSize(670, 630));
+    const bool showList = settings.ReadInteger(Section, QStringLiteral("SHOWWAVELIST"), 1) != 0;
+    const int listWidth = settings.ReadInteger(Section, QStringLiteral("WAVELISTWIDTH"), 80);
     lstWaves->setVisible(showList);
     mmShowWaveList->setChecked(showList);
     m_waveListWidth = listWidth;
@@ -192,10 +192,10 @@ void TTestReportViewer::LoadPlacement() {
 }
 
 void TTestReportViewer::SavePlacement() {
-    const IniFile ini(SettingsFilePath);
-    ::SavePlacement(*this, ini, Section);
-    ini.WriteInteger(Section, QStringLiteral("SHOWWAVELIST"), WaveListVisible() ? 1 : 0);
-    ini.WriteInteger(Section, QStringLiteral("WAVELISTWIDTH"), m_waveListWidth);
+    ::SavePlacement(*this, ProgramSettings(), Section,
+                    TSettingsChanges()
+                        .Set(Section, QStringLiteral("SHOWWAVELIST"), WaveListVisible() ? 1 : 0)
+                        .Set(Section, QStringLiteral("WAVELISTWIDTH"), m_waveListWidth));
 }
 
 bool TTestReportViewer::WaveListVisible() const {

@@ -1,7 +1,6 @@
 #include "report/verdictpanel.h"
 
-#include "base/global.h"
-#include "base/inifile.h"
+#include "base/settings.h"
 #include "report/verdictchooser.h"
 #include "verdict/verdicttext.h"
 
@@ -86,10 +85,10 @@ TVerdictPanel::TVerdictPanel(QWidget* parent, const TZRTestRec& test) : QWidget(
     layout->addLayout(head);
     layout->addWidget(m_body);
 
-    Fold(IniFile(SettingsFilePath).ReadInteger(Section, OpenKey, 1) != 0);
+    Fold(ProgramSettings().ReadInteger(Section, OpenKey, 1) != 0);
     connect(btnFold, &QToolButton::toggled, this, [this](bool open) {
         Fold(open);
-        IniFile(SettingsFilePath).WriteInteger(Section, OpenKey, open ? 1 : 0);
+        ProgramSettings().WriteInteger(Section, OpenKey, open ? 1 : 0);
     });
     // Looking at a record against another energy is not a choice for the next test: only the load
     // selection makes that.
@@ -104,8 +103,8 @@ void TVerdictPanel::Fold(bool open) {
 }
 
 void TVerdictPanel::ShowRecord() {
-    m_chooser->Show(
-        PreselectVerdictChoice(m_chooser->Profiles(), Make(m_test), Model(m_test), TVerdictChoice{}));
+    m_chooser->Show(PreselectVerdictChoice(TVerdictSettings(ProgramSettings()), m_chooser->Profiles(),
+                                           Make(m_test), Model(m_test), TVerdictChoice{}));
     Judge();
 }
 

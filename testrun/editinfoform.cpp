@@ -3,9 +3,9 @@
 #include "base/global.h"
 #include "base/helpkey.h"
 #include "base/helptopic.h"
-#include "base/inifile.h"
 #include "base/messages.h"
 #include "base/placement.h"
+#include "base/settings.h"
 #include "base/uifonts.h"
 
 #include <QCompleter>
@@ -42,8 +42,7 @@ const TEditInfo::Field TEditInfo::Fields[DEVICE_INFO_SLOTS] = {
 QString TEditInfo::RememberedText(TDeviceInfoSlot slot) {
     for (const Field& f : Fields)
         if (f.slot == slot && f.settingsKey)
-            return IniFile(SettingsFilePath)
-                .ReadString(Section, QString::fromLatin1(f.settingsKey), QString());
+            return ProgramSettings().ReadString(Section, QString::fromLatin1(f.settingsKey), QString());
     return QString();
 }
 
@@ -153,10 +152,11 @@ void TEditInfo::btnOKClick() {
         return;
     for (const Field& f : Fields)
         m_testRec->SetDeviceInfo(f.slot, (this->*f.edit)->text());
-    const IniFile ini(SettingsFilePath);
+    TSettingsChanges remembered;
     for (const Field& f : Fields)
         if (f.settingsKey)
-            ini.WriteString(Section, QString::fromLatin1(f.settingsKey), (this->*f.edit)->text());
+            remembered.Set(Section, QString::fromLatin1(f.settingsKey), (this->*f.edit)->text());
+    ProgramSettings().Write(remembered);
     done(mrFormOK);
 }
 

@@ -1,5 +1,6 @@
 #include "testrun/newtestchain.h"
 
+#include "base/settings.h"
 #include "report/keepmessages.h"
 #include "link/analyzerlink.h"
 #include "report/testreportviewer.h"
@@ -39,8 +40,8 @@ TTestReportViewer* RunNewTestChain(QWidget* owner) {
     link.Close();
     // The load selection's choice, now that the test has named the device, is the one offered for the
     // next test of this make and model.
-    RememberVerdictChoiceFor(verdictChoice, testRec->GetDeviceInfo(diManufacturer),
-                             testRec->GetDeviceInfo(diModel));
+    TVerdictSettings(ProgramSettings())
+        .RememberFor(verdictChoice, testRec->GetDeviceInfo(diManufacturer), testRec->GetDeviceInfo(diModel));
     // Kept before anything else can happen to it; Save still writes the record file.
     KeepTestAndTell(*testRec, verdictBasis, TKeepAnnounce::OnlyFailures);
     auto* viewer = new TTestReportViewer(owner, *testRec);

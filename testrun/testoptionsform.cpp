@@ -3,8 +3,8 @@
 #include "base/global.h"
 #include "base/helpkey.h"
 #include "base/helptopic.h"
-#include "base/inifile.h"
 #include "base/messages.h"
+#include "base/settings.h"
 #include "base/uifonts.h"
 #include "records/tzrtestrec.h"
 #include "report/verdictchooser.h"
@@ -40,18 +40,20 @@ TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
     heading->setWordWrap(true);
     cboxOptions = new QListWidget(this);
     cboxOptions->setObjectName(QStringLiteral("cboxOptions"));
-    const IniFile ini(SettingsFilePath);
+    const TSettings& settings = ProgramSettings();
     for (int i = 0; i < LOAD_COUNT; ++i) {
         auto* item = new QListWidgetItem(LoadName(i), cboxOptions);
         item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         item->setSizeHint(QSize(0, 15));
-        item->setCheckState(ini.ReadInteger(Section, LoadSettingKey(i), 1) != 0 ? Qt::Checked
-                                                                                : Qt::Unchecked);
+        item->setCheckState(settings.ReadInteger(Section, LoadSettingKey(i), 1) != 0 ? Qt::Checked
+                                                                                     : Qt::Unchecked);
     }
     // The device editor comes later in the test; the make and model it will offer name the device.
     m_chooser = new TVerdictChooser(this);
-    m_chooser->Show(PreselectVerdictChoice(m_chooser->Profiles(), TEditInfo::RememberedText(diManufacturer),
-                                           TEditInfo::RememberedText(diModel), LastVerdictChoice()));
+    const TVerdictSettings remembered(ProgramSettings());
+    m_chooser->Show(PreselectVerdictChoice(remembered, m_chooser->Profiles(),
+                                           TEditInfo::RememberedText(diManufacturer),
+                                           TEditInfo::RememberedText(diModel), remembered.Last()));
     auto* check = new QFormLayout;
     check->setContentsMargins(0, 0, 0, 0);
     check->addRow(QStringLiteral("Check against:"), m_chooser->ProfileBox());
@@ -94,13 +96,14 @@ void TTestOptions::btnOKClick() {
         cboxOptions->setFocus();
         return;
     }
-    const IniFile ini(SettingsFilePath);
+    TSettingsChanges loads;
     for (int i = 0; i < LOAD_COUNT; ++i) {
         m_selectedLoads[i] = checked[i] ? 1 : 0;
-        ini.WriteInteger(Section, LoadSettingKey(i), checked[i] ? 1 : 0);
+        loads.Set(Section, LoadSettingKey(i), checked[i] ? 1 : 0);
     }
+    ProgramSettings().Write(loads);
     m_choice = m_chooser->Choice();
     // The one place a choice is remembered for the next test; for the device once the test has named it.
-    RememberLastVerdictChoice(m_choice);
+    TVerdictSettings(ProgramSettings()).RememberLast(m_choice);
     done(mrFormOK);
 }

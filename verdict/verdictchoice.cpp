@@ -1,7 +1,6 @@
 #include "verdict/verdictchoice.h"
 
-#include "base/global.h"
-#include "base/inifile.h"
+#include "base/settings.h"
 #include "verdict/profilefolder.h"
 
 #include <QUrl>
@@ -62,45 +61,46 @@ std::optional<TVerdictBasis> ResolveVerdictChoice(const std::vector<TProfile>& p
     return TVerdictBasis{*profile, *setting};
 }
 
-TVerdictChoice LastVerdictChoice() {
-    const IniFile ini(SettingsFilePath);
-    TVerdictChoice choice{ini.ReadString(LastSection, ProfileKey, QString()), 0.0};
+TVerdictChoice TVerdictSettings::Last() const {
+    TVerdictChoice choice{m_settings.ReadString(LastSection, ProfileKey, QString()), 0.0};
     if (choice.Checks())
-        choice.selected = ini.ReadString(LastSection, EnergyKey, QString()).toDouble();
+        choice.selected = m_settings.ReadString(LastSection, EnergyKey, QString()).toDouble();
     return choice;
 }
 
-std::optional<TVerdictChoice> VerdictChoiceFor(const QString& make, const QString& model) {
+std::optional<TVerdictChoice> TVerdictSettings::For(const QString& make, const QString& model) const {
     if (NoDevice(make, model))
         return std::nullopt;
-    const IniFile ini(SettingsFilePath);
-    return ParseChoiceText(ini.ReadString(DeviceSection, DeviceKey(make, model), QString()));
+    return ParseChoiceText(m_settings.ReadString(DeviceSection, DeviceKey(make, model), QString()));
 }
 
-void RememberVerdictChoiceFor(const TVerdictChoice& choice, const QString& make, const QString& model) {
+void TVerdictSettings::RememberFor(const TVerdictChoice& choice, const QString& make, const QString& model) {
     if (NoDevice(make, model))
         return;
-    const IniFile ini(SettingsFilePath);
-    ini.WriteString(DeviceSection, DeviceKey(make, model), ChoiceText(choice));
+    m_settings.WriteString(DeviceSection, DeviceKey(make, model), ChoiceText(choice));
 }
 
-void RememberLastVerdictChoice(const TVerdictChoice& choice) {
-    const IniFile ini(SettingsFilePath);
-    ini.WriteString(LastSection, ProfileKey, choice.profile);
-    ini.WriteString(LastSection, EnergyKey, choice.Checks() ? JoulesText(choice.selected) : QString());
+void TVerdictSettings::RememberLast(const TVerdictChoice& choice) {
+    // Profile and energy in one write: no reader ever sees one without the other.
+    m_settings.Write(
+        TSettingsChanges()
+            .Set(LastSection, ProfileKey, choice.profile)
+            .Set(LastSection, EnergyKey, choice.Checks() ? JoulesText(choice.selected) : QString()));
 }
 
-TVerdictChoice PreselectVerdictChoice(const std::vector<TProfile>& profiles, const QString& make,
+TVerdictChoice PreselectVerdictChoice(const TVerdictSettings& remembered,
+                                      const std::vector<TProfile>& profiles, const QString& make,
                                       const QString& model, const TVerdictChoice& fallback) {
     const auto usable = [&](const TVerdictChoice& choice) {
         return !choice.Checks() || ResolveVerdictChoice(profiles, choice).has_value();
     };
-    if (const std::optional<TVerdictChoice> remembered = VerdictChoiceFor(make, model); remembered && usable(*remembered))
-        return *remembered;
+    if (const std::optional<TVerdictChoice> forDevice = remembered.For(make, model);
+        forDevice && usable(*forDevice))
+        return *forDevice;
     const int match = MatchProfile(profiles, make, model);
     if (match >= 0 && !profiles[match].settings.empty()) {
         const TProfile& profile = profiles[match];
-        const double last = LastVerdictChoice().selected;
+        const double last = remembered.Last().selected;
         return {profile.name, profile.FindSetting(last) ? last : profile.settings.front().selected};
     }
     return usable(fallback) ? fallback : TVerdictChoice{};

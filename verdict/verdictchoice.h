@@ -29,19 +29,32 @@ struct TVerdictBasis {
 std::optional<TVerdictBasis> ResolveVerdictChoice(const std::vector<TProfile>& profiles,
                                                   const TVerdictChoice& choice);
 
-// The choice last made, for any device ("No check" when none was).
-TVerdictChoice LastVerdictChoice();
-// The choice last made for a device of this make and model (ignoring case and surrounding spaces);
-// nothing when none was, or when both are empty.
-std::optional<TVerdictChoice> VerdictChoiceFor(const QString& make, const QString& model);
+class TSettings;
 
-// Remembers `choice` for a device of this make and model (not when both are empty).
-void RememberVerdictChoiceFor(const TVerdictChoice& choice, const QString& make, const QString& model);
-// Remembers `choice` as the last one made.
-void RememberLastVerdictChoice(const TVerdictChoice& choice);
+// The verdict's part of the settings file: [VERDICT] holds the choice last made, [VERDICT_BY_DEVICE]
+// the last one for each make and model. The program hands it its settings object.
+class TVerdictSettings {
+public:
+    explicit TVerdictSettings(TSettings& settings) : m_settings(settings) {}
+
+    // The choice last made, for any device ("No check" when none was).
+    TVerdictChoice Last() const;
+    // The choice last made for a device of this make and model (ignoring case and surrounding
+    // spaces); nothing when none was, or when both are empty.
+    std::optional<TVerdictChoice> For(const QString& make, const QString& model) const;
+
+    // Remembers `choice` for a device of this make and model (not when both are empty).
+    void RememberFor(const TVerdictChoice& choice, const QString& make, const QString& model);
+    // Remembers `choice` as the last one made.
+    void RememberLast(const TVerdictChoice& choice);
+
+private:
+    TSettings& m_settings;
+};
 
 // What to offer for a device of this make and model: the choice last made for it; else the profile
 // matching it, at the last energy chosen when it lists that one, or at its first setting; else
 // `fallback`. Always a choice `profiles` can resolve, or no check.
-TVerdictChoice PreselectVerdictChoice(const std::vector<TProfile>& profiles, const QString& make,
+TVerdictChoice PreselectVerdictChoice(const TVerdictSettings& remembered,
+                                      const std::vector<TProfile>& profiles, const QString& make,
                                       const QString& model, const TVerdictChoice& fallback);

@@ -3,8 +3,8 @@
 #include "base/dialogs.h"
 #include "base/global.h"
 #include "base/helptopic.h"
-#include "base/inifile.h"
 #include "base/placement.h"
+#include "base/settings.h"
 #include "base/uifonts.h"
 #include "waveform/setaxis.h"
 #include "waveform/wavechart.h"
@@ -209,19 +209,19 @@ void TWaveformViewer::mmHelpClick() {
 }
 
 void TWaveformViewer::LoadPlacement() {
-    const IniFile ini(SettingsFilePath);
-    ApplyPlacement(*this, ReadPlacement(ini, Section), BuiltInSize);
-    m_infoWidth = ini.ReadInteger(Section, QStringLiteral("INFOWIDTH"), DefaultInfoWidth);
+    const TSettings& settings = ProgramSettings();
+    ApplyPlacement(*this, ReadPlacement(settings, Section), BuiltInSize);
+    m_infoWidth = settings.ReadInteger(Section, QStringLiteral("INFOWIDTH"), DefaultInfoWidth);
     splitterInfo->setSizes({m_infoWidth, std::max(width() - m_infoWidth, 1)});
-    SetInfoVisible(ini.ReadInteger(Section, QStringLiteral("SHOWINFO"), 1) != 0);
+    SetInfoVisible(settings.ReadInteger(Section, QStringLiteral("SHOWINFO"), 1) != 0);
 }
 
 void TWaveformViewer::SavePlacement() {
-    const IniFile ini(SettingsFilePath);
-    ::SavePlacement(*this, ini, Section);
-    ini.WriteInteger(Section, QStringLiteral("SHOWINFO"), panelInfo->isHidden() ? 0 : 1);
-    ini.WriteInteger(Section, QStringLiteral("INFOWIDTH"),
-                     panelInfo->isHidden() ? m_infoWidth : panelInfo->width());
+    ::SavePlacement(*this, ProgramSettings(), Section,
+                    TSettingsChanges()
+                        .Set(Section, QStringLiteral("SHOWINFO"), panelInfo->isHidden() ? 0 : 1)
+                        .Set(Section, QStringLiteral("INFOWIDTH"),
+                             panelInfo->isHidden() ? m_infoWidth : panelInfo->width()));
 }
 
 void TWaveformViewer::hideEvent(QHideEvent* event) {

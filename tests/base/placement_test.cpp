@@ -13,7 +13,7 @@ namespace {
 class Placement : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    IniFile ini{dir.filePath(QStringLiteral("corvexzr.ini"))};
+    TSettings ini{dir.filePath(QStringLiteral("corvexzr.ini"))};
     const QString section = QStringLiteral("WaveformViewer");
 };
 

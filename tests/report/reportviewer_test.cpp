@@ -327,7 +327,7 @@ TEST_F(ReportViewer, PlacementDefaultsAndMaximizedClose) {
         viewer->move(40, 30);
         delete viewer;
     }
-    const IniFile ini = settings.Ini();
+    TSettings& ini = settings.Ini();
     const QString section = QStringLiteral("TestReportViewer");
     EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("WIDTH"), 0), 600);
     EXPECT_EQ(ini.ReadInteger(section, QStringLiteral("TOP"), 0), 30);

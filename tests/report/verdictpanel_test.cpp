@@ -60,9 +60,10 @@ TEST_F(VerdictPanel, OpeningAFileOffersItsMakeAndModelsProfileAndChangingItRemem
     const auto again = std::make_unique<TTestReportViewer>(nullptr, path);
     EXPECT_EQ(Offered(*again), Bte + QStringLiteral(" @ 200 J"));
     again->ChooseVerdict(TVerdictChoice{Rlb, 150.0}); // as the Test Library opens a test
-    EXPECT_EQ(LastVerdictChoice(), TVerdictChoice{});
-    EXPECT_FALSE(VerdictChoiceFor(QStringLiteral("CorvexZR Simulator"),
-                                  QStringLiteral("Biphasic truncated exponential")));
+    const TVerdictSettings remembered(settings.Ini());
+    EXPECT_EQ(remembered.Last(), TVerdictChoice{});
+    EXPECT_FALSE(remembered.For(QStringLiteral("CorvexZR Simulator"),
+                                QStringLiteral("Biphasic truncated exponential")));
     // The choice lives in the settings, never in the record.
     EXPECT_EQ(ReadBytes(path), bytes);
     EXPECT_EQ(bytes.size(), 72424);

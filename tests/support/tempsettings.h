@@ -3,7 +3,7 @@
 // object's life, so tests never read or write the user's real settings.
 
 #include "base/global.h"
-#include "base/inifile.h"
+#include "base/settings.h"
 
 #include <QTemporaryDir>
 
@@ -11,7 +11,8 @@ class TempSettings {
 public:
     TempSettings() { SetupDataFolderIn(m_dir.path()); }
     ~TempSettings() { SetupDataFolderIn(QString()); }
-    IniFile Ini() const { return IniFile(SettingsFilePath); }
+    // The program's settings object, on this folder's settings file.
+    TSettings& Ini() const { return ProgramSettings(); }
     QString Folder() const { return m_dir.path(); }
 
 private:

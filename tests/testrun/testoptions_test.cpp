@@ -35,7 +35,7 @@ TEST_F(LoadSelection, WithoutSettingsEveryLoadIsChecked) {
 }
 
 TEST_F(LoadSelection, StoredValuesAreReadAndOkWritesOnesAndZeros) {
-    const IniFile ini = settings.Ini();
+    TSettings& ini = settings.Ini();
     ini.WriteString(QStringLiteral("TEST_OPTIONS"), QStringLiteral("LOAD_25"), QStringLiteral("0"));
     ini.WriteString(QStringLiteral("TEST_OPTIONS"), QStringLiteral("LOAD_50"), QStringLiteral("5"));
     ini.WriteString(QStringLiteral("TEST_OPTIONS"), QStringLiteral("LOAD_75"), QStringLiteral("many"));

@@ -84,7 +84,7 @@ protected:
     }
 
     // Settings of the viewer's section.
-    IniFile Ini() const { return settings.Ini(); }
+    TSettings& Ini() const { return settings.Ini(); }
     int Setting(const char* key, int missing = -99) const {
         return Ini().ReadInteger(QStringLiteral("WaveformViewer"), QString::fromLatin1(key), missing);
     }
