@@ -87,21 +87,22 @@ TEST(Trend, KeysCountSecondsOfLocalTime) {
 // The newest test's stored choice while the profiles still hold it; else the device's own profile;
 // else no check.
 TEST(Trend, ChoiceIsTheNewestTestsWhileItStillResolves) {
-    const TempSettings settings;
+    TempSettings settings;
+    const TVerdictSettings remembered(settings.Ini());
     const std::vector<TProfile> profiles = {Profile("Acme 9", "Acme", {150.0, 200.0}),
                                             Profile("Generic", "", {200.0})};
     TLibraryTest newest = TestAt("2026-01-01T08:00:00", {{0, 200.0}});
     newest.deviceInfo[diManufacturer] = QStringLiteral("ACME");
     newest.choice = TVerdictChoice{QStringLiteral("Generic"), 200.0};
-    EXPECT_EQ(TrendChoice(profiles, newest), *newest.choice);
+    EXPECT_EQ(TrendChoice(remembered, profiles, newest), *newest.choice);
 
     newest.choice = TVerdictChoice{QStringLiteral("Generic"), 360.0}; // a setting it no longer lists
-    EXPECT_EQ(TrendChoice(profiles, newest), (TVerdictChoice{QStringLiteral("Acme 9"), 150.0}));
+    EXPECT_EQ(TrendChoice(remembered, profiles, newest), (TVerdictChoice{QStringLiteral("Acme 9"), 150.0}));
     newest.choice.reset();
-    EXPECT_EQ(TrendChoice(profiles, newest), (TVerdictChoice{QStringLiteral("Acme 9"), 150.0}));
+    EXPECT_EQ(TrendChoice(remembered, profiles, newest), (TVerdictChoice{QStringLiteral("Acme 9"), 150.0}));
 
     newest.deviceInfo[diManufacturer] = QStringLiteral("Other");
-    EXPECT_FALSE(TrendChoice(profiles, newest).Checks());
+    EXPECT_FALSE(TrendChoice(remembered, profiles, newest).Checks());
 }
 
 // The search looks into six of the seven fields (not the technician's ID), ignoring case and the
