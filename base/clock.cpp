@@ -1,5 +1,7 @@
 #include "base/clock.h"
 
+#include "base/seamdefault.h"
+
 #include <QCoreApplication>
 #include <QThread>
 #include <chrono>
@@ -28,9 +30,7 @@ public:
 } // namespace
 
 template <> Seam<Clock>& TheSeam<Clock>() {
-    static SystemClock system;
-    static Seam<Clock> seam(&system);
-    return seam;
+    return SeamWithDefault<Clock, SystemClock>();
 }
 
 Clock& TheClock() {
@@ -38,9 +38,7 @@ Clock& TheClock() {
 }
 
 template <> Seam<EventPump>& TheSeam<EventPump>() {
-    static ApplicationPump application;
-    static Seam<EventPump> seam(&application);
-    return seam;
+    return SeamWithDefault<EventPump, ApplicationPump>();
 }
 
 EventPump& ThePump() {

@@ -1,5 +1,7 @@
 #include "base/desktop.h"
 
+#include "base/seamdefault.h"
+
 #include <QDesktopServices>
 
 namespace {
@@ -12,9 +14,7 @@ public:
 } // namespace
 
 template <> Seam<DesktopServicesSeam>& TheSeam<DesktopServicesSeam>() {
-    static QtDesktop qt;
-    static Seam<DesktopServicesSeam> seam(&qt);
-    return seam;
+    return SeamWithDefault<DesktopServicesSeam, QtDesktop>();
 }
 
 DesktopServicesSeam& Desktop() {

@@ -1,5 +1,7 @@
 #include "base/dialogs.h"
 
+#include "base/seamdefault.h"
+
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -44,9 +46,7 @@ private:
 } // namespace
 
 template <> Seam<FileDialogs>& TheSeam<FileDialogs>() {
-    static QtDialogs qt;
-    static Seam<FileDialogs> seam(&qt);
-    return seam;
+    return SeamWithDefault<FileDialogs, QtDialogs>();
 }
 
 FileDialogs& Dialogs() {

@@ -1,5 +1,7 @@
 #include "base/messages.h"
 
+#include "base/seamdefault.h"
+
 #include <cstdio>
 
 namespace {
@@ -15,9 +17,7 @@ public:
 } // namespace
 
 template <> Seam<MessageBoxes>& TheSeam<MessageBoxes>() {
-    static StandardErrorMessages standardError;
-    static Seam<MessageBoxes> seam(&standardError);
-    return seam;
+    return SeamWithDefault<MessageBoxes, StandardErrorMessages>();
 }
 
 int FirstButton(MsgButtons buttons) {

@@ -1,5 +1,7 @@
 #include "link/ftdidriver.h"
 
+#include "base/seamdefault.h"
+
 namespace {
 
 // What a program without a backend sees: no analyzer is ever plugged in.
@@ -17,9 +19,7 @@ public:
 } // namespace
 
 template <> Seam<FtdiDriver>& TheSeam<FtdiDriver>() {
-    static NoDeviceDriver noDevice;
-    static Seam<FtdiDriver> seam(&noDevice);
-    return seam;
+    return SeamWithDefault<FtdiDriver, NoDeviceDriver>();
 }
 
 FtdiDriver& TheFtdiDriver() {
