@@ -38,7 +38,7 @@ dpkg -L corvexzr >"$work/files"
 /usr/bin/zrqtool --version
 man -w zrqtool | grep -qx /usr/share/man/man1/zrqtool.1.gz || fail "man does not find zrqtool(1)"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
-/usr/bin/zrqtool simulate "$work/test.zrq" --loads 50,100,150 --profile simulator-bte --energy 200
+/usr/bin/zrqtool simulate "$work/test.zrq" --profile simulator-bte --energy 200
 /usr/bin/zrqtool info "$work/test.zrq"
 apt_get purge corvexzr
 installed && fail "corvexzr is still installed after apt-get purge"
