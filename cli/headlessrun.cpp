@@ -1,7 +1,5 @@
 #include "cli/headlessrun.h"
 
-#include "base/messages.h"
-#include "link/analyzerlink.h"
 #include "link/usbcomm.h"
 #include "records/loadresults.h"
 #include "testrun/sequencer.h"
@@ -12,20 +10,17 @@
 
 namespace {
 
-// Boxes go to the log and are answered with their first button.
-class LoggedMessages : public MessageBoxes {
+// What a window would show as a message box, on one line of the log.
+class LoggedNotices : public AnalyzerNoticeSink {
 public:
-    explicit LoggedMessages(HeadlessLog& log) : m_log(log), m_installed(*this) {}
-    LoggedMessages(const LoggedMessages&) = delete;
-    LoggedMessages& operator=(const LoggedMessages&) = delete;
-    int Show(const MessageRequest& r) override {
-        m_log.Box(r.caption, QString(r.text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
-        return FirstButton(r.buttons);
+    explicit LoggedNotices(HeadlessLog& log) : m_log(log) {}
+    void Tell(const AnalyzerNotice& notice) override {
+        const MessageRequest box = AnalyzerMessage(notice);
+        m_log.Box(box.caption, QString(box.text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     }
 
 private:
     HeadlessLog& m_log;
-    const ScopedInstall<MessageBoxes> m_installed;
 };
 
 // The step window's part, played without a window.
@@ -56,6 +51,8 @@ public:
         if (m_rec.GetDeviceInfo(diDeviceID).isEmpty())
             m_rec.SetDeviceInfo(diDeviceID, m_deviceId);
     }
+    void Tell(const AnalyzerNotice& notice) override { LoggedNotices(m_log).Tell(notice); }
+    bool ConfirmExit() override { return true; } // the run never cancels
     void EndModal(int result) override { modalResult = result; }
     int modalResult = 0;
 
@@ -106,12 +103,12 @@ QString LoadListText(const uint8_t (&loads)[LOAD_COUNT]) {
 }
 
 HeadlessResult RunHeadlessTest(TZRTestRec& rec, const HeadlessTest& test, HeadlessLog& log) {
-    LoggedMessages boxes(log);
     AnalyzerLink link;
     HeadlessResult result{HeadlessResult::End::StartFailed};
     bool started = false;
     do {
-        started = RunStartHandshake(rec, link) == 0;
+        LoggedNotices notices(log);
+        started = RunStartHandshake(rec, link, notices).ok;
     } while (!started && PressOn(test));
     if (started)
         result = RunSteps(rec, test, log, link);

@@ -1,7 +1,7 @@
 #pragma once
 // A test without windows, as zrqtool simulate and zrqtool replay run it: the start handshake, then the
 // steps of the selected loads with OK pressed on each, the device's ID filled in when the record has
-// none, and every box answered with its first button. What the run shows goes to a HeadlessLog.
+// none. What a window would show goes to a HeadlessLog; nothing waits for an answer.
 
 #include "records/tzrtestrec.h"
 
@@ -15,7 +15,7 @@ public:
     virtual void Step(const QString& caption) = 0;
     // A load has been downloaded: its name and main results, on one line.
     virtual void Downloaded(const QString& summary) = 0;
-    // A message box, answered with its first button.
+    // What a window would show in a message box (the analyzer's notices), text on one line.
     virtual void Box(const QString& caption, const QString& text) = 0;
 };
 

@@ -1,6 +1,5 @@
 #include "link/analyzerlink.h"
 
-#include "base/messages.h"
 #include "link/protocol.h"
 #include "link/usbcomm.h"
 #include "link/wiretrace.h"
@@ -41,12 +40,6 @@ LinkError AnalyzerLink::Open() {
     if (status == FtOK)
         return LinkError::None;
     m_handle = FtHandle::Null;
-    QString text = QStringLiteral("Device Not Detected.\nPlease check connection.\n\nOperation Canceled.");
-    // Checking the cable does not help here: the account needs access to the device.
-    if (status == FtDeviceNotPermitted)
-        text += QStringLiteral("\n\nThe analyzer is connected, but this user account may not use it: see "
-                               "\"Giving your Linux account access to the analyzer\" in the help.");
-    ShowMessage(text, QStringLiteral("Error"), MsgIcon::Error, MsgButtons::OK, mfNoOwner);
     return status == FtDeviceNotPermitted ? LinkError::NotPermitted : LinkError::NotDetected;
 }
 
@@ -86,9 +79,11 @@ LinkOutcome AnalyzerLink::SendStep(int loadIndex) {
     return Acknowledged(*this, StepCommand(loadIndex));
 }
 
-void AnalyzerLink::StartDischargeWait() {
+TransportFaults AnalyzerLink::StartDischargeWait() {
+    TransportFaults faults;
     Purge();
-    SendCommand(*this, CmdDischargeWait);
+    SendCommand(*this, CmdDischargeWait, &faults);
+    return faults;
 }
 
 ByteTry AnalyzerLink::TryReadByte() {

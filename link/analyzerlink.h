@@ -7,8 +7,8 @@
 //
 // The exchanges of a test are typed calls: each returns its value or a LinkError that says why not.
 // The transport's faults on the way (a failed or short read or write) are listed with the result in
-// the order they happened, so that the windows can tell each (link/analyzermessages.h). The handle
-// itself never leaves: the transport (link/usbcomm.h) is its only other user.
+// the order they happened, so that the windows can tell each (link/analyzermessages.h); nothing here
+// shows a box. The handle itself never leaves: the transport (link/usbcomm.h) is its only other user.
 
 #include "link/ftdidriver.h"
 #include "link/progressstepper.h"
@@ -112,8 +112,9 @@ public:
     LinkResult<LoadConfiguration> ReadLoadConfiguration();
     // "ECGDJ20" (the 25-ohm load, index 0) or "ECGDJ10" and its acknowledgement.
     LinkOutcome SendStep(int loadIndex);
-    // "DEHT": the analyzer sends its discharge text when the discharge has been measured.
-    void StartDischargeWait();
+    // "DEHT": the analyzer sends its discharge text when the discharge has been measured. Returns the
+    // faults of the write.
+    TransportFaults StartDischargeWait();
     // One byte of a reply of unknown length, without waiting.
     ByteTry TryReadByte();
     // "VW" and its 10306-byte reply into `reply`, byte by byte, stepping `progress` (if any) and

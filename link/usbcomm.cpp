@@ -1,16 +1,12 @@
 #include "link/usbcomm.h"
 
 #include "base/clock.h"
-#include "base/messages.h"
 #include "link/wiretrace.h"
 
 #include <cstring>
 #include <vector>
 
 namespace {
-
-const QString ReadErrorCaption = QStringLiteral("Error reading from device");
-const QString WriteErrorCaption = QStringLiteral("Error writing to device");
 
 void Trace(WireEventKind kind, uint32_t status, uint32_t value = 0, QByteArray bytes = {},
            QByteArray text = {}) {
@@ -46,13 +42,10 @@ Attempt AttemptRead(FtHandle* handle, void* buffer, uint32_t count, TransportFau
     if (TheWireTrace())
         Trace(WireEventKind::Read, status, count, Bytes(buffer, delivered <= count ? delivered : count));
     if (status != FtOK) {
-        ShowMessage(QStringLiteral("Read status is: %1").arg(static_cast<uint32_t>(status)), ReadErrorCaption,
-                    MsgIcon::Error);
         Fault(faults, TransportFault::Kind::ReadStatus, static_cast<uint32_t>(status));
         return Attempt::ReadFailed;
     }
     if (delivered != count) {
-        ShowMessage(QStringLiteral("Bytes read: %1").arg(delivered), ReadErrorCaption, MsgIcon::Error);
         Fault(faults, TransportFault::Kind::ShortRead, delivered);
         return Attempt::ReadFailed;
     }
@@ -138,13 +131,10 @@ int UsbWrite(AnalyzerLink& link, const void* data, uint32_t count, TransportFaul
     if (TheWireTrace())
         Trace(WireEventKind::Write, status, accepted, Bytes(data, count));
     if (status != FtOK) {
-        ShowMessage(QStringLiteral("Write status is: %1").arg(static_cast<uint32_t>(status)),
-                    WriteErrorCaption, MsgIcon::None);
         Fault(faults, TransportFault::Kind::WriteStatus, static_cast<uint32_t>(status));
         return -1;
     }
     if (accepted != count) {
-        ShowMessage(QStringLiteral("Bytes written: %1").arg(accepted), WriteErrorCaption, MsgIcon::None);
         Fault(faults, TransportFault::Kind::ShortWrite, accepted);
         return -1;
     }

@@ -7,7 +7,7 @@
 // Every operation takes the open analyzer's owner, an AnalyzerLink (one per test run), which alone
 // opens and closes it and offers the exchanges of a test on top of these operations. Results:
 // 0 success, -1 failure; UsbReadAttempt also returns 1 for "not enough data yet". A failed or short
-// read or write is added to `faults` (if given), for the caller to tell.
+// read or write is added to `faults` (if given), for the caller to tell; the transport shows nothing.
 // Everything runs on the user-interface thread; the drivers are reached through TheFtdiDriver(),
 // time through TheClock(), the window messages through ThePump().
 

@@ -2,17 +2,12 @@
 
 #include "base/clock.h"
 #include "base/loadundertest.h"
-#include "base/messages.h"
 #include "link/protocol.h"
 #include "link/usbcomm.h"
 
 namespace {
 
-const QString CommunicationError = QStringLiteral("COMMUNICATION ERROR");
-const QString CommunicationTimeout = QStringLiteral("COMMUNICATION TIMEOUT");
-const QString NoResponse = QStringLiteral("Did not receive response from Corvex");
-const QString InvalidResponse = QStringLiteral("Invalid response from Corvex");
-const QString WrongConfiguration = QStringLiteral("Load Configured Incorrectly");
+using Kind = AnalyzerNotice::Kind;
 
 const QString ConfigureText =
     QStringLiteral("Configure the ZRQ to the correct load resistance by setting the jumpers as shown.");
@@ -28,10 +23,6 @@ constexpr int64_t TrailingLimitMs = 1000;
 constexpr int TrailingBytes = 256;
 // The discharge text that may stand in front of ESC's acknowledgement: a line or two.
 constexpr int MaxTextBeforeAbortAck = 64;
-
-void Report(const QString& text, const QString& caption, int flags = mfNone) {
-    ShowMessage(text, caption, MsgIcon::Error, MsgButtons::OK, flags);
-}
 
 // Marks the sequencer busy for the life of one OK run.
 class BusyScope {
@@ -75,7 +66,10 @@ bool TestSequencer::EnsureLink() {
 
 bool TestSequencer::Reopen() {
     m_link.Close();
-    return m_link.Open() == LinkError::None; // reports itself when the analyzer cannot be found
+    const LinkError opened = m_link.Open();
+    if (opened != LinkError::None)
+        m_view.Tell(AnalyzerNotice::OpenFailed(opened));
+    return opened == LinkError::None;
 }
 
 void TestSequencer::Present(bool checkLink) {
@@ -106,23 +100,33 @@ void TestSequencer::Present(bool checkLink) {
 void TestSequencer::SendStepCommand(TTestLoad load) {
     // Only reported: the step stays usable.
     const LinkOutcome sent = m_link.SendStep(load);
+    TellFaults(sent.faults);
     if (IsNoReply(sent.error))
-        Report(NoResponse, CommunicationError);
+        m_view.Tell(AnalyzerNotice::Of(Kind::StepNoResponse));
     else if (sent.error == LinkError::Garbled)
-        Report(InvalidResponse, CommunicationError);
+        m_view.Tell(AnalyzerNotice::Of(Kind::InvalidResponse));
 }
 
-void TestSequencer::ReportExchange(const QString& text, const QString& caption, int flags) {
+void TestSequencer::TellFaults(const TransportFaults& faults) {
+    for (const AnalyzerNotice& notice : FaultNotices(faults))
+        m_view.Tell(notice);
+}
+
+void TestSequencer::TellWhileLinked(const AnalyzerNotice& notice) {
     if (m_link.Answers())
-        Report(text, caption, flags);
+        m_view.Tell(notice);
+}
+
+void TestSequencer::TellUnfinished(const LinkOutcome& outcome) {
+    TellFaults(outcome.faults);
+    if (IsNoReply(outcome.error))
+        TellWhileLinked(AnalyzerNotice::Of(Kind::NoResponse));
+    else if (outcome.error == LinkError::Garbled)
+        m_view.Tell(AnalyzerNotice::Of(Kind::InvalidResponse));
 }
 
 void TestSequencer::ReconnectAccessory() {
-    const LinkOutcome connected = m_link.ConnectAccessory();
-    if (IsNoReply(connected.error))
-        ReportExchange(NoResponse, CommunicationTimeout);
-    else if (connected.error == LinkError::Garbled)
-        Report(InvalidResponse, CommunicationError);
+    TellUnfinished(m_link.ConnectAccessory());
 }
 
 bool TestSequencer::ConfigurationMatches(TTestLoad load, bool retryNotConnected) {
@@ -131,8 +135,9 @@ bool TestSequencer::ConfigurationMatches(TTestLoad load, bool retryNotConnected)
     for (int notConnected = 0;;) {
         m_link.Purge();
         const LinkResult<LoadConfiguration> config = m_link.ReadLoadConfiguration();
+        TellFaults(config.faults);
         if (IsNoReply(config.error)) {
-            ReportExchange(NoResponse, CommunicationTimeout, mfTopMost);
+            TellWhileLinked(AnalyzerNotice::Of(Kind::ConfigurationNoResponse));
             return false;
         }
         const char bank = config.value.Bank();
@@ -145,14 +150,14 @@ bool TestSequencer::ConfigurationMatches(TTestLoad load, bool retryNotConnected)
             ReconnectAccessory();
             continue;
         }
-        Report(DescribeLoadConfigForLoad(load, bank, resistance), WrongConfiguration, mfTopMost);
+        m_view.Tell(AnalyzerNotice::Wrong(load, config.value));
         return false;
     }
 }
 
 TestSequencer::WaitEnd TestSequencer::WaitForDischarge() {
     m_view.SetDescription(QStringLiteral("Waiting for energy discharge."));
-    m_link.StartDischargeWait();
+    TellFaults(m_link.StartDischargeWait());
     ThePump().ProcessMessages();
 
     // No time limit: the technician may take as long as needed to charge and fire the defibrillator.
@@ -161,13 +166,14 @@ TestSequencer::WaitEnd TestSequencer::WaitForDischarge() {
     bool testKey = false;
     while (!discharged && !m_cancelRequested) {
         const ByteTry got = m_link.TryReadByte();
+        TellFaults(got.faults);
         if (got.end == ByteTry::End::Byte) {
             text.append(got.byte);
             discharged = HasEnergyReading(text);
             if (!discharged && HasTestText(text))
                 m_cancelRequested = testKey = true;
         } else if (got.end == ByteTry::End::Failed) {
-            ReportExchange(QStringLiteral("Error reading from device"), QStringLiteral("Error In Read"));
+            TellWhileLinked(AnalyzerNotice::Of(Kind::DischargeReadError));
             return WaitEnd::ReadError;
         } else {
             TheClock().Sleep(DischargePollMs);
@@ -189,6 +195,7 @@ void TestSequencer::TakeRestOfDischargeText() {
     int64_t lastByte = start;
     for (int taken = 0; taken < TrailingBytes;) {
         const ByteTry got = m_link.TryReadByte();
+        TellFaults(got.faults);
         const int64_t now = clock.Milliseconds();
         if (got.end == ByteTry::End::Failed || (got.end == ByteTry::End::Byte && got.byte == '\n'))
             return; // the line has ended, or a failed read shows in the query that follows
@@ -213,14 +220,11 @@ bool TestSequencer::Download(TTestLoad load) {
         m_view.OpenProgress(WaveformReplySize, QStringLiteral("Downloading real-time wave data..."));
     const DownloadResult read = m_link.Download(WaveformReply(buffer.data(), WaveformBytes), progress);
     m_view.CloseProgress();
+    TellFaults(read.faults);
     if (!read.Ok()) {
-        // The load keeps what it had. A read error has been told by the transport.
+        // The load keeps what it had. A read error is told by its fault alone.
         if (read.error != LinkError::ReadError)
-            ReportExchange(QStringLiteral("The download stopped after %1 of %2 bytes.\nPress OK and "
-                                          "discharge again to repeat this load.")
-                               .arg(read.bytes)
-                               .arg(WaveformReplySize),
-                           QStringLiteral("Download Incomplete"), mfTopMost);
+            TellWhileLinked(AnalyzerNotice::Incomplete(read.bytes));
         return false;
     }
 
@@ -288,17 +292,9 @@ void TestSequencer::btnSkipClick() {
     ShowStep();
 }
 
-bool TestSequencer::AskExit() {
-    // No, which keeps the test, is the default: an Enter does not discard the loads.
-    return ShowMessage(QStringLiteral(
-                           "Are you sure you want to exit the test?\nAcquired test data will be discarded."),
-                       QStringLiteral("Exit Test?"), MsgIcon::Warning, MsgButtons::YesNo, mfNone,
-                       mrNo) == mrYes;
-}
-
 void TestSequencer::btnCancelClick() {
     if (m_okEnabled) {
-        if (!AskExit())
+        if (!m_view.ConfirmExit())
             return;
         m_cancelRequested = true;
         if (m_okEnabled) {
@@ -311,11 +307,7 @@ void TestSequencer::btnCancelClick() {
     // An exchange is running (the discharge wait): ask the analyzer to stop waiting.
     // Discharge text already on its way when ESC went out (the energy reading, a line end) comes
     // before the acknowledgement; it is passed over.
-    const LinkOutcome aborted = m_link.Abort(MaxTextBeforeAbortAck);
-    if (IsNoReply(aborted.error))
-        ReportExchange(NoResponse, CommunicationTimeout);
-    else if (aborted.error == LinkError::Garbled)
-        Report(InvalidResponse, CommunicationError);
+    TellUnfinished(m_link.Abort(MaxTextBeforeAbortAck));
     m_cancelRequested = true;
 }
 
@@ -326,7 +318,7 @@ void TestSequencer::btnEditInfoClick() {
 bool TestSequencer::FormCloseQuery(bool visible) {
     if (!visible || m_closeAllowed)
         return true;
-    if (!AskExit())
+    if (!m_view.ConfirmExit())
         return false;
     m_view.EndModal(2);
     return true;

@@ -3,19 +3,20 @@
 // a closing step. On a load step the analyzer checks the accessory's jumpers, waits for the
 // discharge, checks again and sends the measurements and the waveform, which go into the record.
 //
-// The sequencer holds the step list and the flags and runs the exchanges; what the user sees goes
-// through a TestStepView (the step window, or the command line's automatic run).
+// The sequencer holds the step list and the flags, runs the exchanges and decides what each result
+// calls for; what the user sees and answers goes through a TestStepView (the step window, or the
+// command line's automatic run). It shows no box itself.
 
-#include "link/analyzerlink.h"
+#include "link/analyzermessages.h"
 #include "link/progressstepper.h"
 #include "records/tzrtestrec.h"
 
 #include <QString>
 #include <vector>
 
-class TestStepView {
+// The analyzer's notices (Tell) are shown as they happen, each answered before the run goes on.
+class TestStepView : public AnalyzerNoticeSink {
 public:
-    virtual ~TestStepView() = default;
     virtual void SetLoadCaption(const QString& text) = 0; // the step's name, or "Tests done"
     virtual void SetDescription(const QString& text) = 0; // what the user or the program is doing
     virtual void ShowFigure(int loadIndex) = 0;           // the jumper figure of a load
@@ -30,6 +31,8 @@ public:
     virtual void LoadStored(TTestLoad /*load*/) {}
     // The device information editor, shown modally.
     virtual void EditDeviceInfo(bool deviceIDRequired) = 0;
+    // Asks before the test's data is discarded (ExitTestQuestion): true to exit.
+    virtual bool ConfirmExit() = 0;
     // Ends the run with modal result 1 (OK) or 2 (Cancel).
     virtual void EndModal(int result) = 0;
 };
@@ -70,16 +73,19 @@ private:
     bool Reopen();
     // "ECGDJ20" or "ECGDJ10" and its acknowledgement; a failure is only reported.
     void SendStepCommand(TTestLoad load);
+    // Tells each fault of an exchange, in order.
+    void TellFaults(const TransportFaults& faults);
     // A failed exchange is told only while the analyzer is still there: when the link is gone, the
     // step shown next re-opens it and its one message tells the failure.
-    void ReportExchange(const QString& text, const QString& caption, int flags = 0);
+    void TellWhileLinked(const AnalyzerNotice& notice);
+    // The faults, then a reply that did not come (while linked) or was not the one expected.
+    void TellUnfinished(const LinkOutcome& outcome);
     void SetButtons(bool ok, bool back, bool skip);
     bool ConfigurationMatches(TTestLoad load, bool retryNotConnected);
     WaitEnd WaitForDischarge();
     void TakeRestOfDischargeText();
     bool Download(TTestLoad load);
     void ReconnectAccessory();
-    bool AskExit();
 
     TestStepView& m_view;
     TZRTestRec* m_testRec;

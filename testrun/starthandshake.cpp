@@ -1,47 +1,56 @@
 #include "testrun/starthandshake.h"
 
 #include "base/clock.h"
-#include "base/messages.h"
-#include "link/protocol.h"
 
 namespace {
 
-const QString CommunicationError = QStringLiteral("COMMUNICATION ERROR");
-const QString CommunicationTimeout = QStringLiteral("COMMUNICATION TIMEOUT");
+using Kind = AnalyzerNotice::Kind;
 
-int Fail(AnalyzerLink& link, const QString& text, const QString& caption) {
-    ShowMessage(text, caption, MsgIcon::Error);
-    link.Close();
-    return -1;
-}
+// Tells what the start runs into: the faults of each exchange as they come, then why it failed.
+class Start {
+public:
+    Start(AnalyzerLink& link, AnalyzerNoticeSink& tell) : m_link(link), m_tell(tell) {}
+    // True when the exchange went well.
+    bool Went(const LinkOutcome& outcome) {
+        for (const AnalyzerNotice& notice : FaultNotices(outcome.faults))
+            m_tell.Tell(notice);
+        return outcome.Ok();
+    }
+    StartResult Fail(Kind why) {
+        m_tell.Tell(AnalyzerNotice::Of(why));
+        m_link.Close();
+        return StartResult{false, why};
+    }
+
+private:
+    AnalyzerLink& m_link;
+    AnalyzerNoticeSink& m_tell;
+};
 
 } // namespace
 
-int RunStartHandshake(TZRTestRec& testRec, AnalyzerLink& link) {
-    if (link.Open() != LinkError::None) {
-        ShowMessage(QStringLiteral("Corvex not connected to PC USB"), CommunicationError, MsgIcon::Error);
-        return -1;
+StartResult RunStartHandshake(TZRTestRec& testRec, AnalyzerLink& link, AnalyzerNoticeSink& tell) {
+    Start start(link, tell);
+    const LinkError opened = link.Open();
+    if (opened != LinkError::None) {
+        tell.Tell(AnalyzerNotice::OpenFailed(opened));
+        return start.Fail(Kind::NotConnectedToPc);
     }
-    if (!link.QueryStatus(std::span<uint8_t, StatusBlockSize>(testRec.AnalyzerStatus)).Ok()) {
-        ShowMessage(
-            QStringLiteral("Unable to read Corvex information.\nMake sure Corvex is set to REMOTE mode."),
-            CommunicationError, MsgIcon::Error);
-        return -1; // the query has closed the link
-    }
+    if (!start.Went(link.QueryStatus(std::span<uint8_t, StatusBlockSize>(testRec.AnalyzerStatus))))
+        return start.Fail(Kind::StatusUnreadable); // the query has closed the link
 
     const LinkOutcome connected = link.ConnectAccessory();
-    if (!connected.Ok())
-        return IsNoReply(connected.error)
-                   ? Fail(link, QStringLiteral("Did not receive response from Corvex"), CommunicationTimeout)
-                   : Fail(link, QStringLiteral("Invalid response from Corvex"), CommunicationError);
+    if (!start.Went(connected))
+        return start.Fail(IsNoReply(connected.error) ? Kind::NoResponse : Kind::InvalidResponse);
 
     // The accessory needs a moment after "VN" before it reports its configuration.
     TheClock().Sleep(1000);
 
     const LinkResult<LoadConfiguration> config = link.ReadLoadConfiguration();
+    start.Went(config);
     if (IsNoReply(config.error))
-        return Fail(link, QStringLiteral("Did not receive response from Corvex"), CommunicationTimeout);
+        return start.Fail(Kind::NoResponse);
     if (config.value.IsNotConnectedText())
-        return Fail(link, QStringLiteral("ZRQ not connected to Corvex"), QStringLiteral("ZRQ ERROR"));
-    return 0;
+        return start.Fail(Kind::AccessoryNotConnected);
+    return StartResult{true};
 }

@@ -5,6 +5,7 @@
 #include "base/jpegimage.h"
 #include "base/placement.h"
 #include "base/uifonts.h"
+#include "link/analyzerboxes.h"
 #include "testrun/starthandshake.h"
 
 #include <QLabel>
@@ -62,7 +63,8 @@ TTestStart::TTestStart(QWidget* owner, TZRTestRec* testRec, AnalyzerLink& link)
 }
 
 void TTestStart::btnStartClick() {
-    if (RunStartHandshake(*m_testRec, m_link) == 0)
+    AnalyzerBoxes boxes;
+    if (RunStartHandshake(*m_testRec, m_link, boxes).ok)
         done(mrFormOK);
 }
 

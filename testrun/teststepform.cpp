@@ -6,6 +6,7 @@
 #include "base/helptopic.h"
 #include "base/jpegimage.h"
 #include "base/uifonts.h"
+#include "link/analyzerboxes.h"
 #include "link/commprogressform.h"
 #include "report/verdictchooser.h"
 #include "testrun/editinfoform.h"
@@ -288,6 +289,14 @@ void TTestStep::PlaceLiveViewer(QWidget& viewer, int index) const {
 void TTestStep::EditDeviceInfo(bool deviceIDRequired) {
     TEditInfo editor(this, deviceIDRequired, m_testRec);
     editor.exec();
+}
+
+void TTestStep::Tell(const AnalyzerNotice& notice) {
+    AnalyzerBoxes().Tell(notice);
+}
+
+bool TTestStep::ConfirmExit() {
+    return AskExitTest();
 }
 
 void TTestStep::EndModal(int result) {

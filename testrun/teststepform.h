@@ -54,6 +54,8 @@ private:
     void CloseProgress() override;
     void OpenLiveViewer(TTestLoad load) override;
     void EditDeviceInfo(bool deviceIDRequired) override;
+    void Tell(const AnalyzerNotice& notice) override;
+    bool ConfirmExit() override;
     void EndModal(int result) override;
     void LoadStored(TTestLoad load) override;
 

@@ -22,6 +22,7 @@
 #include "tests/fuzz/fuzzmessages.h"
 #include "tests/fuzz/replydevice.h"
 #include "tests/fuzz/replyseeds.h"
+#include "tests/support/noticeboxes.h"
 #include "tests/support/recordbuilder.h"
 
 #include <array>
@@ -85,6 +86,8 @@ public:
             CheckDownload(m_rec.Loads[load], m_device.WaveformRead());
     }
     void EditDeviceInfo(bool) override {}
+    void Tell(const AnalyzerNotice& notice) override { NoticeBoxes().Tell(notice); }
+    bool ConfirmExit() override { return NoticeBoxes::ConfirmExit(); }
     void EndModal(int result) override {
         FuzzCheck(result == 1 || result == 2, "modal result OK or Cancel");
         ended = true;
@@ -133,7 +136,8 @@ public:
 
     // The whole run; the link stays as the run leaves it.
     void Run(AnalyzerLink& link) {
-        if (RunStartHandshake(m_rec, link) != 0) {
+        NoticeBoxes boxes;
+        if (!RunStartHandshake(m_rec, link, boxes).ok) {
             FuzzCheck(!link.IsOpen() && !m_device.IsOpen(), "a failed start leaves the link closed");
             return;
         }

@@ -33,7 +33,6 @@ TEST_F(SimExchangeTest, HandshakeReadsStatusConnectsAccessoryAndQueriesTheLoad) 
     EXPECT_TRUE(IsLoadConfigured(0, config[0], config[1]));
     EXPECT_EQ(AccessoryResistanceOf(config), sim.Accessory().resistances[0]);
     EXPECT_EQ(sim.Commands(), (QList<QByteArray>{"GS", "VN", "RL"}));
-    EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
 TEST_F(SimExchangeTest, AccessoryWithoutCableAnswersXX) {
@@ -59,8 +58,6 @@ TEST_F(SimExchangeTest, AccessoryWhoseCableWasPulledAnswersOnlyAfterVN) {
 TEST_F(SimExchangeTest, UnpluggedAnalyzerIsNotFound) {
     sim.Unplug();
     EXPECT_EQ(link.Open(), LinkError::NotDetected);
-    ASSERT_EQ(boxes.Shown().size(), 1);
-    EXPECT_EQ(boxes.Shown()[0].caption, "Error");
     sim.Plug();
     EXPECT_EQ(link.Open(), LinkError::None);
 }
@@ -74,7 +71,6 @@ TEST_F(SimExchangeTest, StatusWithoutReplyClosesTheLinkAfterTheWindow) {
     EXPECT_FALSE(link.IsOpen());
     EXPECT_FALSE(sim.IsOpen());
     EXPECT_NEAR(ElapsedSeconds(start), 4.0, 0.01);
-    EXPECT_TRUE(boxes.Shown().isEmpty());
     // A second start opens the analyzer again and succeeds.
     Open();
     EXPECT_EQ(link.QueryStatus(status).Ok(), true);
@@ -129,7 +125,6 @@ TEST_F(SimExchangeTest, StepCommandWithoutReplyRunsOutOfTheWindow) {
     int r = 0;
     Ask(StepCommand(1), AckReplySize, &r);
     EXPECT_EQ(r, -1);
-    EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
 TEST_F(SimExchangeTest, ConfigurationFollowsTheJumpers) {
@@ -317,7 +312,6 @@ TEST_F(DownloadTest, WaveformBlockArrivesWhole) {
     EXPECT_EQ(std::memcmp(&test.Results, &sim.LastBlock(), MeasurementBlockSize), 0);
     EXPECT_EQ(std::memcmp(test.Samples, sim.LastSamples().data(), 2 * WaveformSampleCount), 0);
     EXPECT_EQ(uint16_t{test.Results.AnalyzerLoad}, 5000); // a copy: the field is packed
-    EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
 TEST_F(DownloadTest, UnplugAtByteKFailsTheDownloadAndTheLinkCheck) {
@@ -328,7 +322,6 @@ TEST_F(DownloadTest, UnplugAtByteKFailsTheDownloadAndTheLinkCheck) {
     const QByteArray expected = EncodeWaveformReply(sim.LastBlock(), sim.LastSamples());
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(buffer.data()), 5000), expected.left(5000));
     EXPECT_EQ(buffer[5000], 0);
-    EXPECT_TRUE(boxes.Shown().isEmpty());
 
     EXPECT_EQ(UsbCheckLink(link), -1);
     link.Close();
@@ -343,7 +336,6 @@ TEST_F(DownloadTest, StalledDownloadRunsOutOfItsWindowAndTheAnalyzerAnswersAgain
     sim.InjectFault(SimFault::StallAtByte(66));
     EXPECT_EQ(Download(), -1);
     EXPECT_EQ(progress.steps, 66);
-    EXPECT_TRUE(boxes.Shown().isEmpty());
     UsbPurge(link);
     Ask(CmdAccessoryConnect, AckReplySize);
     const ReplyBuffer config = Ask(CmdLoadConfig, LoadConfigReplySize);

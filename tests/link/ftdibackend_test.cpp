@@ -10,11 +10,11 @@
 #include "tests/support/scriptedmessages.h"
 
 #include <QFile>
-#include <utility>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <array>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -157,7 +157,6 @@ TEST_F(FtdiBackendTest, StatusQueryThroughTheTransport) {
     EmulatedFtdiChip& chip = bus->AddChip(Analyzer);
     chip.SetResponder(
         [](const QByteArray& command) { return command == "GS\r" ? QByteArray(37, 'S') : QByteArray(); });
-    ScriptedMessages boxes;
     AnalyzerLink link;
     ASSERT_EQ(link.Open(), LinkError::None);
     std::array<uint8_t, 37> status{};
@@ -165,7 +164,6 @@ TEST_F(FtdiBackendTest, StatusQueryThroughTheTransport) {
     EXPECT_EQ(status[36], 'S');
     EXPECT_EQ(UsbCheckLink(link), 0);
     link.Close();
-    EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
 TEST_F(FtdiBackendTest, UnpluggedDeviceTurnsTheEventWordAndCannotBeFoundAgain) {

@@ -1,11 +1,10 @@
 #pragma once
-// Shared setup of the transport tests: a virtual clock installed as TheClock(), scripted message
-// boxes, and a pump and progress display that count what the block reader does.
+// Shared setup of the transport tests: a virtual clock installed as TheClock(), and a pump and
+// progress display that count what the block reader does.
 
 #include "base/clock.h"
 #include "link/progressstepper.h"
 #include "sim/virtualclock.h"
-#include "tests/support/scriptedmessages.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -29,7 +28,6 @@ class LinkTest : public ::testing::Test {
 protected:
     VirtualClock clock{1'800'000'000, 0};
     ScopedClock installClock{clock};
-    ScriptedMessages boxes;
     CountingPump pump;
 
     double ElapsedSeconds(int64_t sinceMicros) const { return (clock.Microseconds() - sinceMicros) / 1e6; }

@@ -270,7 +270,7 @@ QString MatrixRun::RecordLabel(const QByteArray& base) const {
 Outcome MatrixRun::RunStart() {
     Arm();
     const QByteArray before = RecordBytes(*rec);
-    const bool started = RunStartHandshake(*rec, link) == 0;
+    const bool started = StartAndTell(*rec, link) == 0;
     Outcome out;
     out.record = RecordLabel(before); // the sequencer writes nothing when it shows its first step
     if (started)
@@ -284,7 +284,7 @@ Outcome MatrixRun::RunStart() {
 
 Outcome MatrixRun::RunLoadStep() {
     Outcome out;
-    if (RunStartHandshake(*rec, link) != 0) {
+    if (StartAndTell(*rec, link) != 0) {
         out.then = QStringLiteral("setup failed: the start did not pass");
         return out;
     }
@@ -331,7 +331,7 @@ Outcome MatrixRun::Observe(const QByteArray& before, TTestLoad faultedStep) {
 QString MatrixRun::Then(bool startFailed, TTestLoad faultedStep) {
     if (startFailed) {
         boxes.Clear();
-        if (RunStartHandshake(*rec, link) != 0)
+        if (StartAndTell(*rec, link) != 0)
             return QStringLiteral("does not finish: Start Test fails again with ") + RenderBoxes(Messages());
         StartSequencer();
         return Completed(Label(Recovery::StartTestAgain));

@@ -138,7 +138,7 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
 TEST_F(LiveWindows, BoxesBelongToTheStepWindowEvenWhenTheSimulatorIsActive) {
     QtMessageBoxes realBoxes;
     const ScopedInstall<MessageBoxes> real(realBoxes); // the fixture's scripted boxes come back after it
-    // A box of the sequencer, and the transport's box of no window ("Device Not Detected").
+    // A box of the step window, and one of no window ("Device Not Detected").
     for (const int flags : {int(mfNone), int(mfNoOwner)}) {
         SCOPED_TRACE(flags);
         TModalForm step(&mainWindow);

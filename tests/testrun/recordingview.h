@@ -1,8 +1,10 @@
 #pragma once
-// Stands in for the step window of a test run and records what the sequencer told it.
+// Stands in for the step window of a test run and records what the sequencer told it. The analyzer's
+// notices and the exit question go to the installed message boxes, as the window shows them.
 
 #include "link/progressstepper.h"
 #include "testrun/sequencer.h"
+#include "tests/support/noticeboxes.h"
 
 #include <QList>
 #include <QString>
@@ -31,6 +33,8 @@ public:
         if (!deviceIdToType.isEmpty())
             rec->SetDeviceInfo(diDeviceID, deviceIdToType);
     }
+    void Tell(const AnalyzerNotice& notice) override { NoticeBoxes().Tell(notice); }
+    bool ConfirmExit() override { return NoticeBoxes::ConfirmExit(); }
     void EndModal(int result) override { modalResult = result; }
 
     TZRTestRec* rec = nullptr;

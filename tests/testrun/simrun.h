@@ -5,6 +5,8 @@
 #include "link/usbcomm.h"
 #include "sim/simulatedanalyzer.h"
 #include "sim/virtualclock.h"
+#include "testrun/starthandshake.h"
+#include "tests/support/noticeboxes.h"
 #include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
 
@@ -59,5 +61,11 @@ public:
     AnalyzerLink link;
     std::unique_ptr<TZRTestRec> rec = std::make_unique<TZRTestRec>();
 };
+
+// The start as the start window runs it, its notices shown as boxes: 0 when it passed, -1 otherwise.
+inline int StartAndTell(TZRTestRec& rec, AnalyzerLink& link) {
+    NoticeBoxes boxes;
+    return RunStartHandshake(rec, link, boxes).ok ? 0 : -1;
+}
 
 class SimRun : public ::testing::Test, protected SimBench {};

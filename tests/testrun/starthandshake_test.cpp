@@ -7,7 +7,7 @@ namespace {
 class StartHandshake : public SimRun {
 protected:
     void ExpectFailure(const QString& text, const QString& caption) {
-        EXPECT_EQ(RunStartHandshake(*rec, link), -1);
+        EXPECT_EQ(StartAndTell(*rec, link), -1);
         ASSERT_FALSE(boxes.Shown().isEmpty());
         EXPECT_EQ(boxes.Shown().last().text, text);
         EXPECT_EQ(boxes.Shown().last().caption, caption);
@@ -23,7 +23,7 @@ TEST_F(StartHandshake, ReadsTheStatusAndLeavesTheLinkOpen) {
     sim.SetAnalyzerID("CVX-0042");
     sim.SetStatusDate(DateStamp{5, 7, 14, 3, 9, 26});
     const int64_t start = clock.Microseconds();
-    EXPECT_EQ(RunStartHandshake(*rec, link), 0);
+    EXPECT_EQ(StartAndTell(*rec, link), 0);
     EXPECT_TRUE(boxes.Shown().isEmpty());
     EXPECT_TRUE(link.IsOpen());
     EXPECT_TRUE(sim.IsOpen());
@@ -71,12 +71,12 @@ TEST_F(StartHandshake, AccessoryNotConnected) {
 
 TEST_F(StartHandshake, XXFollowedByAnotherByteLetsTheTestGoOn) {
     sim.InjectFault(SimFault::Reply("RL", QByteArray("XX\x01\x00", 4)));
-    EXPECT_EQ(RunStartHandshake(*rec, link), 0);
+    EXPECT_EQ(StartAndTell(*rec, link), 0);
 }
 
 TEST_F(StartHandshake, RetryStartsWithAFreshOpen) {
     sim.InjectFault(SimFault::NoReply("VN"));
-    EXPECT_EQ(RunStartHandshake(*rec, link), -1);
-    EXPECT_EQ(RunStartHandshake(*rec, link), 0);
+    EXPECT_EQ(StartAndTell(*rec, link), -1);
+    EXPECT_EQ(StartAndTell(*rec, link), 0);
     EXPECT_EQ(sim.Commands(), (QList<QByteArray>{"GS", "VN", "GS", "VN", "RL"}));
 }
