@@ -7,6 +7,7 @@
 #include "base/placement.h"
 #include "base/settings.h"
 #include "base/uifonts.h"
+#include "testrun/testrunsettings.h"
 
 #include <QCompleter>
 #include <QGridLayout>
@@ -17,7 +18,6 @@
 
 namespace {
 
-const QString Section = QStringLiteral("EditInfo");
 const QPoint DesignedPosition(453, 264);
 
 } // namespace
@@ -26,25 +26,17 @@ struct TEditInfo::Field {
     QLineEdit* TEditInfo::*edit;
     const char* objectName;
     TDeviceInfoSlot slot;
-    const char* settingsKey; // nullptr: never remembered
 };
 
 const TEditInfo::Field TEditInfo::Fields[DEVICE_INFO_SLOTS] = {
-    {&TEditInfo::txtDeviceID, "txtDeviceID", diDeviceID, nullptr},
-    {&TEditInfo::txtSerial, "txtSerial", diSerialNo, nullptr},
-    {&TEditInfo::txtMake, "txtMake", diManufacturer, "MAKE"},
-    {&TEditInfo::txtModel, "txtModel", diModel, "MODEL"},
-    {&TEditInfo::txtFacility, "txtFacility", diFacility, "FACILITY"},
-    {&TEditInfo::txtLocation, "txtLocation", diLocation, "LOCATION"},
-    {&TEditInfo::txtTech, "txtTech", diTechID, "TECH"},
+    {&TEditInfo::txtDeviceID, "txtDeviceID", diDeviceID},
+    {&TEditInfo::txtSerial, "txtSerial", diSerialNo},
+    {&TEditInfo::txtMake, "txtMake", diManufacturer},
+    {&TEditInfo::txtModel, "txtModel", diModel},
+    {&TEditInfo::txtFacility, "txtFacility", diFacility},
+    {&TEditInfo::txtLocation, "txtLocation", diLocation},
+    {&TEditInfo::txtTech, "txtTech", diTechID},
 };
-
-QString TEditInfo::RememberedText(TDeviceInfoSlot slot) {
-    for (const Field& f : Fields)
-        if (f.slot == slot && f.settingsKey)
-            return ProgramSettings().ReadString(Section, QString::fromLatin1(f.settingsKey), QString());
-    return QString();
-}
 
 TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
     : TModalForm(owner), m_testRec(testRec), m_deviceIDRequired(deviceIDRequired),
@@ -101,8 +93,9 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
 
     // A record already identified shows its own texts, all of them as the technician entered them; a
     // new one is offered texts for its Device ID, which follow the Device ID until typed over.
+    const TTestRunSettings remembered(ProgramSettings());
     for (const Field& f : Fields)
-        m_remembered[f.slot] = RememberedText(f.slot);
+        m_remembered[f.slot] = remembered.Remembered(f.slot);
     txtDeviceID->setText(m_testRec->GetDeviceInfo(diDeviceID));
     if (!txtDeviceID->text().isEmpty()) {
         for (const Field& f : Fields) {
@@ -152,11 +145,10 @@ void TEditInfo::btnOKClick() {
         return;
     for (const Field& f : Fields)
         m_testRec->SetDeviceInfo(f.slot, (this->*f.edit)->text());
-    TSettingsChanges remembered;
+    std::array<QString, DEVICE_INFO_SLOTS> texts;
     for (const Field& f : Fields)
-        if (f.settingsKey)
-            remembered.Set(Section, QString::fromLatin1(f.settingsKey), (this->*f.edit)->text());
-    ProgramSettings().Write(remembered);
+        texts[f.slot] = (this->*f.edit)->text();
+    TTestRunSettings(ProgramSettings()).RememberDevice(texts);
     done(mrFormOK);
 }
 

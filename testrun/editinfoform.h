@@ -22,16 +22,12 @@ public:
     void btnOKClick();
     void btnCancelClick();
 
-    // What the editor offers a new record of an unknown device for `slot`: the text remembered from
-    // the last entry (nothing for the Device ID and the serial number).
-    static QString RememberedText(TDeviceInfoSlot slot);
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Each text box with its object name, its device-information slot and its settings key.
+    // Each text box with its object name and its device-information slot.
     struct Field;
     static const Field Fields[];
 
@@ -55,6 +51,6 @@ private:
     TZRTestRec* m_testRec;
     bool m_deviceIDRequired;
     TKnownDevices m_known;
-    QString m_remembered[DEVICE_INFO_SLOTS]; // RememberedText of each slot
+    QString m_remembered[DEVICE_INFO_SLOTS]; // what the settings remember of each slot
     bool m_typedByHand[DEVICE_INFO_SLOTS] = {};
 };

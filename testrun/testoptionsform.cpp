@@ -8,7 +8,7 @@
 #include "base/uifonts.h"
 #include "records/tzrtestrec.h"
 #include "report/verdictchooser.h"
-#include "testrun/editinfoform.h"
+#include "testrun/testrunsettings.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -16,14 +16,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-const QString Section = QStringLiteral("TEST_OPTIONS");
-}
-
-QString LoadSettingKey(int loadIndex) {
-    return QStringLiteral("LOAD_%1").arg(LoadOhms(loadIndex));
-}
 
 TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
     : TModalForm(owner), m_selectedLoads(selectedLoads) {
@@ -40,20 +32,20 @@ TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
     heading->setWordWrap(true);
     cboxOptions = new QListWidget(this);
     cboxOptions->setObjectName(QStringLiteral("cboxOptions"));
-    const TSettings& settings = ProgramSettings();
+    const std::array<bool, LOAD_COUNT> ticked = TTestRunSettings(ProgramSettings()).Loads();
     for (int i = 0; i < LOAD_COUNT; ++i) {
         auto* item = new QListWidgetItem(LoadName(i), cboxOptions);
         item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         item->setSizeHint(QSize(0, 15));
-        item->setCheckState(settings.ReadInteger(Section, LoadSettingKey(i), 1) != 0 ? Qt::Checked
-                                                                                     : Qt::Unchecked);
+        item->setCheckState(ticked[static_cast<size_t>(i)] ? Qt::Checked : Qt::Unchecked);
     }
     // The device editor comes later in the test; the make and model it will offer name the device.
     m_chooser = new TVerdictChooser(this);
     const TVerdictSettings remembered(ProgramSettings());
+    const TTestRunSettings device(ProgramSettings());
     m_chooser->Show(PreselectVerdictChoice(remembered, m_chooser->Profiles(),
-                                           TEditInfo::RememberedText(diManufacturer),
-                                           TEditInfo::RememberedText(diModel), remembered.Last()));
+                                           device.Remembered(diManufacturer), device.Remembered(diModel),
+                                           remembered.Last()));
     auto* check = new QFormLayout;
     check->setContentsMargins(0, 0, 0, 0);
     check->addRow(QStringLiteral("Check against:"), m_chooser->ProfileBox());
@@ -83,11 +75,11 @@ std::optional<TVerdictBasis> TTestOptions::VerdictBasis() const {
 }
 
 void TTestOptions::btnOKClick() {
-    bool checked[LOAD_COUNT];
+    std::array<bool, LOAD_COUNT> checked{};
     bool any = false;
     for (int i = 0; i < LOAD_COUNT; ++i) {
-        checked[i] = cboxOptions->item(i)->checkState() == Qt::Checked;
-        any = any || checked[i];
+        checked[static_cast<size_t>(i)] = cboxOptions->item(i)->checkState() == Qt::Checked;
+        any = any || checked[static_cast<size_t>(i)];
     }
     // A test of no load would be an empty record; it goes no further than this window.
     if (!any) {
@@ -96,12 +88,9 @@ void TTestOptions::btnOKClick() {
         cboxOptions->setFocus();
         return;
     }
-    TSettingsChanges loads;
-    for (int i = 0; i < LOAD_COUNT; ++i) {
-        m_selectedLoads[i] = checked[i] ? 1 : 0;
-        loads.Set(Section, LoadSettingKey(i), checked[i] ? 1 : 0);
-    }
-    ProgramSettings().Write(loads);
+    for (int i = 0; i < LOAD_COUNT; ++i)
+        m_selectedLoads[i] = checked[static_cast<size_t>(i)] ? 1 : 0;
+    TTestRunSettings(ProgramSettings()).RememberLoads(checked);
     m_choice = m_chooser->Choice();
     // The one place a choice is remembered for the next test; for the device once the test has named it.
     TVerdictSettings(ProgramSettings()).RememberLast(m_choice);

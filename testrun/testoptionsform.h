@@ -35,6 +35,3 @@ private:
     uint8_t* m_selectedLoads;
     TVerdictChoice m_choice;
 };
-
-// "LOAD_25" ... "LOAD_175".
-QString LoadSettingKey(int loadIndex);
