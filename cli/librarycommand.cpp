@@ -4,6 +4,7 @@
 #include "base/settings.h"
 #include "cli/command.h"
 #include "cli/recordinput.h"
+#include "library/postgresaddress.h"
 #include "library/testlibrary.h"
 
 #include <QDirIterator>
@@ -23,7 +24,8 @@ QStringList RecordFiles(const QString& path) {
     if (!QFileInfo(path).isDir())
         return {path};
     QStringList files;
-    QDirIterator it(path, {QStringLiteral("*.zrq")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(path, {QStringLiteral("*.zrq")}, QDir::Files | QDir::Hidden,
+                    QDirIterator::Subdirectories);
     while (it.hasNext())
         files << it.next();
     std::sort(files.begin(), files.end());
@@ -38,8 +40,12 @@ int Import(TTestLibrary& library, const QStringList& paths, QTextStream& out, QT
             const std::optional<QByteArray> bytes = ReadRecordBytes(file, why);
             const TAddResult result = bytes ? library.Add(*bytes) : TAddResult{TAddOutcome::Refused, 0, why};
             switch (result.outcome) {
-            case TAddOutcome::Added: ++imported; break;
-            case TAddOutcome::AlreadyPresent: ++present; break;
+            case TAddOutcome::Added:
+                ++imported;
+                break;
+            case TAddOutcome::AlreadyPresent:
+                ++present;
+                break;
             case TAddOutcome::Refused:
             case TAddOutcome::Failed:
                 ++refused;
@@ -112,7 +118,8 @@ int List(TTestLibrary& library, const QStringList& args, QTextStream& out, QText
                    .arg(t.testedAt, -19)
                    .arg(t.deviceInfo[diDeviceID], -16)
                    .arg(t.deviceInfo[diSerialNo], -16)
-                   .arg((t.deviceInfo[diManufacturer] + QLatin1Char(' ') + t.deviceInfo[diModel]).trimmed(), -32)
+                   .arg((t.deviceInfo[diManufacturer] + QLatin1Char(' ') + t.deviceInfo[diModel]).trimmed(),
+                        -32)
                    .arg(t.LoadsTested(), 5)
                    .arg(verdict ? QString::fromLatin1(verdict).toUpper() : QStringLiteral("-"));
     }
@@ -132,8 +139,9 @@ int Export(TTestLibrary& library, const QStringList& args, QTextStream& err) {
     }
     const std::optional<QByteArray> bytes = library.RecordBytes(id);
     if (!bytes) {
-        err << Prefix << (library.LastError().isEmpty() ? QStringLiteral("no test has the ID %1").arg(id)
-                                                        : library.LastError())
+        err << Prefix
+            << (library.LastError().isEmpty() ? QStringLiteral("no test has the ID %1").arg(id)
+                                              : library.LastError())
             << '\n';
         return ExitFailure;
     }
@@ -159,12 +167,16 @@ int RunLibraryCommand(const QStringList& given, QTextStream& out, QTextStream& e
     const bool known = action == QLatin1String("import") || action == QLatin1String("list") ||
                        action == QLatin1String("export");
     if (!known || (action == QLatin1String("import") && args.isEmpty())) {
-        err << Prefix << "expects [--db URL] import PATH... | list [--device ID] [--json] | export ID OUT.zrq\n";
+        err << Prefix
+            << "expects [--db URL] import PATH... | list [--device ID] [--json] | export ID OUT.zrq\n";
         return ExitUsage;
     }
     if (location.isEmpty()) {
         SetupDataFolder();
         location = ConfiguredLibraryLocation(ProgramSettings());
+        // It works, but it does not belong there.
+        if (const QString advice = PasswordAdvice(location); !advice.isEmpty())
+            err << Prefix << advice << '\n';
     }
     QString why;
     const std::unique_ptr<TTestLibrary> library = TTestLibrary::Open(location, why);

@@ -145,7 +145,7 @@ bool TTestLibrary::Prepare(QString& why) {
 bool TTestLibrary::Connect(QString& why) {
     QSqlDatabase db = Db();
     if (!db.open()) {
-        why = ErrorText(db.lastError());
+        why = m_backend->Explain(ErrorText(db.lastError()));
         return false;
     }
     for (int attempt = 0; attempt < 2; ++attempt) {

@@ -6,6 +6,7 @@
 #include "base/placement.h"
 #include "base/settings.h"
 #include "base/uifonts.h"
+#include "library/postgresaddress.h"
 #include "library/programlibrary.h"
 #include "libraryview/devicelist.h"
 #include "libraryview/librarytexts.h"
@@ -25,6 +26,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <memory>
@@ -56,6 +58,15 @@ TTestLibraryWindow::TTestLibraryWindow(QWidget* owner) : QMainWindow(owner, Qt::
     CreateMenus();
     ApplyPlacement(*this, ReadPlacement(ProgramSettings(), Section), BuiltInSize);
     mmRefreshClick();
+    // Once the window is up, and once in a run of the program.
+    QTimer::singleShot(0, this, [] {
+        static bool told = false;
+        const QString advice = PasswordAdvice(ProgramLibraryLocation());
+        if (!told && !advice.isEmpty()) {
+            told = true;
+            ShowMessage(advice, Caption, MsgIcon::Information);
+        }
+    });
 }
 
 TTestLibraryWindow::~TTestLibraryWindow() {

@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxkbcommon-dev
-  libqt6sql6-sqlite libqt6sql6-psql postgresql postgresql-common
+  libqt6sql6-sqlite libqt6sql6-psql postgresql postgresql-common openssl
   libqcustomplot-dev
   libftdi1-dev libusb-1.0-0-dev
   umockdev libumockdev-dev
