@@ -59,6 +59,11 @@ int Import(TTestLibrary& library, const QStringList& paths, QTextStream& out, QT
     return refused == 0 ? ExitSuccess : ExitFailure;
 }
 
+// A text the library may not know (null in JSON).
+QJsonValue Known(const QString& text) {
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
 QJsonObject TestJson(const TLibraryTest& t) {
     const char* verdict = VerdictValue(t.verdict);
     return QJsonObject{
@@ -75,6 +80,10 @@ QJsonObject TestJson(const TLibraryTest& t) {
         {QStringLiteral("date"), t.testedAt},
         {QStringLiteral("loads_tested"), t.LoadsTested()},
         {QStringLiteral("verdict"), verdict ? QJsonValue(QString::fromLatin1(verdict)) : QJsonValue()},
+        {QStringLiteral("added_by"), Known(t.added.by)},
+        {QStringLiteral("added_on"), Known(t.added.on)},
+        {QStringLiteral("added_with"), Known(t.added.with)},
+        {QStringLiteral("added_at"), Known(t.added.at)},
     };
 }
 

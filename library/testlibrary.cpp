@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 #include <atomic>
 
@@ -238,6 +239,14 @@ bool TTestLibrary::Migrate(int version, QString& why) {
         return failed(QStringLiteral("reading its version"));
     version = q.value(0).toInt();
     q.finish();
+    if (version < 3) {
+        const QSqlRecord columns = Db().record(QStringLiteral("tests"));
+        for (const char* column : {"added_by", "added_on", "added_with", "added_at"})
+            if (!columns.contains(QLatin1String(column)) &&
+                !q.exec(QStringLiteral("ALTER TABLE tests ADD COLUMN %1 VARCHAR(255)")
+                            .arg(QLatin1String(column))))
+                return failed(QStringLiteral("adding the column %1").arg(QLatin1String(column)));
+    }
     if (version < 2) {
         for (const QString& statement : m_backend->WidenVerdictStatements())
             if (!q.exec(statement))
@@ -319,6 +328,8 @@ bool TTestLibrary::CreateSchema(QString& why) {
                        "tech_id VARCHAR(31) NOT NULL, analyzer_id VARCHAR(16) NOT NULL, "
                        "tested_at CHAR(19) NOT NULL, "
                        "profile VARCHAR(255), selected_energy DOUBLE PRECISION, verdict VARCHAR(16), "
+                       "added_by VARCHAR(255), added_on VARCHAR(255), added_with VARCHAR(255), "
+                       "added_at VARCHAR(255), "
                        // Last: SQLite reads the columns before a record's 72424 bytes without
                        // walking through them, which makes the device list several times faster.
                        "record %2 NOT NULL)")
@@ -357,8 +368,13 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
     QSqlQuery q(Db());
     auto failed = [&](const QString& what) {
         result.outcome = TAddOutcome::Failed;
-        result.why = QStringLiteral("The test could not be stored in the library (%1: %2).")
-                         .arg(what, ErrorText(q.lastError()));
+        const QString reason = ErrorText(q.lastError());
+        result.why =
+            reason.contains(QStringLiteral("permission denied"), Qt::CaseInsensitive)
+                ? QStringLiteral("This account may not add tests to the library: ask the IT department "
+                                 "for the technicians' role (%1).")
+                      .arg(reason.trimmed())
+                : QStringLiteral("The test could not be stored in the library (%1: %2).").arg(what, reason);
         m_lastError = result.why;
         return result;
     };
@@ -383,7 +399,8 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
         return failed(QStringLiteral("reading"));
 
     q.prepare(QStringLiteral("INSERT INTO tests (sha256, record, %1, analyzer_id, tested_at, profile, "
-                             "selected_energy, verdict) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                             "selected_energy, verdict, added_by, added_on, added_with, added_at) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                   .arg(QLatin1String(DeviceColumns)));
     q.addBindValue(sha);
     q.addBindValue(record);
@@ -397,6 +414,9 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
     const char* verdict =
         basis ? VerdictValue(RecordVerdict(*rec, basis->setting, basis->profile.tolerance).overall) : nullptr;
     q.addBindValue(verdict ? QVariant(QString::fromLatin1(verdict)) : noText);
+    const TAddedBy added = TAddedBy::Now();
+    for (const QString& text : {added.by, added.on, added.with, added.at})
+        q.addBindValue(text);
     if (!q.exec())
         return failed(QStringLiteral("writing the test"));
     const std::optional<qint64> id = findId();
@@ -450,10 +470,10 @@ std::vector<TLibraryTest> TTestLibrary::List(const std::optional<QString>& devic
     EnsureConnected();
     QSqlQuery q(Db());
     q.setForwardOnly(true);
-    q.prepare(
-        QStringLiteral("SELECT id, sha256, %1, tested_at, analyzer_id, profile, selected_energy, verdict "
-                       "FROM tests%2 ORDER BY tested_at DESC, id DESC")
-            .arg(QLatin1String(DeviceColumns), where));
+    q.prepare(QStringLiteral(
+                  "SELECT id, sha256, %1, tested_at, analyzer_id, profile, selected_energy, verdict, "
+                  "added_by, added_on, added_with, added_at FROM tests%2 ORDER BY tested_at DESC, id DESC")
+                  .arg(QLatin1String(DeviceColumns), where));
     if (byDevice)
         q.addBindValue(device);
     if (!q.exec()) {
@@ -472,6 +492,8 @@ std::vector<TLibraryTest> TTestLibrary::List(const std::optional<QString>& devic
         if (!q.value(11).isNull())
             test.choice = TVerdictChoice{q.value(11).toString(), q.value(12).toDouble()};
         test.verdict = VerdictFromValue(q.value(13));
+        test.added = TAddedBy{q.value(14).toString(), q.value(15).toString(), q.value(16).toString(),
+                              q.value(17).toString()};
         index.insert(test.id, tests.size());
         tests.push_back(std::move(test));
     }

@@ -8,6 +8,7 @@
 // One object is one connection; use it from the thread that opened it. Several objects, in one
 // program or several, may share a library.
 
+#include "library/addedby.h"
 #include "library/librarybackend.h"
 #include "verdict/verdict.h"
 #include "verdict/verdictchoice.h"
@@ -23,7 +24,9 @@
 // The schema this program writes and reads.
 // Version 2: a test of fewer than seven judged loads is "incomplete", no longer "pass"; the verdict
 // column holds up to 16 characters.
-constexpr int LIBRARY_SCHEMA_VERSION = 2;
+// Version 3: each test records who added it (added_by, added_on, added_with, added_at; null for the
+// tests added before).
+constexpr int LIBRARY_SCHEMA_VERSION = 3;
 
 // One test as the library lists it (without its record's bytes).
 struct TLibraryTest {
@@ -35,6 +38,7 @@ struct TLibraryTest {
     std::array<std::optional<double>, 7> delivered;     // J, for each tested load
     std::optional<TVerdictChoice> choice;               // none when none was made
     TOverallVerdict verdict = TOverallVerdict::NoCheck; // against the choice, when stored
+    TAddedBy added;                                     // empty for a test added before it was recorded
 
     int LoadsTested() const;
 };
@@ -76,8 +80,9 @@ public:
     int SchemaVersion() const { return LIBRARY_SCHEMA_VERSION; }
 
     // Adds the record in `bytes` with the verdict choice made for it (the profile and setting it was
-    // checked against) and the verdict that gives. A record already present is not stored again (and
-    // keeps its choice). A refused record, or a failed write, leaves the library as it was.
+    // checked against) and the verdict that gives, and who added it (TAddedBy::Now()). A record already
+    // present is not stored again (and keeps its choice). A refused record, or a failed write, leaves
+    // the library as it was; an account that may not add tests is told so.
     TAddResult Add(QByteArrayView bytes, const std::optional<TVerdictBasis>& basis = std::nullopt);
     // The test whose record has this SHA-256 (hex, any case), if present.
     std::optional<qint64> FindBySha256(const QString& sha256);

@@ -33,3 +33,21 @@ QString ChoiceText(const std::optional<TVerdictChoice>& choice) {
         return QString();
     return QStringLiteral("%1, %2 J").arg(choice->profile, JoulesText(choice->selected));
 }
+
+QString AddedText(const TAddedBy& added) {
+    if (added.on.isEmpty())
+        return added.by;
+    return added.by.isEmpty() ? added.on : QStringLiteral("%1 on %2").arg(added.by, added.on);
+}
+
+QString AddedDetails(const TAddedBy& added, const QLocale& locale) {
+    if (!added.Known())
+        return QString();
+    QString text = QStringLiteral("Added by %1").arg(AddedText(added));
+    if (!added.with.isEmpty())
+        text += QStringLiteral(" with %1").arg(added.with);
+    const QDateTime at = QDateTime::fromString(added.at, Qt::ISODate);
+    if (at.isValid())
+        text += QStringLiteral(", %1").arg(FormatDateTime(at.toLocalTime(), locale));
+    return text;
+}

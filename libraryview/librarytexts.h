@@ -21,3 +21,8 @@ QString LibraryDateTimeText(const QString& testedAt, const QLocale& locale = QLo
 
 // The setting a test was checked against, "Generic biphasic, 200 J", or nothing.
 QString ChoiceText(const std::optional<TVerdictChoice>& choice);
+
+// Who added a test, "jdoe on BENCH-3", and all of it, with the program and the local time of adding;
+// nothing for a test added before the library recorded it.
+QString AddedText(const TAddedBy& added);
+QString AddedDetails(const TAddedBy& added, const QLocale& locale = QLocale());

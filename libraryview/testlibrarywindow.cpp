@@ -37,7 +37,7 @@ const QString Section = QStringLiteral("TestLibraryWindow");
 const QString Caption = QStringLiteral("CorvexZR Test Library");
 const QSize BuiltInSize(980, 680); // within a 1366 x 768 screen with its task bar
 
-enum TestColumn { tcDate, tcAnalyzer, tcLoads, tcVerdict, tcChoice, TestColumnCount };
+enum TestColumn { tcDate, tcAnalyzer, tcLoads, tcVerdict, tcChoice, tcAdded, TestColumnCount };
 
 // The key a test's row keeps its place in the device's list under.
 constexpr int TestRole = Qt::UserRole;
@@ -159,8 +159,8 @@ void TTestLibraryWindow::CreateTestsPanel() {
     tblTests->setAlternatingRowColors(true);
     tblTests->setHeaderLabels({QStringLiteral("Date and Time"), QStringLiteral("Analyzer ID"),
                                QStringLiteral("Loads"), QStringLiteral("Verdict"),
-                               QStringLiteral("Checked Against")});
-    const int testWidths[TestColumnCount] = {24, 14, 6, 8, 40};
+                               QStringLiteral("Checked Against"), QStringLiteral("Added By")});
+    const int testWidths[TestColumnCount] = {24, 14, 6, 8, 40, 24};
     for (int column = 0; column < TestColumnCount; ++column)
         tblTests->setColumnWidth(column, testWidths[column] * charWidth + 12);
     tblTests->installEventFilter(this);
@@ -296,6 +296,8 @@ void TTestLibraryWindow::ShowTests() {
         item->setText(tcLoads, QString::number(test.LoadsTested()));
         item->setTextAlignment(tcLoads, Qt::AlignRight | Qt::AlignVCenter);
         item->setText(tcChoice, ChoiceText(test.choice));
+        item->setText(tcAdded, AddedText(test.added));
+        item->setToolTip(tcAdded, AddedDetails(test.added, locale));
         item->setText(tcVerdict, VerdictWord(test.verdict));
         if (test.verdict != TOverallVerdict::NoCheck)
             item->setForeground(tcVerdict, VerdictColour(test.verdict));

@@ -12,9 +12,11 @@
 #include "tests/support/recordbuilder.h"
 #include "tests/support/reportviewerprobe.h"
 #include "tests/support/scriptedmessages.h"
+
 #include "tests/support/tempsettings.h"
 #include "verdict/profilefolder.h"
 #include "verdict/verdict.h"
+#include <QSysInfo>
 
 #include <QComboBox>
 #include <QFile>
@@ -173,12 +175,20 @@ TEST_F(LibraryWindow, ShowsADevicesTestsNewestFirstAndTheTrendOfEachTestedLoad) 
     TTestLibraryWindow window;
     auto* tests = Child<QTreeWidget>(window, "tblTests");
     ASSERT_EQ(tests->topLevelItemCount(), 3);
+    // Who added each test, on which computer: the last column, with the program in its tip.
+    const QString adder = QStringLiteral("%1 on %2").arg(TAddedBy::Now().by, QSysInfo::machineHostName());
+    for (int row = 0; row < 3; ++row) {
+        QTreeWidgetItem* item = tests->topLevelItem(row);
+        EXPECT_EQ(item->text(item->columnCount() - 1), adder);
+        EXPECT_TRUE(item->toolTip(item->columnCount() - 1).contains(QStringLiteral(CORVEX_VERSION)));
+        item->setText(item->columnCount() - 1, QString());
+    }
     EXPECT_EQ(Row(*tests->topLevelItem(0)),
-              QStringList({"May 01, 2026 09:30:00 AM", "ZR-1234", "2", "FAIL", Generic + ", 200 J"}));
+              QStringList({"May 01, 2026 09:30:00 AM", "ZR-1234", "2", "FAIL", Generic + ", 200 J", ""}));
     EXPECT_EQ(Row(*tests->topLevelItem(1)),
-              QStringList({"May 01, 2025 09:30:00 AM", "ZR-1234", "3", "FAIL", Generic + ", 150 J"}));
+              QStringList({"May 01, 2025 09:30:00 AM", "ZR-1234", "3", "FAIL", Generic + ", 150 J", ""}));
     EXPECT_EQ(Row(*tests->topLevelItem(2)),
-              QStringList({"May 01, 2024 09:30:00 AM", "ZR-1234", "2", "", ""}));
+              QStringList({"May 01, 2024 09:30:00 AM", "ZR-1234", "2", "", "", ""}));
 
     // The newest test's setting is offered, and the chart has a line for each load any test tested.
     EXPECT_EQ(Child<QComboBox>(window, "cboProfile")->currentText(), Generic);
