@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/messages.h"
 #include "link/wiretrace.h"
+#include "records/measurementfields.h"
 
 #include <cstring>
 #include <vector>
@@ -183,8 +184,8 @@ void SwapWord(void* word) {
 
 void SwapMeasurementBlock(TMeasurementBlock* block) {
     auto* bytes = reinterpret_cast<uint8_t*>(block);
-    for (size_t offset : BigEndianFieldOffsets)
-        SwapWord(bytes + offset);
+    for (const TMeasurementField& field : MeasurementFields)
+        SwapWord(bytes + field.offset);
 }
 
 void SwapWaveform(void* samples) {
