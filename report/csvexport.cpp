@@ -48,7 +48,7 @@ constexpr CsvRow ResultRows[] = {
 
 consteval bool LabelsFitTheCapacity() {
     for (const CsvRow& row : ResultRows)
-        if (row.label.empty() || row.label.size() > 32)
+        if (row.label.size() > 32)
             return false;
     return true;
 }

@@ -117,6 +117,7 @@ TMeasurementBlock MeasureDischarge(const SampleArray& s, uint16_t analyzerLoad) 
     for (int16_t sample : s)
         total += Amps(sample) * Amps(sample) * ohms * SamplePeriodSeconds;
 
+    // A value in the field's unit, or in a larger one that holds unitsPerValue of it (a second: 1000 ms).
     auto store = [&b](TLoadResultIndex result, double value, double unitsPerValue = 1) {
         const TMeasurementField& field = ResultField(result);
         SetFieldCounts(b, field, Counts(value * (unitsPerValue * field.Format().countsPerUnit)));
