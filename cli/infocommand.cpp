@@ -2,6 +2,7 @@
 #include "cli/command.h"
 #include "cli/recordinput.h"
 #include "base/formatfield.h"
+#include "records/measurementfields.h"
 #include "report/loadresultstable.h"
 #include "report/reportlines.h"
 
@@ -14,11 +15,16 @@ struct InfoColumn {
 };
 
 // The same decimals as the report's results rows.
+constexpr InfoColumn Column(TLoadResultIndex result) {
+    const TMeasurementField& field = ResultField(result);
+    return {ShownLabel(field.infoTitle), result, field.Format().decimals};
+}
+
 constexpr InfoColumn LoadColumns[] = {
-    {"Actual load (ohms)", lrActualLoad, 2},
-    {"Energy (J)", lrTotalEnergy, 1},
-    {"Peak current (A)", lrPeakCurrent1, 2},
-    {"Peak voltage (V)", lrPeakVoltage1, 0},
+    Column(lrActualLoad),
+    Column(lrTotalEnergy),
+    Column(lrPeakCurrent1),
+    Column(lrPeakVoltage1),
 };
 constexpr int LoadNameWidth = 9;
 constexpr int LabelWidth = 17;

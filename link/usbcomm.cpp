@@ -2,6 +2,7 @@
 
 #include "base/clock.h"
 #include "link/wiretrace.h"
+#include "records/measurementfields.h"
 
 #include <cstring>
 #include <vector>
@@ -173,8 +174,8 @@ void SwapWord(void* word) {
 
 void SwapMeasurementBlock(TMeasurementBlock* block) {
     auto* bytes = reinterpret_cast<uint8_t*>(block);
-    for (size_t offset : BigEndianFieldOffsets)
-        SwapWord(bytes + offset);
+    for (const TMeasurementField& field : MeasurementFields)
+        SwapWord(bytes + field.offset);
 }
 
 void SwapWaveform(void* samples) {

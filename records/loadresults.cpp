@@ -2,29 +2,24 @@
 
 #include <cstdlib>
 
-TLoadResults ComputeLoadResults(const TZRTest& test, int loadIndex) {
-    const TMeasurementBlock& b = test.Results;
-    const float Ra = static_cast<float>(b.AnalyzerLoad) * 0.01f;
-    const float Rz = static_cast<float>(test.AccessoryResistance) * 0.01f;
+namespace {
 
+// Multiplies the values of one quantity, and the energies, by the accessory's factor k.
+void Correct(TLoadResults& r, float k, TQuantity quantity) {
+    for (const TMeasurementField& field : MeasurementFields)
+        if (field.quantity == quantity || field.quantity == qEnergy)
+            r[field.result] *= k;
+}
+
+} // namespace
+
+TLoadResults ComputeLoadResults(const TZRTest& test, int loadIndex) {
+    // Every field in its unit; the analyzer's load stands for the actual load until it is corrected.
     TLoadResults r{};
-    r[lrPeakVoltage1] = static_cast<float>(b.PeakVoltage1) * 1.0f;
-    r[lrPeakCurrent1] = static_cast<float>(b.PeakCurrent1) * 0.01f;
-    r[lrWidth10_1] = static_cast<float>(b.Width10_1) * 0.01f;
-    r[lrWidth50_1] = static_cast<float>(b.Width50_1) * 0.01f;
-    r[lrEnergy1] = static_cast<float>(b.Energy1) * 0.1f;
-    r[lrPeakVoltage2] = static_cast<float>(b.PeakVoltage2) * 1.0f;
-    r[lrPeakCurrent2] = static_cast<float>(b.PeakCurrent2) * 0.01f;
-    r[lrAvgVoltage1] = static_cast<float>(b.AvgVoltage1) * 1.0f;
-    r[lrAvgVoltage2] = static_cast<float>(b.AvgVoltage2) * 1.0f;
-    r[lrAvgCurrent1] = static_cast<float>(b.AvgCurrent1) * 0.01f;
-    r[lrAvgCurrent2] = static_cast<float>(b.AvgCurrent2) * 0.01f;
-    r[lrTilt] = static_cast<float>(b.Tilt) * 0.1f;
-    r[lrWidth10_2] = static_cast<float>(b.Width10_2) * 0.01f;
-    r[lrInterphaseDelay] = static_cast<float>(b.InterphaseDelay) * 0.01f;
-    r[lrModulationFreq] = static_cast<float>(b.ModulationFreq) * 1.0f;
-    r[lrDutyCycle] = static_cast<float>(b.DutyCycle) * 0.1f;
-    r[lrTotalEnergy] = static_cast<float>(b.TotalEnergy) * 0.1f;
+    for (const TMeasurementField& field : MeasurementFields)
+        r[field.result] = FieldValue(test.Results, field);
+    const float Ra = r[lrActualLoad];
+    const float Rz = static_cast<float>(test.AccessoryResistance) * 0.01f;
 
     if (loadIndex == 0) {
         // 25 ohms: the accessory lies in parallel with the analyzer's load, so part of the current
@@ -38,16 +33,14 @@ TLoadResults ComputeLoadResults(const TZRTest& test, int loadIndex) {
             actual = (Rz * Ra) / (Rz + Ra); // Rz > 0 and Ra >= 0: the sum is never 0
         }
         r[lrActualLoad] = actual;
-        for (int i : {lrPeakCurrent1, lrPeakCurrent2, lrAvgCurrent1, lrAvgCurrent2, lrEnergy1, lrTotalEnergy})
-            r[i] *= k;
+        Correct(r, k, qCurrent);
     } else if (loadIndex >= 2) {
         // 75..175 ohms: the accessory in series with the analyzer's load. An analyzer load of 0
         // cannot have been measured; the values are then shown uncorrected (factor 1) with the
         // accessory's resistance as the load.
         const float k = Ra != 0.0f ? Rz / Ra + 1.0f : 1.0f;
         r[lrActualLoad] = Ra + Rz;
-        for (int i : {lrPeakVoltage1, lrPeakVoltage2, lrAvgVoltage1, lrAvgVoltage2, lrEnergy1, lrTotalEnergy})
-            r[i] *= k;
+        Correct(r, k, qVoltage);
     } else {
         // 50 ohms: the analyzer's own load alone, nothing to correct.
         r[lrActualLoad] = Ra;

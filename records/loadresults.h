@@ -2,31 +2,10 @@
 // The values shown to the user for one load: the analyzer's raw counts converted to units and
 // corrected for the resistance the load accessory adds.
 
+#include "records/measurementfields.h"
 #include "records/tzrtest.h"
 
 #include <array>
-
-enum TLoadResultIndex {
-    lrActualLoad = 0,
-    lrPeakVoltage1,
-    lrPeakCurrent1,
-    lrWidth10_1,
-    lrWidth50_1,
-    lrEnergy1,
-    lrPeakVoltage2,
-    lrPeakCurrent2,
-    lrAvgVoltage1,
-    lrAvgVoltage2,
-    lrAvgCurrent1,
-    lrAvgCurrent2,
-    lrTilt,
-    lrWidth10_2,
-    lrInterphaseDelay,
-    lrModulationFreq,
-    lrDutyCycle,
-    lrTotalEnergy,
-    LOAD_RESULT_COUNT
-};
 
 using TLoadResults = std::array<float, LOAD_RESULT_COUNT>;
 using TSampleAmps = std::array<float, SAMPLE_COUNT>;

@@ -1,13 +1,15 @@
 #include "records/recordimage.h"
 
+#include "records/measurementfields.h"
+
 #include <QCryptographicHash>
 #include <QtEndian>
 #include <cstring>
 
 namespace {
 
-// The image is read and written one field at a time, each 16-bit value little-endian, so that the file
-// format is the same whatever the host's byte order or its packing of the structure.
+// The image is read and written one part at a time, each 16-bit value little-endian, so that the file
+// format is the same whatever the host's byte order.
 class TImageWriter {
 public:
     explicit TImageWriter(QByteArray& image) : At(reinterpret_cast<uchar*>(image.data())) {}
@@ -45,49 +47,27 @@ private:
     const uchar* At;
 };
 
-// The fields below, added up, are the whole image: nothing of it is left unread or unwritten.
-static_assert(sizeof TMeasurementBlock::Head + 17 * 2 + sizeof TMeasurementBlock::Middle + 2 + 1 ==
-              MEASUREMENT_BLOCK_SIZE);
+// The loads, added up, are the whole image: nothing of it is left unread or unwritten.
 static_assert(MEASUREMENT_BLOCK_SIZE + SAMPLE_COUNT * 2 + 1 + 2 == LOAD_RECORD_SIZE);
 static_assert(ANALYZER_STATUS_SIZE + DEVICE_INFO_SLOTS * DEVICE_INFO_SLOT_SIZE +
                   LOAD_COUNT * LOAD_RECORD_SIZE ==
               TEST_RECORD_SIZE);
 
+// The block's bytes as the analyzer sent them but for the named fields, each little-endian in the image.
 void WriteBlock(TImageWriter& out, const TMeasurementBlock& block) {
-    out.Bytes(block.Head, sizeof block.Head);
-    for (uint16_t value :
-         {block.PeakVoltage1, block.PeakCurrent1, block.Width10_1, block.Width50_1, block.Energy1,
-          block.PeakVoltage2, block.PeakCurrent2, block.AvgVoltage1, block.AvgVoltage2, block.AvgCurrent1,
-          block.AvgCurrent2, block.Tilt, block.Width10_2, block.InterphaseDelay, block.ModulationFreq,
-          block.DutyCycle, block.TotalEnergy})
-        out.U16(value);
-    out.Bytes(block.Middle, sizeof block.Middle);
-    out.U16(block.AnalyzerLoad);
-    out.U8(block.Tail);
+    uchar bytes[MEASUREMENT_BLOCK_SIZE];
+    std::memcpy(bytes, &block, sizeof bytes);
+    for (const TMeasurementField& field : MeasurementFields)
+        qToLittleEndian(FieldCounts(block, field), bytes + field.offset);
+    out.Bytes(bytes, sizeof bytes);
 }
 
 void ReadBlock(TImageReader& in, TMeasurementBlock& block) {
-    in.Bytes(block.Head, sizeof block.Head);
-    block.PeakVoltage1 = in.U16();
-    block.PeakCurrent1 = in.U16();
-    block.Width10_1 = in.U16();
-    block.Width50_1 = in.U16();
-    block.Energy1 = in.U16();
-    block.PeakVoltage2 = in.U16();
-    block.PeakCurrent2 = in.U16();
-    block.AvgVoltage1 = in.U16();
-    block.AvgVoltage2 = in.U16();
-    block.AvgCurrent1 = in.U16();
-    block.AvgCurrent2 = in.U16();
-    block.Tilt = in.U16();
-    block.Width10_2 = in.U16();
-    block.InterphaseDelay = in.U16();
-    block.ModulationFreq = in.U16();
-    block.DutyCycle = in.U16();
-    block.TotalEnergy = in.U16();
-    in.Bytes(block.Middle, sizeof block.Middle);
-    block.AnalyzerLoad = in.U16();
-    block.Tail = in.U8();
+    uchar bytes[MEASUREMENT_BLOCK_SIZE];
+    in.Bytes(bytes, sizeof bytes);
+    std::memcpy(&block, bytes, sizeof bytes);
+    for (const TMeasurementField& field : MeasurementFields)
+        SetFieldCounts(block, field, qFromLittleEndian<uint16_t>(bytes + field.offset));
 }
 
 void WriteLoad(TImageWriter& out, const TZRTest& load) {

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 
 constexpr int LOAD_COUNT = 7;
 constexpr int SAMPLE_COUNT = 5120;
@@ -14,9 +13,9 @@ constexpr int LOAD_RECORD_SIZE = 10309;
 
 #pragma pack(push, 1)
 
-// The first 66 bytes of the analyzer's "VW" reply. The 18 named 16-bit fields are held in host
-// (little-endian) order once they have been received; the other bytes are kept as the analyzer sent
-// them and are not interpreted.
+// The first 66 bytes of the analyzer's "VW" reply. The 18 named 16-bit fields (described in
+// records/measurementfields.h) are held in host (little-endian) order once they have been received;
+// the other bytes are kept as the analyzer sent them and are not interpreted.
 struct TMeasurementBlock {
     uint8_t Head[22];
     uint16_t PeakVoltage1;    // 1 V
@@ -60,6 +59,7 @@ public:
 #pragma pack(pop)
 
 static_assert(sizeof(TMeasurementBlock) == MEASUREMENT_BLOCK_SIZE);
+// The file format pins every offset; records/measurementfields.h checks its table of the fields against them.
 static_assert(offsetof(TMeasurementBlock, PeakVoltage1) == 22);
 static_assert(offsetof(TMeasurementBlock, PeakCurrent1) == 24);
 static_assert(offsetof(TMeasurementBlock, Width10_1) == 26);
@@ -82,34 +82,6 @@ static_assert(offsetof(TMeasurementBlock, AnalyzerLoad) == 63);
 static_assert(offsetof(TMeasurementBlock, Tail) == 65);
 
 static_assert(sizeof(TZRTest) == LOAD_RECORD_SIZE);
-
-// Where the block's 16-bit fields stand: the analyzer sends them big-endian, the record holds them in
-// host order, and the simulated analyzer turns them back.
-inline constexpr size_t BigEndianFieldOffsets[] = {
-    offsetof(TMeasurementBlock, PeakVoltage1),   offsetof(TMeasurementBlock, PeakCurrent1),
-    offsetof(TMeasurementBlock, Width10_1),      offsetof(TMeasurementBlock, Width50_1),
-    offsetof(TMeasurementBlock, Energy1),        offsetof(TMeasurementBlock, PeakVoltage2),
-    offsetof(TMeasurementBlock, PeakCurrent2),   offsetof(TMeasurementBlock, AvgVoltage1),
-    offsetof(TMeasurementBlock, AvgVoltage2),    offsetof(TMeasurementBlock, AvgCurrent1),
-    offsetof(TMeasurementBlock, AvgCurrent2),    offsetof(TMeasurementBlock, Tilt),
-    offsetof(TMeasurementBlock, Width10_2),      offsetof(TMeasurementBlock, InterphaseDelay),
-    offsetof(TMeasurementBlock, ModulationFreq), offsetof(TMeasurementBlock, DutyCycle),
-    offsetof(TMeasurementBlock, TotalEnergy),    offsetof(TMeasurementBlock, AnalyzerLoad),
-};
-
-// The list against the block's layout: every 16-bit field from PeakVoltage1 up to the uninterpreted
-// Middle bytes, then AnalyzerLoad, each once and in order, and nothing else (not Head, Middle or Tail).
-constexpr bool BigEndianFieldsMatchTheBlock() {
-    constexpr size_t count = std::size(BigEndianFieldOffsets);
-    size_t i = 0;
-    for (size_t at = offsetof(TMeasurementBlock, PeakVoltage1); at < offsetof(TMeasurementBlock, Middle);
-         at += sizeof(uint16_t), ++i)
-        if (i == count || BigEndianFieldOffsets[i] != at)
-            return false;
-    return i + 1 == count && BigEndianFieldOffsets[i] == offsetof(TMeasurementBlock, AnalyzerLoad);
-}
-static_assert(BigEndianFieldsMatchTheBlock(), "the swapped fields must be exactly the block's 16-bit fields");
-
 static_assert(offsetof(TZRTest, Results) == 0);
 static_assert(offsetof(TZRTest, Samples) == 66);
 static_assert(offsetof(TZRTest, HasData) == 10306);

@@ -1,6 +1,7 @@
 #include "report/csvexport.h"
 
 #include "base/formatfield.h"
+#include "records/measurementfields.h"
 #include "report/wholefile.h"
 
 #include <cstring>
@@ -25,16 +26,21 @@ struct CsvRow {
 };
 constexpr int NoValue = -1;
 
+constexpr CsvRow Exported(TLoadResultIndex result) {
+    const TMeasurementField& field = ResultField(result);
+    return {ShownLabel(field.csvLabel), result, field.Format().decimals};
+}
+
 constexpr CsvRow ResultRows[] = {
-    {"ACTUAL LOAD (ohms)", lrActualLoad, 2},
-    {"DISCHARGE ENERGY (J)", lrTotalEnergy, 1},
-    {"PEAK (+) VOLTAGE (volts)", lrPeakVoltage1, 0},
-    {"PEAK (+) CURRENT (Amps)", lrPeakCurrent1, 2},
-    {"WIDTH (+) @ 10% (msec)", lrWidth10_1, 2},
-    {"WIDTH (+) @ 50% (msec)", lrWidth50_1, 2},
-    {"PEAK (-) VOLTAGE (volts)", lrPeakVoltage2, 0},
-    {"PEAK (-) CURRENT (Amps)", lrPeakCurrent2, 2},
-    {"WIDTH (-) @ 10% (msec)", lrWidth10_2, 2},
+    Exported(lrActualLoad),
+    Exported(lrTotalEnergy),
+    Exported(lrPeakVoltage1),
+    Exported(lrPeakCurrent1),
+    Exported(lrWidth10_1),
+    Exported(lrWidth50_1),
+    Exported(lrPeakVoltage2),
+    Exported(lrPeakCurrent2),
+    Exported(lrWidth10_2),
     // No field of the record holds these two; they are written as labels alone.
     {"WIDTH (-) @ 50% (msec)", NoValue, 0},
     {"WIDTH TOTAL @ 10% (msec)", NoValue, 0},

@@ -2,6 +2,7 @@
 
 #include "base/global.h"
 #include "base/formatfield.h"
+#include "records/measurementfields.h"
 
 #include <cstring>
 #include <string_view>
@@ -23,8 +24,8 @@ constexpr int NoValue = -1;
 // The header's lines, before the first line of the results section.
 constexpr int HeaderLineCount = 18;
 
-// One line of the results section: a literal line, or a 25-character label followed by the cells of
-// a TLoadResults value (minus another one, for the second phase's energy).
+// One line of the results section: a literal line, or a label followed by the cells of a TLoadResults
+// value (minus another one, for the second phase's energy).
 struct ResultLine {
     std::string_view text;
     int value = NoValue;
@@ -32,42 +33,55 @@ struct ResultLine {
     int decimals = 0;
 };
 
+constexpr ResultLine Result(TLoadResultIndex result) {
+    const TMeasurementField& field = ResultField(result);
+    return {ShownLabel(field.reportLabel), result, NoValue, field.Format().decimals};
+}
+
+// The total less the first phase's energy, labelled and rounded as the first phase's.
+constexpr ResultLine SecondPhaseEnergy() {
+    ResultLine line = Result(lrTotalEnergy);
+    line.text = ResultField(lrEnergy1).reportLabel;
+    line.minus = lrEnergy1;
+    return line;
+}
+
 constexpr ResultLine ResultLines[] = {
-    {"ACTUAL LOAD (ohms)       ", lrActualLoad, NoValue, 2},
-    {"DISCHARGE ENERGY (J)     ", lrTotalEnergy, NoValue, 1},
+    Result(lrActualLoad),
+    Result(lrTotalEnergy),
     {""},
     {"--- FIRST PHASE ---"},
-    {"ENERGY (J)               ", lrEnergy1, NoValue, 1},
-    {"PEAK CURRENT (Amps)      ", lrPeakCurrent1, NoValue, 2},
-    {"AVERAGE CURRENT (Amps)   ", lrAvgCurrent1, NoValue, 2},
-    {"PEAK Voltage (Volts)     ", lrPeakVoltage1, NoValue, 0},
-    {"AVERAGE Voltage (Volts)  ", lrAvgVoltage1, NoValue, 0},
-    {"WIDTH @ 10% (msec)       ", lrWidth10_1, NoValue, 2},
-    {"WIDTH @ 50% (msec)       ", lrWidth50_1, NoValue, 2},
+    Result(lrEnergy1),
+    Result(lrPeakCurrent1),
+    Result(lrAvgCurrent1),
+    Result(lrPeakVoltage1),
+    Result(lrAvgVoltage1),
+    Result(lrWidth10_1),
+    Result(lrWidth50_1),
     {""},
     {"--- SECOND PHASE ---"},
-    {"ENERGY (J)               ", lrTotalEnergy, lrEnergy1, 1},
-    {"PEAK CURRENT (Amps)      ", lrPeakCurrent2, NoValue, 2},
-    {"AVERAGE CURRENT (Amps)   ", lrAvgCurrent2, NoValue, 2},
-    {"PEAK VOLTAGE (Volts)     ", lrPeakVoltage2, NoValue, 0},
-    {"AVERAGE VOLTAGE (Volts)  ", lrAvgVoltage2, NoValue, 0},
-    {"WIDTH @ 10% (msec)       ", lrWidth10_2, NoValue, 2},
+    SecondPhaseEnergy(),
+    Result(lrPeakCurrent2),
+    Result(lrAvgCurrent2),
+    Result(lrPeakVoltage2),
+    Result(lrAvgVoltage2),
+    Result(lrWidth10_2),
     {""},
-    {"INTERPHASE DELAY (msec)  ", lrInterphaseDelay, NoValue, 2},
-    {"TILT (%)                 ", lrTilt, NoValue, 1},
-    {"MODULATION FREQUENCY (Hz)", lrModulationFreq, NoValue, 0},
-    {"DUTY CYCLE (%)           ", lrDutyCycle, NoValue, 1},
+    Result(lrInterphaseDelay),
+    Result(lrTilt),
+    Result(lrModulationFreq),
+    Result(lrDutyCycle),
 };
 
 static_assert(HeaderLineCount + std::size(ResultLines) == REPORT_SUMMARY_LINE_COUNT);
 
 consteval bool LabelsFitTheColumn() {
     for (const ResultLine& line : ResultLines)
-        if (line.value != NoValue && line.text.size() != LabelWidth)
+        if (line.value != NoValue && line.text.size() > LabelWidth)
             return false;
     return true;
 }
-static_assert(LabelsFitTheColumn(), "every results label is 25 characters wide");
+static_assert(LabelsFitTheColumn(), "every results label fits the 25-character column");
 
 constexpr std::string_view Ruler = "--25-----50-----75----100----125----150----175-";
 constexpr std::string_view TestLoadTitle = "------------------ TEST LOAD ------------------";
@@ -91,10 +105,11 @@ public:
             m_hasData[load] = rec.Loads[load].HasData != 0;
     }
 
-    // The label (or time column) occupies the first 25 characters; value(load) gives each cell.
-    template <typename Value> QString Line(const char* label, int decimals, Value value) {
+    // The label (or time column), padded, occupies the first 25 characters; value(load) gives each cell.
+    template <typename Value> QString Line(std::string_view label, int decimals, Value value) {
         char* p = m_line;
-        std::memcpy(p, label, LabelWidth);
+        std::memset(p, ' ', LabelWidth);
+        std::memcpy(p, label.data(), label.size());
         p += LabelWidth;
         for (int load = 0; load < LOAD_COUNT; ++load) {
             if (load > 0) {
@@ -182,7 +197,7 @@ QStringList BuildReportLines(const TZRTestRec& rec, const TLoadResultsTable& tab
             lines << Latin1(row.text);
             continue;
         }
-        lines << writer.Line(row.text.data(), row.decimals, [&](int load) {
+        lines << writer.Line(row.text, row.decimals, [&](int load) {
             const float value = table.Result(load, row.value);
             return row.minus == NoValue ? value : value - table.Result(load, row.minus);
         });
@@ -194,7 +209,8 @@ QStringList BuildReportLines(const TZRTestRec& rec, const TLoadResultsTable& tab
     char timeColumn[LabelWidth];
     for (int j = 0; j < SAMPLE_COUNT; ++j) {
         writer.TimeColumn(j, timeColumn);
-        lines << writer.Line(timeColumn, AmpsDecimals, [&](int load) { return table.Amps(load, j); });
+        lines << writer.Line(std::string_view(timeColumn, LabelWidth), AmpsDecimals,
+                             [&](int load) { return table.Amps(load, j); });
     }
     lines << QString();
     lines << QStringLiteral("END OF DATA");

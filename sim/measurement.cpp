@@ -1,5 +1,6 @@
 #include "sim/measurement.h"
 
+#include "records/measurementfields.h"
 #include "sim/defibmodel.h"
 
 #include <QtEndian>
@@ -116,23 +117,30 @@ TMeasurementBlock MeasureDischarge(const SampleArray& s, uint16_t analyzerLoad) 
     for (int16_t sample : s)
         total += Amps(sample) * Amps(sample) * ohms * SamplePeriodSeconds;
 
-    b.PeakVoltage1 = Counts(f1.peakAmps * ohms);
-    b.PeakCurrent1 = Counts(f1.peakAmps * 100);
-    b.Width10_1 = Counts(f1.width10 * 1e5);
-    b.Width50_1 = Counts(f1.width50 * 1e5);
-    b.Energy1 = Counts(f1.energy * 10);
-    b.PeakVoltage2 = Counts(f2.peakAmps * ohms);
-    b.PeakCurrent2 = Counts(f2.peakAmps * 100);
-    b.AvgVoltage1 = Counts(f1.averageAmps * ohms);
-    b.AvgVoltage2 = Counts(f2.averageAmps * ohms);
-    b.AvgCurrent1 = Counts(f1.averageAmps * 100);
-    b.AvgCurrent2 = Counts(f2.averageAmps * 100);
-    b.Tilt = Counts(f1.peakAmps > 0 ? (f1.peakAmps - f1.trailingAmps) / f1.peakAmps * 1000 : 0);
-    b.Width10_2 = Counts(f2.width10 * 1e5);
-    b.InterphaseDelay = Counts(second.Present() ? (second.begin - first.end) * SamplePeriodSeconds * 1e5 : 0);
-    b.ModulationFreq = 0; // none of the modelled waveforms is chopped
-    b.DutyCycle = 0;
-    b.TotalEnergy = Counts(total * 10);
+    // A value in the field's unit, or in a larger one that holds unitsPerValue of it (a second: 1000 ms).
+    auto store = [&b](TLoadResultIndex result, double value, double unitsPerValue = 1) {
+        const TMeasurementField& field = ResultField(result);
+        SetFieldCounts(b, field, Counts(value * (unitsPerValue * field.Format().countsPerUnit)));
+    };
+    constexpr double MsPerSecond = 1000;
+    constexpr double PercentPerRatio = 100;
+    store(lrPeakVoltage1, f1.peakAmps * ohms);
+    store(lrPeakCurrent1, f1.peakAmps);
+    store(lrWidth10_1, f1.width10, MsPerSecond);
+    store(lrWidth50_1, f1.width50, MsPerSecond);
+    store(lrEnergy1, f1.energy);
+    store(lrPeakVoltage2, f2.peakAmps * ohms);
+    store(lrPeakCurrent2, f2.peakAmps);
+    store(lrAvgVoltage1, f1.averageAmps * ohms);
+    store(lrAvgVoltage2, f2.averageAmps * ohms);
+    store(lrAvgCurrent1, f1.averageAmps);
+    store(lrAvgCurrent2, f2.averageAmps);
+    store(lrTilt, f1.peakAmps > 0 ? (f1.peakAmps - f1.trailingAmps) / f1.peakAmps : 0, PercentPerRatio);
+    store(lrWidth10_2, f2.width10, MsPerSecond);
+    store(lrInterphaseDelay, second.Present() ? (second.begin - first.end) * SamplePeriodSeconds : 0,
+          MsPerSecond);
+    // The modulation frequency and the duty cycle stay 0: none of the modelled waveforms is chopped.
+    store(lrTotalEnergy, total);
     return b;
 }
 
@@ -140,10 +148,8 @@ QByteArray EncodeWaveformReply(const TMeasurementBlock& block, const SampleArray
     QByteArray reply(MEASUREMENT_BLOCK_SIZE + 2 * SAMPLE_COUNT, '\0');
     auto* out = reinterpret_cast<uint8_t*>(reply.data());
     std::memcpy(out, &block, MEASUREMENT_BLOCK_SIZE);
-    for (size_t offset : BigEndianFieldOffsets) {
-        const uint16_t value = qFromLittleEndian<uint16_t>(out + offset);
-        qToBigEndian<uint16_t>(value, out + offset);
-    }
+    for (const TMeasurementField& field : MeasurementFields)
+        qToBigEndian<uint16_t>(FieldCounts(block, field), out + field.offset);
     for (int j = 0; j < SAMPLE_COUNT; ++j)
         qToBigEndian<int16_t>(samples[j], out + MEASUREMENT_BLOCK_SIZE + 2 * j);
     return reply;

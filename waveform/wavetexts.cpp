@@ -1,6 +1,7 @@
 #include "waveform/wavetexts.h"
 
 #include "base/formatfield.h"
+#include "records/measurementfields.h"
 
 #include <array>
 
@@ -30,7 +31,7 @@ QString FormatCurrentReadout(double value, const QLocale& locale) {
 
 namespace {
 
-template <int Index> float Field(const TLoadResults& r) {
+template <TLoadResultIndex Index> float Field(const TLoadResults& r) {
     return r[Index];
 }
 
@@ -39,28 +40,49 @@ float SecondPhaseEnergy(const TLoadResults& r) {
     return r[lrTotalEnergy] - r[lrEnergy1];
 }
 
+template <TLoadResultIndex Index> constexpr WaveDetailRow Row() {
+    const TMeasurementField& field = ResultField(Index);
+    return {ShownLabel(field.caption), ShownLabel(field.valueLabel), field.Format().panelDecimals,
+            field.Format().unit, Field<Index>};
+}
+
+constexpr WaveDetailRow Heading(const char* caption) {
+    return {caption, nullptr, 0, "", nullptr};
+}
+
+// Captioned and rounded as the first phase's energy.
+constexpr WaveDetailRow SecondPhaseEnergyRow() {
+    WaveDetailRow row = Row<lrEnergy1>();
+    row.valueLabel = "lblEnergy2";
+    row.value = SecondPhaseEnergy;
+    return row;
+}
+
+// One row a line, as the panel shows them.
+// clang-format off
 constexpr std::array<WaveDetailRow, 20> Rows{{
-    {"Total Energy:", "lblEnergy", 2, " J", Field<lrTotalEnergy>},
-    {"First Phase:", nullptr, 0, "", nullptr},
-    {"Energy:", "lblEnergy1", 2, " J", Field<lrEnergy1>},
-    {"Peak Current:", "lblAmpsP1", 2, " A", Field<lrPeakCurrent1>},
-    {"Average Current:", "lblAmpsA1", 2, " A", Field<lrAvgCurrent1>},
-    {"Peak Voltage:", "lblVoltsP1", 2, " V", Field<lrPeakVoltage1>},
-    {"Average Voltage:", "lblVoltsA1", 2, " V", Field<lrAvgVoltage1>},
-    {"Pulse Width 10%:", "lblWidthPos10", 2, " msec", Field<lrWidth10_1>},
-    {"Pulse Width 50%:", "lblWidthPos50", 2, " msec", Field<lrWidth50_1>},
-    {"Second Phase:", nullptr, 0, "", nullptr},
-    {"Energy:", "lblEnergy2", 2, " J", SecondPhaseEnergy},
-    {"Peak Current:", "lblAmpsP2", 2, " A", Field<lrPeakCurrent2>},
-    {"Average Current:", "lblAmpsA2", 2, " A", Field<lrAvgCurrent2>},
-    {"Peak Voltage:", "lblVoltsP2", 2, " V", Field<lrPeakVoltage2>},
-    {"Average Voltage:", "lblVoltsA2", 2, " V", Field<lrAvgVoltage2>},
-    {"Pulse Width 10%:", "lblWidthNeg10", 2, " msec", Field<lrWidth10_2>},
-    {"Interphase Delay:", "lblDelay", 2, " msec", Field<lrInterphaseDelay>},
-    {"Tilt:", "lblTilt", 1, " %", Field<lrTilt>},
-    {"Frequency:", "lblFreq", 0, " Hz", Field<lrModulationFreq>},
-    {"Duty Cycle:", "lblDuty", 1, " %", Field<lrDutyCycle>},
+    Row<lrTotalEnergy>(),
+    Heading("First Phase:"),
+    Row<lrEnergy1>(),
+    Row<lrPeakCurrent1>(),
+    Row<lrAvgCurrent1>(),
+    Row<lrPeakVoltage1>(),
+    Row<lrAvgVoltage1>(),
+    Row<lrWidth10_1>(),
+    Row<lrWidth50_1>(),
+    Heading("Second Phase:"),
+    SecondPhaseEnergyRow(),
+    Row<lrPeakCurrent2>(),
+    Row<lrAvgCurrent2>(),
+    Row<lrPeakVoltage2>(),
+    Row<lrAvgVoltage2>(),
+    Row<lrWidth10_2>(),
+    Row<lrInterphaseDelay>(),
+    Row<lrTilt>(),
+    Row<lrModulationFreq>(),
+    Row<lrDutyCycle>(),
 }};
+// clang-format on
 
 } // namespace
 

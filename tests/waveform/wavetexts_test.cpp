@@ -79,6 +79,18 @@ TEST(WaveDetailRows, EighteenValuesUnderTwoHeadings) {
     EXPECT_FALSE(labels.contains("lblWidthNeg50")); // the second phase has no 50 % width
 }
 
+TEST(WaveDetailRows, CaptionsTopToBottom) {
+    QStringList captions;
+    for (const WaveDetailRow& row : WaveDetailRows())
+        captions << QString::fromLatin1(row.caption);
+    EXPECT_EQ(captions,
+              QStringList({"Total Energy:",     "First Phase:",  "Energy:",          "Peak Current:",
+                           "Average Current:",  "Peak Voltage:", "Average Voltage:", "Pulse Width 10%:",
+                           "Pulse Width 50%:",  "Second Phase:", "Energy:",          "Peak Current:",
+                           "Average Current:",  "Peak Voltage:", "Average Voltage:", "Pulse Width 10%:",
+                           "Interphase Delay:", "Tilt:",         "Frequency:",       "Duty Cycle:"}));
+}
+
 TEST(WaveDetailText, EveryRowFromItsField) {
     TLoadResults r{};
     for (int i = 0; i < LOAD_RESULT_COUNT; ++i)
