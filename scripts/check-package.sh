@@ -26,7 +26,8 @@ for path in usr/bin/corvexzr usr/bin/corvexzr-demo usr/bin/zrqtool \
             usr/share/applications/corvexzr.desktop usr/share/applications/corvexzr-demo.desktop \
             usr/share/icons/hicolor/scalable/apps/corvexzr.svg usr/share/metainfo/com.velmora.CorvexZR.metainfo.xml \
             usr/lib/udev/rules.d/70-corvexzr.rules usr/share/man/man1/zrqtool.1.gz \
-            usr/share/corvexzr/profiles/generic-biphasic.json usr/share/doc/corvexzr/copyright; do
+            usr/share/corvexzr/profiles/generic-biphasic.json usr/share/corvexzr/postgresql-roles.sql \
+            usr/share/doc/corvexzr/copyright; do
   [ -f "$work/root/$path" ] || fail "the package lacks /$path"
 done
 [ ! -e "$work/root/etc" ] && [ ! -e "$work/root/usr/local" ] || fail "the package installs into /etc or /usr/local"

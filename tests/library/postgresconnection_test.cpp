@@ -1,11 +1,13 @@
 // A shared library reached as a hospital's IT department sets it up: over TLS with a certificate the
-// test made, by a service name with the password in a password file, and each refusal told by its
-// cause. Runs through tests/library/with-postgres-tls.sh.
+// test made, by a service name with the password in a password file, each refusal told by its cause,
+// and the roles for technicians and auditors. Runs through tests/library/with-postgres-tls.sh.
 #include "library/librarybackend.h"
 #include "library/testlibrary.h"
 #include "tests/support/qtprinters.h"
+#include "tests/support/recordbuilder.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -105,6 +107,69 @@ TEST_F(PostgresConnection, AServiceNameAloneWithThePasswordInAPasswordFile) {
     qunsetenv("PGSERVICEFILE");
     qunsetenv("PGPASSFILE");
     qputenv("PGPASSWORD", serverPassword);
+}
+
+TEST_F(PostgresConnection, TechniciansAddAndReadAuditorsOnlyReadAndNobodyChangesATest) {
+    auto at = [&](const QString& user) {
+        QUrl url(server);
+        url.setPath(QStringLiteral("/rolesdb"));
+        if (!user.isEmpty()) {
+            url.setUserName(user);
+            url.setPassword(user + QStringLiteral("-secret"));
+        }
+        return url.toString();
+    };
+    QString why;
+    std::unique_ptr<TTestLibrary> owner = TTestLibrary::Open(at(QString()), why);
+    ASSERT_TRUE(owner) << why.toStdString();
+    std::unique_ptr<TZRTestRec> rec = MakeFullRecord();
+    ASSERT_EQ(owner->Add(RecordBytes(*rec)).outcome, TAddOutcome::Added);
+    owner.reset();
+
+    QProcess psql;
+    psql.start(QStringLiteral("psql"),
+               {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"),
+                QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-d"), at(QString()), QStringLiteral("-f"),
+                QStringLiteral(CORVEX_SOURCE_DIR "/resources/library/postgresql-roles.sql"),
+                QStringLiteral("-c"),
+                QStringLiteral("GRANT corvexzr_technician TO bench; "
+                               "GRANT corvexzr_auditor TO audit")});
+    ASSERT_TRUE(psql.waitForFinished(30000));
+    ASSERT_EQ(psql.exitCode(), 0) << psql.readAllStandardError().toStdString();
+
+    std::unique_ptr<TTestLibrary> bench = TTestLibrary::Open(at(QStringLiteral("bench")), why);
+    ASSERT_TRUE(bench) << why.toStdString();
+    rec->SetDeviceInfo(diDeviceID, QStringLiteral("DEF-0099"));
+    const TAddResult added = bench->Add(RecordBytes(*rec));
+    EXPECT_EQ(added.outcome, TAddOutcome::Added) << added.why.toStdString();
+    EXPECT_EQ(bench->List().size(), 2u);
+    bench.reset();
+
+    std::unique_ptr<TTestLibrary> audit = TTestLibrary::Open(at(QStringLiteral("audit")), why);
+    ASSERT_TRUE(audit) << why.toStdString();
+    EXPECT_EQ(audit->List().size(), 2u);
+    rec->SetDeviceInfo(diDeviceID, QStringLiteral("DEF-0100"));
+    const TAddResult refused = audit->Add(RecordBytes(*rec));
+    EXPECT_EQ(refused.outcome, TAddOutcome::Failed);
+    EXPECT_TRUE(refused.why.contains(QStringLiteral("may not add tests"))) << refused.why.toStdString();
+    audit.reset();
+
+    // Neither role changes or deletes a stored test.
+    for (const QString& user : {QStringLiteral("bench"), QStringLiteral("audit")}) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), user);
+        const QString location = at(user);
+        ASSERT_TRUE(BackendFor(location)->Configure(db, location, why));
+        ASSERT_TRUE(db.open());
+        {
+            QSqlQuery q(db);
+            EXPECT_FALSE(q.exec(QStringLiteral("UPDATE tests SET device_id = 'X'"))) << user.toStdString();
+            EXPECT_FALSE(q.exec(QStringLiteral("DELETE FROM test_loads"))) << user.toStdString();
+            EXPECT_FALSE(q.exec(QStringLiteral("DELETE FROM tests"))) << user.toStdString();
+        }
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(user);
+    }
 }
 
 } // namespace
