@@ -1,12 +1,13 @@
 #include "app/zrqmainform.h"
 
+#include "app/zrqaboutform.h"
 #include "base/appicons.h"
 #include "base/dialogs.h"
 #include "base/errorbox.h"
 #include "base/global.h"
 #include "base/helptopic.h"
 #include "base/uifonts.h"
-#include "app/zrqaboutform.h"
+#include "libraryview/outboxsender.h"
 #include "libraryview/testlibrarywindow.h"
 #include "report/testreportviewer.h"
 #include "testrun/newtestchain.h"
@@ -58,6 +59,12 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
     connect(btnNew, &QPushButton::clicked, this, &TZRQForm::btnNewClick);
     connect(btnOpen, &QPushButton::clicked, this, &TZRQForm::btnOpenClick);
     connect(btnLibrary, &QPushButton::clicked, this, &TZRQForm::btnLibraryClick);
+    // Tests that waited in the outbox go into the library once it can be reached again.
+    auto* outbox = new TOutboxSender(this);
+    connect(outbox, &TOutboxSender::Sent, this, [this](int sent, int) {
+        if (sent > 0 && m_library)
+            m_library->mmRefreshClick();
+    });
 
     QMenu* mmFile = menuBar()->addMenu(QStringLiteral("File"));
     mmOpen = mmFile->addAction(QStringLiteral("Open..."), QKeySequence(QStringLiteral("Ctrl+O")), this,

@@ -46,4 +46,6 @@ int RunSimulateCommand(const QStringList& args, QTextStream& out, QTextStream& e
 int RunCheckCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunReplayCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 int RunLibraryCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+// zrqtool library outbox [--send] [--json], for the library at `location`.
+int RunOutboxAction(const QString& location, const QStringList& args, QTextStream& out, QTextStream& err);
 int RunPdfCommand(const QStringList& args, QTextStream& out, QTextStream& err);

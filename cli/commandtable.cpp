@@ -24,9 +24,10 @@ constexpr Command CommandTable[] = {
     {"replay", "TRACE [--loads 25,50,...]",
      "run a test against a wire trace and tell where it parts from the trace (exit 3)", 1, 3,
      RunReplayCommand, true},
-    {"library", "[--db URL] import PATH... | list [--device ID] [--json] | export ID OUT.zrq",
+    {"library",
+     "[--db URL] import PATH... | list [--device ID] [--json] | export ID OUT.zrq | outbox [--send] [--json]",
      "put record files (and folders of them) into the test library, list its tests newest first, or write "
-     "a stored record back to a file",
+     "a stored record back to a file, or show and send the tests waiting in the outbox",
      1, 1 << 20, RunLibraryCommand, true},
 };
 

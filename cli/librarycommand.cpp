@@ -174,10 +174,11 @@ int RunLibraryCommand(const QStringList& given, QTextStream& out, QTextStream& e
     }
     const QString action = args.isEmpty() ? QString() : args.takeFirst();
     const bool known = action == QLatin1String("import") || action == QLatin1String("list") ||
-                       action == QLatin1String("export");
+                       action == QLatin1String("export") || action == QLatin1String("outbox");
     if (!known || (action == QLatin1String("import") && args.isEmpty())) {
         err << Prefix
-            << "expects [--db URL] import PATH... | list [--device ID] [--json] | export ID OUT.zrq\n";
+            << "expects [--db URL] import PATH... | list [--device ID] [--json] | export ID OUT.zrq | "
+               "outbox [--send] [--json]\n";
         return ExitUsage;
     }
     if (location.isEmpty()) {
@@ -187,6 +188,10 @@ int RunLibraryCommand(const QStringList& given, QTextStream& out, QTextStream& e
         if (const QString advice = PasswordAdvice(location); !advice.isEmpty())
             err << Prefix << advice << '\n';
     }
+    if (DataFolder.isEmpty())
+        SetupDataFolder(); // the outbox is there
+    if (action == QLatin1String("outbox"))
+        return RunOutboxAction(location, args, out, err);
     QString why;
     const std::unique_ptr<TTestLibrary> library = TTestLibrary::Open(location, why);
     if (!library) {

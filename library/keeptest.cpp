@@ -1,7 +1,22 @@
 #include "library/keeptest.h"
 
+#include "library/outbox.h"
 #include "library/programlibrary.h"
 #include "records/recordimage.h"
+
+namespace {
+
+// Not kept: into the outbox, so that it reaches the library later.
+TKeepResult Queued(TKeepResult kept, const QByteArray& record, const std::optional<TVerdictBasis>& basis) {
+    std::optional<TVerdictChoice> choice;
+    if (basis)
+        choice = TVerdictChoice{basis->profile.name, basis->setting.selected};
+    const std::unique_ptr<TOutbox> outbox = TOutbox::Open(ProgramOutboxLocation(), kept.outboxWhy);
+    kept.queued = outbox && outbox->Put(record, choice, ProgramLibraryLocation(), kept.why, kept.outboxWhy);
+    return kept;
+}
+
+} // namespace
 
 TKeepResult KeepTestInLibrary(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis) {
     TKeepResult kept;
@@ -9,10 +24,11 @@ TKeepResult KeepTestInLibrary(const TZRTestRec& rec, const std::optional<TVerdic
         kept.outcome = TKeepOutcome::NoLoadData;
         return kept;
     }
+    const QByteArray record = EncodeTestRecord(rec);
     TTestLibrary* library = ProgramLibrary(kept.why);
     if (!library)
-        return kept;
-    const TAddResult result = library->Add(EncodeTestRecord(rec), basis);
+        return Queued(kept, record, basis);
+    const TAddResult result = library->Add(record, basis);
     switch (result.outcome) {
     case TAddOutcome::Added:
     case TAddOutcome::AlreadyPresent:
@@ -25,5 +41,5 @@ TKeepResult KeepTestInLibrary(const TZRTestRec& rec, const std::optional<TVerdic
         break;
     }
     kept.why = result.why;
-    return kept;
+    return Queued(kept, record, basis);
 }

@@ -1,9 +1,9 @@
 #pragma once
 // Keeping a test in the program's library, as the windows do it: at the end of a new test (quietly,
-// unless it fails) and on the report viewer's command (saying what happened). A library that cannot
-// take the test is told with the advice to save the test as a file; nothing else is lost. A record in
-// which no load has data is no test and is never added. What happened is returned; the windows tell
-// it (report/keepmessages.h).
+// unless it fails) and on the report viewer's command (saying what happened). A test the library
+// cannot take goes into the outbox (library/outbox.h), to be sent when the library can be reached. A record
+// in which no load has data is no test and is never added. What happened is returned; the windows tell it
+// (report/keepmessages.h).
 
 #include "records/tzrtestrec.h"
 #include "verdict/verdictchoice.h"
@@ -22,6 +22,8 @@ struct TKeepResult {
     bool alreadyPresent = false; // Kept: it was there before
     QString libraryName;         // Kept: the library's display name
     QString why;                 // NotKept: the library's reason
+    bool queued = false;         // NotKept: it waits in the outbox (ProgramOutboxLocation())
+    QString outboxWhy;           // NotKept and not queued: why the outbox could not take it either
 };
 
 TKeepResult KeepTestInLibrary(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis);

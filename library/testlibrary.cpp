@@ -17,8 +17,8 @@ namespace {
 
 const char* const DeviceColumns = "device_id, serial_no, make, model, facility, location, tech_id";
 
-// The test's date and time as ISO 8601 text, which sorts as the dates do. A stamp that is no valid
-// date gives the zero date-time, as the report shows it.
+} // namespace
+
 QString TestedAt(const DateStamp& s) {
     const QDate date(2000 + s.Year, s.Month, s.Day);
     const QTime time(s.Hour, s.Minute, s.Second);
@@ -26,6 +26,8 @@ QString TestedAt(const DateStamp& s) {
                                                             : QDateTime(QDate(1899, 12, 30), QTime(0, 0));
     return when.toString(Qt::ISODate);
 }
+
+namespace {
 
 TOverallVerdict VerdictFromValue(const QVariant& value) {
     const QString text = value.toString();

@@ -43,6 +43,10 @@ struct TLibraryTest {
     int LoadsTested() const;
 };
 
+// The test's date and time as ISO 8601 text, which sorts as the dates do. A stamp that is no valid
+// date gives the zero date-time, as the report shows it.
+QString TestedAt(const DateStamp& stamp);
+
 // The verdict as the library stores it and zrqtool prints it: "pass", "fail", "incomplete", or null
 // for none (no profile was chosen).
 const char* VerdictValue(TOverallVerdict verdict);

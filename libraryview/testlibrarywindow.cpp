@@ -6,6 +6,7 @@
 #include "base/placement.h"
 #include "base/settings.h"
 #include "base/uifonts.h"
+#include "library/outbox.h"
 #include "library/postgresaddress.h"
 #include "library/programlibrary.h"
 #include "libraryview/devicelist.h"
@@ -102,6 +103,9 @@ void TTestLibraryWindow::CreateControls() {
     lblLibrary = new QLabel(this);
     lblLibrary->setObjectName(QStringLiteral("lblLibrary"));
     statusBar()->addWidget(lblLibrary, 1);
+    lblOutbox = new QLabel(this);
+    lblOutbox->setObjectName(QStringLiteral("lblOutbox"));
+    statusBar()->addPermanentWidget(lblOutbox);
 }
 
 QLayout* TTestLibraryWindow::CreateSearchRow(QWidget* central) {
@@ -219,7 +223,18 @@ void TTestLibraryWindow::ShowProblem(const QString& why) {
     lblProblem->setVisible(!why.isEmpty());
 }
 
+void TTestLibraryWindow::ShowOutbox() {
+    // Refresh is the technician's "try again": what waits goes first.
+    const TOutboxSend sent = SendOutbox(ProgramOutboxLocation(), ProgramLibraryLocation());
+    lblOutbox->setText(
+        sent.waiting == 0
+            ? QString()
+            : QStringLiteral("%1 in the outbox, waiting for the library").arg(TestCount(sent.waiting)));
+    lblOutbox->setToolTip(sent.why);
+}
+
 void TTestLibraryWindow::mmRefreshClick() {
+    ShowOutbox();
     const QString keep = m_shownDevice;
     QString why;
     std::vector<TLibraryDevice> devices;

@@ -60,6 +60,8 @@ private:
     void ShowTests();
     void ShowTrend();
     void ShowProblem(const QString& why);
+    // Sends what waits in the outbox and says how many tests still wait.
+    void ShowOutbox();
     QString SelectedDeviceId() const;
     void SelectDevice(const QString& deviceId);
 
@@ -72,6 +74,7 @@ private:
     QPushButton* btnOpen = nullptr;
     TTrendChart* chartTrend = nullptr;
     QLabel* lblLibrary = nullptr;
+    QLabel* lblOutbox = nullptr; // how many tests wait in the outbox
     QSplitter* splitMain = nullptr;
     QSplitter* splitDevice = nullptr;
     QAction* mmOpenTest = nullptr;

@@ -21,10 +21,18 @@ void Tell(const TKeepResult& kept, TKeepAnnounce announce) {
                         Caption, MsgIcon::Information);
         return;
     case TKeepOutcome::NotKept:
-        ShowMessage(QStringLiteral("The test could not be kept in the test library.\n\n%1\n\n"
-                                   "Save it as a file so that it is not lost.")
-                        .arg(kept.why),
-                    Caption, MsgIcon::Warning);
+        if (kept.queued)
+            ShowMessage(
+                QStringLiteral("The test could not be kept in the test library yet.\n\n%1\n\n"
+                               "It waits in the outbox and goes into the library as soon as the library "
+                               "can be reached again.")
+                    .arg(kept.why),
+                Caption, MsgIcon::Warning);
+        else
+            ShowMessage(QStringLiteral("The test could not be kept in the test library.\n\n%1\n\n%2\n\n"
+                                       "Save it as a file so that it is not lost.")
+                            .arg(kept.why, kept.outboxWhy),
+                        Caption, MsgIcon::Warning);
         return;
     }
 }

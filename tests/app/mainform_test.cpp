@@ -6,6 +6,7 @@
 #include "base/desktop.h"
 #include "base/helptopic.h"
 #include "base/loadundertest.h"
+#include "library/outbox.h"
 #include "library/programlibrary.h"
 #include "libraryview/testlibrarywindow.h"
 #include "link/commprogressform.h"
@@ -393,7 +394,15 @@ TEST_F(NewTest, ATestTheLibraryCannotTakeIsReportedAndStillOpens) {
     EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("could not be kept in the test library")));
     EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("/missing")))
         << boxes.Shown()[0].text.toStdString();
-    EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("Save it as a file")));
+    // It waits in the outbox, and goes into the library once the library is there.
+    EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("waits in the outbox")));
+    const QString meantFor = ProgramLibraryLocation();
+    QString why;
+    EXPECT_EQ(TOutbox::Open(ProgramOutboxLocation(), why)->Waiting(meantFor).size(), 1u);
+    ASSERT_TRUE(QDir().mkpath(settings.Folder() + QStringLiteral("/missing")));
+    EXPECT_EQ(SendOutbox(ProgramOutboxLocation(), meantFor).sent, 1);
+    EXPECT_EQ(SendOutbox(ProgramOutboxLocation(), meantFor).waiting, 0);
+    EXPECT_EQ(TTestLibrary::Open(meantFor, why)->List().size(), 1u);
     boxes.Answer({mrNo});
 }
 
