@@ -57,7 +57,8 @@ TEST(CascadeClear, ANewWindowStepsAsideFromTheOnesOnItsPlaceAndStaysOnTheScreen)
     EXPECT_EQ(CascadeClear(Screen, size, wanted, {QPoint(0, 0)}), wanted);
     const QPoint second = wanted + QPoint(CascadeStep, CascadeStep);
     EXPECT_EQ(CascadeClear(Screen, size, wanted, {wanted}), second);
-    EXPECT_EQ(CascadeClear(Screen, size, wanted, {second, wanted}), second + QPoint(CascadeStep, CascadeStep));
+    EXPECT_EQ(CascadeClear(Screen, size, wanted, {second, wanted}),
+              second + QPoint(CascadeStep, CascadeStep));
     // Past the bottom of the screen the cascade starts again at its top left corner.
     const QPoint low(625, 1050 - 630);
     EXPECT_EQ(CascadeClear(Screen, size, low, {low}), Screen.topLeft());

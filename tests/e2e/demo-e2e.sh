@@ -4,8 +4,8 @@
 #
 # Run 1: a three-load test. Each discharge is fired by a click in the Simulator window while the step
 # window waits; after every download the step window is still the active window, and Return (not a
-# click) starts the second load and ends the test on "Tests done"; a live viewer is zoomed and closed
-# during the test; no "Load Configured Incorrectly" may appear. The test is finished with a Device
+# click) starts the second load and ends the test on "Tests done"; a live viewer, clicked, takes the
+# keyboard, is zoomed and closed during the test; no "Load Configured Incorrectly" may appear. The test is finished with a Device
 # ID, saved, exported as PDF (whose first page must be the one `zrqtool pdf` makes of the saved
 # file), opened again from the main window beside the first viewer, and the report shown is compared
 # with `zrqtool report` of the saved file.
@@ -228,7 +228,12 @@ run_load() {
   wait_until 10 "the progress window to close" no_window "$progress_title"
   has_window "$wrong_title" && fail "\"$wrong_title\" on a correct setup"
   # The live viewer opened beside the step window without taking the keyboard from it.
-  wait_until 5 "the step window to be the active window after the download" step_is_active
+  local settle=$((SECONDS + 5))
+  until step_is_active; do
+    [ $SECONDS -lt $settle ] ||
+      fail "after the download \"$(xdotool getactivewindow getwindowname 2>/dev/null)\" is the active window, not the step window"
+    sleep 0.05
+  done
   return 0
 }
 
@@ -283,11 +288,14 @@ run_load # 25 ohms
 first_viewer=$(the_window "$viewer_title")
 run_load step_return # 100 ohms, with the keyboard the step window kept
 
-# The live viewer stands beside the step window, takes the keyboard when activated (zoom in) and closes.
-viewer=$first_viewer
+# The newest live viewer (in front of the first) stands beside the step window, takes the keyboard
+# when clicked (zoom in) and closes.
+viewer=$(windows "$viewer_title" | grep -vx "$first_viewer")
 overlaps "$(geometry "$viewer")" "$(geometry "$(step_window)")" && fail "the live viewer hides the step window"
+click_at "$viewer" 100 300 # on its information panel
+wait_until 5 "the clicked live viewer to take the keyboard" bash -c "[ \"\$(xdotool getactivewindow)\" = $viewer ]"
 before=$(picture "$viewer")
-keys "$viewer" ctrl+equal
+xdotool key --clearmodifiers ctrl+equal
 wait_until 10 "the live viewer to zoom" bash -c "[ \"\$(xwd -silent -id $viewer | md5sum)\" != \"$before\" ]"
 keys "$viewer" alt+F4
 wait_until 10 "the live viewer to close" count_is "$viewer_title" 1

@@ -24,7 +24,8 @@ TEST(TestNames, FileNamesAreTheDeviceAndTheTestsDateAndTime) {
     EXPECT_EQ(SuggestedFileStem(*RecordOf(QStringLiteral(" ER 3/B:Nord*?\"<>|\\ "), Dec9At0930)),
               QStringLiteral("ER_3_B_Nord_2026-12-09_0930"));
     EXPECT_EQ(FileNameSafe(QStringLiteral("..\\..\\Défi.")), QStringLiteral("Défi"));
-    EXPECT_EQ(SuggestedFileStem(*RecordOf(QStringLiteral("/"), Dec9At0930)), QStringLiteral("2026-12-09_0930"));
+    EXPECT_EQ(SuggestedFileStem(*RecordOf(QStringLiteral("/"), Dec9At0930)),
+              QStringLiteral("2026-12-09_0930"));
     EXPECT_EQ(SuggestedFileStem(*RecordOf(QStringLiteral("DEF-0042"), NotADate)), QStringLiteral("DEF-0042"));
     EXPECT_EQ(SuggestedFileStem(*RecordOf(QString(), NotADate)), QString());
 }

@@ -1,6 +1,6 @@
 // While the windows of a test run are open, the Simulator (the bench hardware) and the live waveform
-// viewers go on taking input, the step window keeps the keyboard, and the main window waits. Input is sent through the window system
-// (QWindow events), which is where window modality drops it.
+// viewers go on taking input, the step window keeps the keyboard, and the main window waits. Input is
+// sent through the window system (QWindow events), which is where window modality drops it.
 #include "base/benchhardware.h"
 #include "base/qtmessages.h"
 #include "link/commprogressform.h"
