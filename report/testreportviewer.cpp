@@ -48,16 +48,15 @@ struct TSaveKind {
 
 namespace {
 
-const TSaveKind RecordKind{
-    QStringLiteral("Save Test Record"), QStringLiteral("CorvexZR Test Records (*.zrq)|*.zrq|All Files (*.*)|*.*"),
-    QStringLiteral("zrq"), TestRecordFolderKey};
-const TSaveKind CsvKind{
-    QStringLiteral("Save As CSV"),
-    QStringLiteral("Comma Separated Values Files (*.csv)|*.csv|All Files (*.*)|*.*"), QStringLiteral("csv"),
-    CsvFolderKey};
+const TSaveKind RecordKind{QStringLiteral("Save Test Record"),
+                           QStringLiteral("CorvexZR Test Records (*.zrq)|*.zrq|All Files (*.*)|*.*"),
+                           QStringLiteral("zrq"), TestRecordFolderKey};
+const TSaveKind CsvKind{QStringLiteral("Save As CSV"),
+                        QStringLiteral("Comma Separated Values Files (*.csv)|*.csv|All Files (*.*)|*.*"),
+                        QStringLiteral("csv"), CsvFolderKey};
 const TSaveKind PdfKind{QStringLiteral("Export PDF"),
-                                          QStringLiteral("PDF Documents (*.pdf)|*.pdf|All Files (*.*)|*.*"),
-                                          QStringLiteral("pdf"), PdfFolderKey};
+                        QStringLiteral("PDF Documents (*.pdf)|*.pdf|All Files (*.*)|*.*"),
+                        QStringLiteral("pdf"), PdfFolderKey};
 
 } // namespace
 
