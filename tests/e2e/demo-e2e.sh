@@ -4,11 +4,11 @@
 #
 # Run 1: a three-load test. Each discharge is fired by a click in the Simulator window while the step
 # window waits; after every download the step window is still the active window, and Return (not a
-# click) starts the second load and ends the test on "Tests done"; a live viewer, clicked, takes the
-# keyboard, is zoomed and closed during the test; no "Load Configured Incorrectly" may appear. The test is finished with a Device
-# ID, saved, exported as PDF (whose first page must be the one `zrqtool pdf` makes of the saved
-# file), opened again from the main window beside the first viewer, and the report shown is compared
-# with `zrqtool report` of the saved file.
+# click) starts the second load and ends the test on "Tests done"; a live viewer, once clicked, takes
+# the keyboard, is zoomed and closed during the test; no "Load Configured Incorrectly" may appear. The
+# test is finished with a Device ID, saved, exported as PDF (whose first page must be the one
+# `zrqtool pdf` makes of the saved file), opened again from the main window (not on top of the first
+# viewer), and the report shown is compared with `zrqtool report` of the saved file.
 # Run 2: the jumper is moved wrongly by hand in the Simulator mid-test; the step reports "Load
 # Configured Incorrectly"; the jumper is set right by hand and the load completes. The test is finished
 # past "Device ID Not Entered", after which the Device ID typed must reach the record.
