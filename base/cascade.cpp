@@ -14,39 +14,49 @@ QRect WithoutObstacle(const QRect& band, const QRect& obstacle) {
     return left.width() >= right.width() ? left : right;
 }
 
-// The smallest viewer that still shows a chart worth reading.
-constexpr int MinimumWidth = 360;
-constexpr int MinimumHeight = 280;
-// Cascading starts again from the top after this many viewers.
-constexpr int CascadeLength = 8;
+// The smallest viewer whose chart is still worth reading beside its information panel.
+constexpr int UsableWidth = 600;
+
+// The side of the owner (the first of `keepClear`) with the most room, or the whole screen when
+// neither side holds a usable viewer.
+QRect BandBeside(const QRect& screen, const QList<QRect>& keepClear) {
+    if (keepClear.isEmpty())
+        return screen;
+    const QRect owner = keepClear.first();
+    const QRect left(screen.left(), screen.top(), std::max(0, owner.left() - screen.left()), screen.height());
+    const QRect right(QPoint(owner.right() + 1, screen.top()), screen.bottomRight());
+    QRect sides[2] = {left, right};
+    for (QRect& side : sides)
+        for (qsizetype i = 1; i < keepClear.size(); ++i)
+            side = WithoutObstacle(side, keepClear[i]);
+    const QRect band = sides[0].width() >= sides[1].width() ? sides[0] : sides[1];
+    return band.width() < UsableWidth ? screen : band;
+}
 
 } // namespace
 
 QRect CascadeFrame(const QRect& screen, const QList<QRect>& keepClear, QSize size, int index) {
-    QRect band = screen;
-    if (!keepClear.isEmpty()) {
-        const QRect owner = keepClear.first();
-        const QRect left(screen.left(), screen.top(), std::max(0, owner.left() - screen.left()),
-                         screen.height());
-        const QRect right(QPoint(owner.right() + 1, screen.top()), screen.bottomRight());
-        QRect sides[2] = {left, right};
-        for (QRect& side : sides)
-            for (qsizetype i = 1; i < keepClear.size(); ++i)
-                side = WithoutObstacle(side, keepClear[i]);
-        band = sides[0].width() >= sides[1].width() ? sides[0] : sides[1];
-        if (band.width() < MinimumWidth)
-            band = screen; // no room beside it: cascade over the screen
-    }
+    const QRect band = BandBeside(screen, keepClear);
+    const QSize frame(std::min(size.width(), band.width()), std::min(size.height(), band.height()));
+    const int roomX = band.width() - frame.width();
+    const int roomY = band.height() - frame.height();
+    // Down and right while there is room across, then straight down; a full column starts the next
+    // one at the top, a step further right where the band has room for it.
+    const int perColumn = roomY / CascadeStep + 1;
+    const int column = index / perColumn;
+    const int row = index % perColumn;
+    const int columnLeft = (column * CascadeStep) % (roomX + 1);
+    const int x = columnLeft + std::min(row * CascadeStep, roomX - columnLeft);
+    return QRect(band.topLeft() + QPoint(x, row * CascadeStep), frame);
+}
 
-    const int offset = (index % CascadeLength) * CascadeStep;
-    // As big as asked for, shrunk to the room left after the offset, but not below a readable size.
-    const int width =
-        std::min(size.width(), std::max(band.width() - offset, std::min(MinimumWidth, band.width())));
-    const int height =
-        std::min(size.height(), std::max(band.height() - offset, std::min(MinimumHeight, band.height())));
-    QRect frame(band.topLeft() + QPoint(offset, offset), QSize(width, height));
-    // Keep it inside its band: a viewer pushed past the edge by the cascade slides back.
-    frame.moveRight(std::min(frame.right(), band.right()));
-    frame.moveBottom(std::min(frame.bottom(), band.bottom()));
-    return frame;
+QPoint CascadeClear(const QRect& screen, QSize size, QPoint wanted, const QList<QPoint>& taken) {
+    QPoint at = wanted;
+    // Bounded: on a screen filled with windows the last place tried is taken as it is.
+    for (qsizetype tries = 0; tries <= taken.size() && taken.contains(at); ++tries) {
+        at += QPoint(CascadeStep, CascadeStep);
+        if (!screen.contains(QRect(at, size)))
+            at = screen.topLeft();
+    }
+    return at;
 }

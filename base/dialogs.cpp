@@ -35,6 +35,8 @@ private:
                                                            : QFileDialog::AnyFile);
         dialog.setNameFilter(QtFileFilter(r.filter));
         dialog.setDefaultSuffix(r.defaultSuffix);
+        if (!r.folder.isEmpty())
+            dialog.setDirectory(r.folder);
         if (!r.fileName.isEmpty())
             dialog.selectFile(r.fileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

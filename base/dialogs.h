@@ -15,7 +15,9 @@ struct FileDialogRequest {
     QString filter;
     // Added when the user types a name without extension ("zrq", "csv").
     QString defaultSuffix;
-    // The name shown at first (the previous choice of this dialog; empty the first time).
+    // The folder the dialog opens in (empty: the dialog's own choice).
+    QString folder;
+    // The name shown at first: a suggested name, or the previous choice of this dialog as a full path.
     QString fileName;
 };
 

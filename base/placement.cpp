@@ -1,7 +1,9 @@
 #include "base/placement.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEventLoop>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -58,6 +60,28 @@ void MoveOnScreen(QWidget& window, QPoint topLeft) {
 
 void CentreOnScreen(QWidget& window) {
     window.move(CentredIn(ScreenArea(), window.size()));
+}
+
+void BringToFront(QWidget& window) {
+    if (!window.isVisible())
+        return;
+    if (window.isMinimized())
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.raise();
+    window.activateWindow();
+    if (QApplication::activeWindow() == &window)
+        return;
+    // The window system activates it in its own time. Input waits meanwhile, so that nothing the
+    // user does acts on the window that was active.
+    QEventLoop loop;
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (QApplication::activeWindow() == &window)
+            loop.quit();
+    });
+    poll.start(10);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 TSettingsStatus SavePlacement(const QWidget& window, TSettings& settings, const QString& section,

@@ -31,6 +31,10 @@ void MoveOnScreen(QWidget& window, QPoint topLeft);
 // Centres a window, at its present size, on the screen.
 void CentreOnScreen(QWidget& window);
 
+// Restores a minimized window, raises it and makes it the active window, waiting (at most a second)
+// until the window system has done so: a question asked next then stands over this window.
+void BringToFront(QWidget& window);
+
 // Writes "WINDOWSTATE" always, and position and size only while the window is in normal state, so
 // a maximized or minimized window keeps its last normal placement. The window's own keys, `own`,
 // go into the same write.

@@ -1,8 +1,10 @@
 #include "report/testreportviewer.h"
 
 #include "base/appicons.h"
+#include "base/cascade.h"
 #include "base/dialogs.h"
 #include "base/errorbox.h"
+#include "base/filefolders.h"
 #include "base/global.h"
 #include "base/helptopic.h"
 #include "base/messages.h"
@@ -14,14 +16,18 @@
 #include "report/reportlines.h"
 #include "report/servicereport.h"
 #include "report/summaryprint.h"
+#include "report/testnames.h"
 #include "report/verdictpanel.h"
 #include "waveform/waveformviewer.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QScreen>
 #include <QSplitter>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -29,9 +35,28 @@
 namespace {
 
 const QString Section = QStringLiteral("TestReportViewer");
-const QString RecordFilter = QStringLiteral("CorvexZR Test Records (*.zrq)|*.zrq|All Files (*.*)|*.*");
-const QString CsvFilter = QStringLiteral("Comma Separated Values Files (*.csv)|*.csv|All Files (*.*)|*.*");
-const QString PdfFilter = QStringLiteral("PDF Documents (*.pdf)|*.pdf|All Files (*.*)|*.*");
+
+} // namespace
+
+// The three kinds of file a report viewer writes, each with its dialog and its remembered folder.
+struct TSaveKind {
+    QString caption;
+    QString filter;
+    QString suffix;
+    QString folderKey;
+};
+
+namespace {
+
+const TSaveKind RecordKind{QStringLiteral("Save Test Record"),
+                           QStringLiteral("CorvexZR Test Records (*.zrq)|*.zrq|All Files (*.*)|*.*"),
+                           QStringLiteral("zrq"), TestRecordFolderKey};
+const TSaveKind CsvKind{QStringLiteral("Save As CSV"),
+                        QStringLiteral("Comma Separated Values Files (*.csv)|*.csv|All Files (*.*)|*.*"),
+                        QStringLiteral("csv"), CsvFolderKey};
+const TSaveKind PdfKind{QStringLiteral("Export PDF"),
+                        QStringLiteral("PDF Documents (*.pdf)|*.pdf|All Files (*.*)|*.*"),
+                        QStringLiteral("pdf"), PdfFolderKey};
 
 } // namespace
 
@@ -146,6 +171,7 @@ void TTestReportViewer::CreateMenus() {
 TTestReportViewer::TTestReportViewer(QWidget* owner, const TZRTestRec& test) : TTestReportViewer(owner) {
     m_test->CopyTest(test);
     m_saved = false;
+    setWindowTitle(ReportViewerCaption(*m_test));
     FillWaveList();
     BuildReport();
     pnlVerdict->ShowRecord();
@@ -160,6 +186,7 @@ TTestReportViewer::TTestReportViewer(QWidget* owner, const QString& fileName) : 
                     QStringLiteral("Read Error"), MsgIcon::Error, MsgButtons::OK, mfTaskModal);
         return;
     }
+    setWindowTitle(ReportViewerCaption(*m_test));
     FillWaveList();
     BuildReport();
     pnlVerdict->ShowRecord();
@@ -254,21 +281,30 @@ void TTestReportViewer::tbSaveClick() {
     SaveRecord();
 }
 
-QString TTestReportViewer::ChooseSaveName(const QString& filter, const QString& suffix, QString& lastName) {
+QString TTestReportViewer::ChooseSaveName(const TSaveKind& kind, QString& lastName) {
     FileDialogRequest request;
-    request.filter = filter;
-    request.defaultSuffix = suffix;
-    request.fileName = lastName;
+    request.caption = kind.caption;
+    request.filter = kind.filter;
+    request.defaultSuffix = kind.suffix;
+    TSettings& settings = ProgramSettings();
+    request.folder = LastFolder(settings, kind.folderKey);
+    // This viewer's previous choice, else the name the technician knows the test by.
+    if (!lastName.isEmpty())
+        request.fileName = QFileInfo(lastName).fileName();
+    else if (const QString stem = SuggestedFileStem(*m_test); !stem.isEmpty())
+        request.fileName = stem + QLatin1Char('.') + kind.suffix;
     const QString fileName = Dialogs().SaveFile(this, request);
-    if (!fileName.isEmpty())
+    if (!fileName.isEmpty()) {
         lastName = fileName;
+        RememberFolder(settings, kind.folderKey, fileName);
+    }
     return fileName;
 }
 
 TTestReportViewer::SaveOutcome TTestReportViewer::SaveRecord() {
     if (!HoldsTest())
         return SaveOutcome::Cancelled;
-    const QString fileName = ChooseSaveName(RecordFilter, QStringLiteral("zrq"), m_saveName);
+    const QString fileName = ChooseSaveName(RecordKind, m_saveName);
     if (fileName.isEmpty())
         return SaveOutcome::Cancelled;
     int result = -1;
@@ -287,7 +323,7 @@ TTestReportViewer::SaveOutcome TTestReportViewer::SaveRecord() {
 void TTestReportViewer::tbSaveAsCSVClick() {
     if (!HoldsTest())
         return;
-    const QString fileName = ChooseSaveName(CsvFilter, QStringLiteral("csv"), m_csvName);
+    const QString fileName = ChooseSaveName(CsvKind, m_csvName);
     if (fileName.isEmpty())
         return;
     // The same bytes zrqtool writes; a failure raises the file layer's error for the general handler.
@@ -297,7 +333,7 @@ void TTestReportViewer::tbSaveAsCSVClick() {
 void TTestReportViewer::tbExportPDFClick() {
     if (!HoldsTest())
         return;
-    const QString fileName = ChooseSaveName(PdfFilter, QStringLiteral("pdf"), m_pdfName);
+    const QString fileName = ChooseSaveName(PdfKind, m_pdfName);
     if (fileName.isEmpty())
         return;
     // The document zrqtool pdf writes, checked against what the verdict panel shows.
@@ -330,6 +366,8 @@ bool TTestReportViewer::FormCloseQuery() {
     // Without a test there is nothing to save.
     if (m_saved || !HoldsTest())
         return true;
+    // The technician sees which test the question means (the main window asks for each of several).
+    BringToFront(*this);
     switch (ShowMessage(QStringLiteral("Save test report before closing?"),
                         QStringLiteral("Save Test Report?"), MsgIcon::Question, MsgButtons::YesNoCancel,
                         mfTaskModal)) {
@@ -349,8 +387,20 @@ void TTestReportViewer::showEvent(QShowEvent* event) {
     // A splitter not yet shown keeps no sizes; the list gets its stored width when it first appears.
     if (!m_shownOnce) {
         m_shownOnce = true;
+        CascadeFromOthers();
         splitWaveList->setSizes({m_waveListWidth, std::max(1, splitWaveList->width() - m_waveListWidth)});
     }
+}
+
+void TTestReportViewer::CascadeFromOthers() {
+    // All viewers restore the same placement; a new one steps aside from those already there.
+    if (isMaximized() || screen() == nullptr)
+        return;
+    QList<QPoint> taken;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible() && qobject_cast<TTestReportViewer*>(window))
+            taken.append(window->pos());
+    move(CascadeClear(screen()->availableGeometry(), frameGeometry().size(), pos(), taken));
 }
 
 void TTestReportViewer::CloseAnswered() {

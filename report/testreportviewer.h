@@ -19,6 +19,7 @@ class QSplitter;
 class QToolBar;
 class TVerdictPanel;
 class TWaveformViewer;
+struct TSaveKind;
 
 class TTestReportViewer : public QMainWindow {
     Q_OBJECT
@@ -86,9 +87,10 @@ private:
     void CreateMenus();
     enum class SaveOutcome { Saved, Cancelled, Failed };
     SaveOutcome SaveRecord();
-    // The save dialog for one kind of file, starting at `lastName`, which keeps the choice; empty when
-    // cancelled.
-    QString ChooseSaveName(const QString& filter, const QString& suffix, QString& lastName);
+    // The save dialog for one kind of file, in the folder last used for that kind, showing the name
+    // chosen before in this viewer (`lastName`, which keeps the choice) or the test's suggested name;
+    // empty when cancelled.
+    QString ChooseSaveName(const TSaveKind& kind, QString& lastName);
     bool FormCloseQuery();
     // The commands that write or print the test, enabled only while the viewer holds one.
     void EnableTestCommands();
@@ -99,6 +101,8 @@ private:
     void BuildReport();
     void OpenWaveformViewer();
     bool WaveListVisible() const;
+    // A new viewer never opens exactly on top of another.
+    void CascadeFromOthers();
 
     std::unique_ptr<TZRTestRec> m_test;
     TLoadResultsTable m_loadResultsTable;

@@ -89,8 +89,7 @@ void TestSequencer::Present(bool checkLink) {
     if (linked && !m_cancelRequested)
         SendStepCommand(load);
 
-    if (loadStep)
-        m_view.ShowFigure(load); // the closing step keeps the last load's figure
+    m_view.ShowFigure(load);
     m_view.SetDescription(loadStep ? ConfigureText : QStringLiteral("Press OK to display Test Report."));
     SetButtons(true, m_stepIndex > 0, loadStep);
     if (linked)

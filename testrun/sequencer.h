@@ -19,7 +19,8 @@ class TestStepView : public AnalyzerNoticeSink {
 public:
     virtual void SetLoadCaption(const QString& text) = 0; // the step's name, or "Tests done"
     virtual void SetDescription(const QString& text) = 0; // what the user or the program is doing
-    virtual void ShowFigure(int loadIndex) = 0;           // the jumper figure of a load
+    // The jumper figure of a load; none for the closing step (TESTS_DONE_STEP).
+    virtual void ShowFigure(int loadIndex) = 0;
     // Which buttons are usable; the OK button takes the focus when it is enabled.
     virtual void SetButtons(bool ok, bool back, bool skip) = 0;
     // Shows the progress display of a download; it lives until CloseProgress.

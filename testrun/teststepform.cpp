@@ -229,6 +229,10 @@ void TTestStep::SetDescription(const QString& text) {
 }
 
 void TTestStep::ShowFigure(int loadIndex) {
+    if (loadIndex == TESTS_DONE_STEP) {
+        imgFigure->clear(); // no jumper setting to make: the last load's figure would mislead
+        return;
+    }
     const QString name = FigureResourceName(loadIndex);
     const JpegImageResult figure = LoadFigure(name);
     if (figure.image.isNull()) {
@@ -265,7 +269,13 @@ void TTestStep::OpenLiveViewer(TTestLoad load) {
     connect(viewer, &TWaveformViewer::Closed, this, [this, viewer] { m_waveViewers.removeOne(viewer); });
     PlaceLiveViewer(*viewer, static_cast<int>(m_viewersOpened++));
     m_waveViewers.append(viewer);
+    // The technician's hands are on the paddles: the viewer opens beside this window and leaves it the
+    // keyboard, so that Return presses OK for the next load. A click still activates the viewer.
+    viewer->setAttribute(Qt::WA_ShowWithoutActivating);
     viewer->show();
+    // A window system that activates new windows all the same (or gave the focus elsewhere when the
+    // progress window closed) hands it back.
+    activateWindow();
 }
 
 void TTestStep::PlaceLiveViewer(QWidget& viewer, int index) const {

@@ -3,21 +3,24 @@
 # and key press sent through the X server, in real time, with the simulated wire at its real speed.
 #
 # Run 1: a three-load test. Each discharge is fired by a click in the Simulator window while the step
-# window waits; a live viewer is zoomed and closed during the test; no "Load Configured Incorrectly"
-# may appear. The test is finished with a Device ID, saved, exported as PDF (whose first page must be
-# the one `zrqtool pdf` makes of the saved file), opened again from the main window, and the report
-# shown is compared with `zrqtool report` of the saved file.
+# window waits; after every download the step window is still the active window, and Return (not a
+# click) starts the second load and ends the test on "Tests done"; a live viewer, once clicked, takes
+# the keyboard, is zoomed and closed during the test; no "Load Configured Incorrectly" may appear. The
+# test is finished with a Device ID, saved, exported as PDF (whose first page must be the one
+# `zrqtool pdf` makes of the saved file), opened again from the main window (not on top of the first
+# viewer), and the report shown is compared with `zrqtool report` of the saved file.
 # Run 2: the jumper is moved wrongly by hand in the Simulator mid-test; the step reports "Load
 # Configured Incorrectly"; the jumper is set right by hand and the load completes. The test is finished
 # past "Device ID Not Entered", after which the Device ID typed must reach the record.
 # Run 3: checked against a profile chosen with the keyboard. Then Ctrl+L opens the Test Library window
-# and it closes. Closing the main window with the unsaved tests of runs 2 and 3: Cancel, and Yes with
-# the save dialog cancelled, keep every window; No to both ends the program with status 0.
+# and it closes. Closing the main window with the unsaved tests of runs 2 and 3: each "Save Test
+# Report?" stands over its own viewer, brought to the front; Cancel, and Yes with the save dialog
+# cancelled, keep every window; No to both ends the program with status 0.
 #
 # Usage: demo-e2e.sh CORVEXZR-DEMO ZRQTOOL SIMULATORMAP [--soak N]
 # With --soak N it runs N whole seven-load tests instead, every discharge fired by hand, and reports
 # how many load attempts met a false "Load Configured Incorrectly".
-# Needs Xvfb, openbox, dbus-daemon, xdotool, xclip, xwd and pdftotext (scripts/setup.sh installs them).
+# Needs Xvfb, openbox, dbus-daemon, xdotool, xprop, xclip, xwd and pdftotext (scripts/setup.sh installs them).
 set -euo pipefail
 
 demo=$1
@@ -26,7 +29,7 @@ simulatormap=$3
 soak=""
 [ "${4:-}" = "--soak" ] && soak=${5:?--soak needs a number of tests}
 
-for tool in Xvfb openbox dbus-daemon xdotool xclip xwd pdftotext; do
+for tool in Xvfb openbox dbus-daemon xdotool xprop xclip xwd pdftotext; do
   command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 
@@ -165,6 +168,9 @@ read -r _ _ sw sh <<<"$(geometry "$simulator")"
 simulator_click() { click_at "$simulator" ${sim[$1]}; }
 
 step_title="CorvexZR Variable Load Test"
+# A report viewer's caption names its test: "CorvexZR Test Report Viewer - E2E-0001, Dec 9, 2026".
+report_title="CorvexZR Test Report Viewer( - .*)?"
+report_of() { echo "CorvexZR Test Report Viewer - $1, .*"; } # report_of DEVICE-ID
 progress_title="CorvexZR Communications"
 viewer_title="CorvexZR Waveform Viewer"
 wrong_title="Load Configured Incorrectly"
@@ -184,6 +190,13 @@ the_window_sized() {
 step_size=640x475 # 640x559 when the loads are checked against a profile: the verdict strip shows
 step_window() { the_window_sized "$step_title" "$step_size"; }
 step_ok() { click_at "$(step_window)" 586 $((${step_size#*x} - 25)); }
+step_is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$(step_window)" ]; }
+# Return, sent to whichever window has the keyboard, as a technician's free hand presses it: it must be
+# the step window's OK.
+step_return() {
+  step_is_active || fail "the step window is not the active window when Return is pressed"
+  xdotool key Return
+}
 
 start_test() { # start_test [KEY...]: the keys are pressed in the load selection before its OK
   keys "$main" ctrl+n
@@ -197,12 +210,14 @@ start_test() { # start_test [KEY...]: the keys are pressed in the load selection
 # a failure, or, when counting (--soak), is counted, dismissed and the load tried again.
 false_errors=0
 attempts=0
+# run_load [step_return]: OK is pressed by step_ok (a click) unless another command is given.
 run_load() {
-  local viewers_before
+  local viewers_before press=${1:-step_ok}
   viewers_before=$(window_count "$viewer_title")
   while :; do
     attempts=$((attempts + 1))
-    step_ok
+    $press
+    press=step_ok
     # The technician fires as soon as the analyzer waits; until then the Fire button is disabled and a
     # click on it does nothing. The progress window shows that the discharge was taken.
     local end=$((SECONDS + 30))
@@ -225,17 +240,24 @@ run_load() {
   wait_until 40 "the live viewer of the load" count_is "$viewer_title" $((viewers_before + 1))
   wait_until 10 "the progress window to close" no_window "$progress_title"
   has_window "$wrong_title" && fail "\"$wrong_title\" on a correct setup"
+  # The live viewer opened beside the step window without taking the keyboard from it.
+  local settle=$((SECONDS + 5))
+  until step_is_active; do
+    [ $SECONDS -lt $settle ] ||
+      fail "after the download \"$(xdotool getactivewindow getwindowname 2>/dev/null)\" is the active window, not the step window"
+    sleep 0.05
+  done
   return 0
 }
 
-finish_test() { # finish_test DEVICE-ID: OK on "Tests done", the Device ID, and the report viewer opens
+finish_test() { # finish_test DEVICE-ID [step_return]: OK on "Tests done", the Device ID, and the report viewer opens
   local reports_before
-  reports_before=$(window_count "CorvexZR Test Report Viewer")
-  step_ok
+  reports_before=$(window_count "$report_title")
+  ${2:-step_ok}
   activate "$(the_window "Edit Device Information")"
   type_text "$1"
   xdotool key Return
-  wait_until 20 "the report viewer" count_is "CorvexZR Test Report Viewer" $((reports_before + 1))
+  wait_until 20 "the report viewer" count_is "$report_title" $((reports_before + 1))
   wait_until 10 "the live viewers to close with the step window" count_is "$viewer_title" 0
 }
 
@@ -245,7 +267,7 @@ finish_test() { # finish_test DEVICE-ID: OK on "Tests done", the Device ID, and 
 # library keeps the test under.
 finish_test_after_the_device_id_box() {
   local reports_before editor
-  reports_before=$(window_count "CorvexZR Test Report Viewer")
+  reports_before=$(window_count "$report_title")
   step_ok
   editor=$(the_window "Edit Device Information")
   keys "$editor" Tab Return
@@ -254,7 +276,7 @@ finish_test_after_the_device_id_box() {
   activate "$editor"
   type_text "$1"
   xdotool key Return
-  wait_until 20 "the report viewer after the Device ID box" count_is "CorvexZR Test Report Viewer" $((reports_before + 1))
+  wait_until 20 "the report viewer after the Device ID box" count_is "$report_title" $((reports_before + 1))
   wait_until 10 "the live viewers to close with the step window" count_is "$viewer_title" 0
   "$zrqtool" library --db "$XDG_CONFIG_HOME/Velmora/CorvexZR/demo-library.sqlite" list --json |
     grep -q "\"device_id\": \"$1\"" || fail "after the Device ID box the typed Device ID did not reach the test"
@@ -276,26 +298,30 @@ fi
 # ================= run 1: three loads, fired by hand
 start_test
 run_load # 25 ohms
+first_viewer=$(the_window "$viewer_title")
+run_load step_return # 100 ohms, with the keyboard the step window kept
 
-# The live viewer stands beside the step window, takes the keyboard (zoom in) and closes.
-viewer=$(the_window "$viewer_title")
+# The newest live viewer (in front of the first) stands beside the step window, takes the keyboard
+# when clicked (zoom in) and closes.
+viewer=$(windows "$viewer_title" | grep -vx "$first_viewer")
 overlaps "$(geometry "$viewer")" "$(geometry "$(step_window)")" && fail "the live viewer hides the step window"
+click_at "$viewer" 100 300 # on its information panel
+wait_until 5 "the clicked live viewer to take the keyboard" bash -c "[ \"\$(xdotool getactivewindow)\" = $viewer ]"
 before=$(picture "$viewer")
-keys "$viewer" ctrl+equal
+xdotool key --clearmodifiers ctrl+equal
 wait_until 10 "the live viewer to zoom" bash -c "[ \"\$(xwd -silent -id $viewer | md5sum)\" != \"$before\" ]"
 keys "$viewer" alt+F4
-wait_until 10 "the live viewer to close" count_is "$viewer_title" 0
+wait_until 10 "the live viewer to close" count_is "$viewer_title" 1
 
-run_load # 100 ohms
 run_load # 175 ohms
 [ "$(window_count "$viewer_title")" -eq 2 ] || fail "expected two live viewers open"
 v1=$(windows "$viewer_title" | head -1)
 v2=$(windows "$viewer_title" | tail -1)
 [ "$(geometry "$v1")" != "$(geometry "$v2")" ] || fail "two live viewers opened on the same spot"
 
-# Tests done: OK asks for the Device ID, then the report viewer opens.
-finish_test "E2E-0001"
-report=$(the_window "CorvexZR Test Report Viewer")
+# Tests done: Return asks for the Device ID, then the report viewer opens.
+finish_test "E2E-0001" step_return
+report=$(the_window "$(report_of E2E-0001)")
 
 # Save, and open the saved file again from the main window.
 saved="$work/records/e2e.zrq"
@@ -328,9 +354,10 @@ wait_until 20 "the open dialog" bash -c "[ \"\$(xdotool getactivewindow)\" != $m
 xdotool key ctrl+a
 type_text "$saved"
 xdotool key Return
-wait_until 20 "the second report viewer" count_is "CorvexZR Test Report Viewer" 2
-reopened=$(windows "CorvexZR Test Report Viewer" | tail -1)
-[ "$reopened" != "$report" ] || reopened=$(windows "CorvexZR Test Report Viewer" | head -1)
+wait_until 20 "the second report viewer" count_is "$report_title" 2
+reopened=$(windows "$report_title" | tail -1)
+[ "$reopened" != "$report" ] || reopened=$(windows "$report_title" | head -1)
+[ "$(geometry "$reopened")" != "$(geometry "$report")" ] || fail "the second report viewer opened on top of the first"
 
 # The report on the screen is the one zrqtool makes of the file.
 "$zrqtool" report "$saved" >"$work/expected.txt"
@@ -407,15 +434,33 @@ grep -q '^\[TestLibraryWindow\]' "$ini" || fail "the Test Library window did not
 # Cancel in "Save Test Report?", and Yes with the save dialog cancelled, abandon the exit: every window
 # stays as it was. No to both ends the program with status 0.
 save_box='Save Test Report\?' # a pattern: the question mark is the title's own
-report_title="CorvexZR Test Report Viewer"
 box_gone() { ! windows "$save_box" | grep -qx "$1"; }
 reports_open=4 # run 1's report and the same file opened again, and the reports of runs 2 and 3
 wait_until 10 "the $reports_open report viewers" count_is "$report_title" "$reports_open"
 
-# Alt+F4 on the main window, and the newest unsaved report's question.
+# The question stands over its own viewer, which has come to the front (the box belongs to it, and no
+# other window of the program stands above it). stands_over BOX DEVICE-ID
+stands_over() {
+  local viewer owner stacking
+  viewer=$(windows "$(report_of "$2")")
+  [ -n "$viewer" ] || fail "no report viewer of $2"
+  owner=$(xprop -id "$1" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*' || true)
+  [ -n "$owner" ] && [ "$((owner))" = "$viewer" ] || fail "\"Save Test Report?\" does not stand over the viewer of $2"
+  stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*' | while read -r id; do echo $((id)); done)
+  for other in $main $(windows "$report_title"); do
+    [ "$other" = "$viewer" ] && continue
+    [ "$(echo "$stacking" | grep -nx "$other" | cut -d: -f1)" -lt "$(echo "$stacking" | grep -nx "$viewer" | cut -d: -f1)" ] ||
+      fail "the viewer of $2 is not in front while \"Save Test Report?\" asks about it"
+  done
+}
+
+# Alt+F4 on the main window, and the newest unsaved report's question (run 3's).
 ask_to_close() {
   keys "$main" alt+F4
-  the_window "$save_box"
+  local box
+  box=$(the_window "$save_box")
+  stands_over "$box" E2E-0003
+  echo "$box"
 }
 
 # A window that has closed does not come back: the waits only ride over a search that misses a window
@@ -452,19 +497,20 @@ closing_with_a_cancelled_save_keeps_every_window() {
   box=$(ask_to_close)
   keys "$box" alt+y
   wait_until 10 "the box to close" box_gone "$box"
-  dialog=$(the_window "Save As")
+  dialog=$(the_window "Save Test Record")
   keys "$dialog" Escape
-  wait_until 10 "the save dialog to close" no_window "Save As"
+  wait_until 10 "the save dialog to close" no_window "Save Test Record"
   every_window_stays "Yes and a cancelled save dialog"
 }
 
 closing_answered_no_ends_the_program() {
   keys "$main" alt+F4
-  local end=$((SECONDS + 30)) box answered=0
+  local end=$((SECONDS + 30)) box answered=0 asked=(E2E-0003 E2E-0002)
   while kill -0 "$demo_pid" 2>/dev/null; do
     [ $SECONDS -lt $end ] || fail "the program did not end after its main window closed"
     box=$(windows "$save_box" | tail -1)
     if [ -n "$box" ]; then
+      stands_over "$box" "${asked[$answered]:-none}"
       keys "$box" alt+n || true # the box may have gone already
       wait_until 10 "the box to close" box_gone "$box"
       answered=$((answered + 1))

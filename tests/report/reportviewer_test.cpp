@@ -1,4 +1,5 @@
 // The report viewer: opening records, saving, exporting, printing, the close question and placement.
+#include "base/cascade.h"
 #include "library/programlibrary.h"
 #include "report/csvexport.h"
 #include "report/keepmessages.h"
@@ -19,6 +20,7 @@
 #include "waveform/waveformviewer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QListWidget>
@@ -135,10 +137,56 @@ TEST_F(ReportViewer, SaveThenReopenGivesTheSameBytes) {
 
     TTestReportViewer* again = Open(Path("saved.zrq"));
     EXPECT_EQ(ShownReportLines(*again), ReportLinesOf(RecordBytes(*rec)));
-    // The save dialog shows its previous name the next time.
+    // The save dialog shows its previous name the next time, in the folder it went to.
     dialogs.ChooseFiles({QString()});
     viewer->tbSaveClick();
-    EXPECT_EQ(dialogs.Requests()[1].fileName, Path("saved.zrq"));
+    EXPECT_EQ(dialogs.Requests()[1].fileName, QStringLiteral("saved.zrq"));
+    EXPECT_EQ(QDir(dialogs.Requests()[1].folder), QDir(settings.Folder()));
+}
+
+// Each kind of file has its own dialog title, a name made of the Device ID and the test's date and
+// time, and the folder that kind of file went to last, also from another viewer and after a restart.
+TEST_F(ReportViewer, SaveDialogsNameTheirKindSuggestTheTestsNameAndOpenWhereTheKindWentLast) {
+    ASSERT_TRUE(QDir(settings.Folder()).mkpath(QStringLiteral("records")));
+    ASSERT_TRUE(QDir(settings.Folder()).mkpath(QStringLiteral("exports")));
+    auto rec = MakeFullRecord(); // BME-0042, Sep 3, 2013 at 14:07
+    TTestReportViewer* viewer = OpenFinished(*rec);
+    EXPECT_EQ(viewer->windowTitle(), QStringLiteral("CorvexZR Test Report Viewer - BME-0042, Sep 3, 2013"));
+    dialogs.ChooseFiles({Path("records/a.zrq"), Path("exports/a.csv"), QString()});
+    viewer->tbSaveClick();
+    viewer->tbSaveAsCSVClick();
+    viewer->tbExportPDFClick(); // cancelled: remembers nothing
+    ASSERT_EQ(dialogs.Requests().size(), 3);
+    const QStringList captions{QStringLiteral("Save Test Record"), QStringLiteral("Save As CSV"),
+                               QStringLiteral("Export PDF")};
+    const QStringList names{QStringLiteral("BME-0042_2013-09-03_1407.zrq"),
+                            QStringLiteral("BME-0042_2013-09-03_1407.csv"),
+                            QStringLiteral("BME-0042_2013-09-03_1407.pdf")};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(dialogs.Requests()[i].caption, captions[i]);
+        EXPECT_EQ(dialogs.Requests()[i].fileName, names[i]);
+        EXPECT_TRUE(dialogs.Requests()[i].folder.isEmpty()) << i; // nothing remembered yet
+    }
+
+    // Another test, in a new viewer on a settings file read afresh.
+    settings.Ini().SetPath(settings.Ini().Path());
+    auto other = std::make_unique<TZRTestRec>();
+    FillLoad(*other, 2, 3, 5000, 5000);
+    TTestReportViewer* second = OpenFinished(*other);
+    second->tbSaveClick();
+    second->tbSaveAsCSVClick();
+    second->tbExportPDFClick();
+    ASSERT_EQ(dialogs.Requests().size(), 6);
+    EXPECT_EQ(QDir(dialogs.Requests()[3].folder), QDir(Path("records")));
+    EXPECT_EQ(QDir(dialogs.Requests()[4].folder), QDir(Path("exports")));
+    EXPECT_TRUE(dialogs.Requests()[5].folder.isEmpty());
+    // No Device ID and no date: no name to suggest.
+    EXPECT_TRUE(dialogs.Requests()[3].fileName.isEmpty());
+
+    // A folder that has gone is not offered.
+    ASSERT_TRUE(QDir(Path("exports")).removeRecursively());
+    second->tbSaveAsCSVClick();
+    EXPECT_TRUE(dialogs.Requests().last().folder.isEmpty());
 }
 
 TEST_F(ReportViewer, SaveAsCsvWritesTheSharedExport) {
@@ -291,6 +339,36 @@ TEST_F(ReportViewer, CloseQuestionAnswers) {
         EXPECT_TRUE(viewer->close());
         EXPECT_EQ(ReadBytes(Path("closing.zrq")), RecordBytes(*rec));
     }
+}
+
+// With several viewers open, the question stands over the viewer whose test it means.
+TEST_F(ReportViewer, TheCloseQuestionBringsItsViewerToTheFront) {
+    auto rec = MakeFullRecord();
+    TTestReportViewer* unsaved = OpenFinished(*rec);
+    TTestReportViewer* saved = Open(SaveRecord("saved.zrq", *rec));
+    unsaved->show();
+    saved->show();
+    saved->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(saved));
+    QWidget* activeWhileAsked = nullptr;
+    boxes.whileShown = [&](const MessageRequest&) { activeWhileAsked = QApplication::activeWindow(); };
+    boxes.Answer({mrCancel});
+    EXPECT_FALSE(unsaved->CloseQuery());
+    ASSERT_EQ(boxes.Shown().size(), 1);
+    EXPECT_EQ(activeWhileAsked, unsaved);
+}
+
+// Viewers restore the same placement; a new one steps aside from any already standing there.
+TEST_F(ReportViewer, NewViewersCascadeInsteadOfOpeningOnTopOfEachOther) {
+    auto rec = MakeFullRecord();
+    QList<QPoint> places;
+    for (int i = 0; i < 3; ++i) {
+        TTestReportViewer* viewer = OpenFinished(*rec);
+        viewer->show();
+        places << viewer->pos();
+    }
+    EXPECT_EQ(places[1] - places[0], QPoint(CascadeStep, CascadeStep));
+    EXPECT_EQ(places[2] - places[1], QPoint(CascadeStep, CascadeStep));
 }
 
 TEST_F(ReportViewer, CancelledOrFailedSaveOnClosingKeepsTheTestOpen) {

@@ -1,6 +1,6 @@
 // While the windows of a test run are open, the Simulator (the bench hardware) and the live waveform
-// viewers go on taking input, and the main window waits. Input is sent through the window system
-// (QWindow events), which is where window modality drops it.
+// viewers go on taking input, the step window keeps the keyboard, and the main window waits. Input is
+// sent through the window system (QWindow events), which is where window modality drops it.
 #include "base/benchhardware.h"
 #include "base/qtmessages.h"
 #include "link/commprogressform.h"
@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -108,6 +109,13 @@ TEST_F(LiveWindows, SimulatorAndViewersTakeInputWhileTheStepWindowWaits) {
         ASSERT_EQ(viewers.size(), 1);
         viewer = viewers.first();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(viewer));
+        // The viewer opened beside the step window without taking the keyboard from it: Return
+        // presses OK on the next step, here "Tests done", which shows no jumper figure of the load.
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), &step);
+        EXPECT_EQ(QApplication::focusWidget(), Child<QPushButton>(step, "btnOK"));
+        EXPECT_EQ(Child<QLabel>(step, "lblLoad")->text(), QStringLiteral("Tests done"));
+        EXPECT_TRUE(Child<QLabel>(step, "imgFigure")->pixmap().isNull());
 
         // The live viewer zooms from its tool bar while the step window is open.
         auto* chart = viewer->findChild<TWaveChart*>(QStringLiteral("chartWave"));

@@ -69,10 +69,10 @@ TEST_F(Sequencer, SevenLoadsFillTheRecordAndEndWithTheReport) {
     EXPECT_TRUE(boxes.Shown().isEmpty());
     EXPECT_EQ(view.viewers, (QList<TTestLoad>{0, 1, 2, 3, 4, 5, 6}));
 
-    // The closing step: the link is closed, the last figure stays, Skip is off.
+    // The closing step: the link is closed, no jumper figure (none of a load), Skip is off.
     EXPECT_EQ(view.caption, QStringLiteral("Tests done"));
     EXPECT_EQ(view.description, QStringLiteral("Press OK to display Test Report."));
-    EXPECT_EQ(view.figure, 6);
+    EXPECT_EQ(view.figure, TESTS_DONE_STEP);
     EXPECT_FALSE(sim.IsOpen());
     EXPECT_TRUE(view.back);
     EXPECT_FALSE(view.skip);
@@ -88,7 +88,7 @@ TEST_F(Sequencer, SevenLoadsFillTheRecordAndEndWithTheReport) {
 TEST_F(Sequencer, NoLoadSelectedOpensOnTheClosingStep) {
     Start({});
     EXPECT_EQ(view.caption, QStringLiteral("Tests done"));
-    EXPECT_EQ(view.figure, -1);
+    EXPECT_EQ(view.figure, TESTS_DONE_STEP);
     EXPECT_FALSE(sim.IsOpen());
     EXPECT_FALSE(view.back);
     EXPECT_FALSE(view.skip);
