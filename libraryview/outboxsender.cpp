@@ -14,8 +14,10 @@ TOutboxSender::TOutboxSender(QObject* parent, int intervalMs) : QObject(parent),
 }
 
 TOutboxSender::~TOutboxSender() {
-    if (m_running)
+    if (m_running) {
         m_running->wait(); // a send in flight ends within the server's connect time-out
+        delete m_running;  // its finished signal no longer reaches this object
+    }
 }
 
 void TOutboxSender::SendNow() {
