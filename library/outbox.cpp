@@ -11,15 +11,6 @@
 #include <QVariant>
 #include <atomic>
 
-namespace {
-
-QString Reason(const QSqlError& error) {
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.isEmpty() ? QStringLiteral("unknown error") : text;
-}
-
-} // namespace
-
 TOutbox::TOutbox(const QString& connection) : m_connection(connection) {}
 
 TOutbox::~TOutbox() {
@@ -44,7 +35,7 @@ std::unique_ptr<TOutbox> TOutbox::Open(const QString& path, QString& why) {
                                "profile TEXT, selected_energy DOUBLE PRECISION, queued_at TEXT NOT NULL, "
                                "why TEXT NOT NULL, attempts INTEGER NOT NULL, record BLOB NOT NULL)"))) {
         why = QStringLiteral("The outbox %1 cannot be used (%2).")
-                  .arg(path, Reason(db.isOpen() ? q.lastError() : db.lastError()));
+                  .arg(path, SqlErrorText(db.isOpen() ? q.lastError() : db.lastError()));
         return nullptr;
     }
     return outbox;
@@ -72,8 +63,8 @@ bool TOutbox::Put(const QByteArray& record, const std::optional<TVerdictChoice>&
     q.addBindValue(reason);
     q.addBindValue(record);
     if (!q.exec()) {
-        why =
-            QStringLiteral("The test could not be put in the outbox either (%1).").arg(Reason(q.lastError()));
+        why = QStringLiteral("The test could not be put in the outbox either (%1).")
+                  .arg(SqlErrorText(q.lastError()));
         return false;
     }
     return true;

@@ -244,12 +244,6 @@ QString DisplayPostgresAddress(const QString& location) {
     return url.toString(QUrl::RemoveFragment);
 }
 
-bool PostgresAddressHasPassword(const QString& location) {
-    QString why;
-    const std::optional<PostgresAddress> address = ParsePostgresAddress(location, why);
-    return address && !address->password.isEmpty();
-}
-
 QString PasswordAdvice(const QString& location) {
     QString why;
     const std::optional<PostgresAddress> address = ParsePostgresAddress(location, why);

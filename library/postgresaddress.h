@@ -34,7 +34,5 @@ std::optional<PostgresAddress> ParsePostgresAddress(const QString& location, QSt
 // The location as messages show it: its password, in the address or among its options, as ***.
 QString DisplayPostgresAddress(const QString& location);
 
-// True when the location holds the password itself (it works, but belongs in ~/.pgpass).
-bool PostgresAddressHasPassword(const QString& location);
 // For a location that holds its password: where to move it, as one paragraph; empty otherwise.
 QString PasswordAdvice(const QString& location);

@@ -40,10 +40,14 @@ TOverallVerdict VerdictFromValue(const QVariant& value) {
     return TOverallVerdict::NoCheck;
 }
 
-QString ErrorText(const QSqlError& error) {
+} // namespace
+
+QString SqlErrorText(const QSqlError& error) {
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     return text.isEmpty() ? QStringLiteral("unknown error") : text;
 }
+
+namespace {
 
 // A transaction on the query's connection that is rolled back on every way out but a commit, so
 // that no early return leaves it open. A reason taken from the query before the guard goes is the
@@ -148,7 +152,7 @@ bool TTestLibrary::Prepare(QString& why) {
 bool TTestLibrary::Connect(QString& why) {
     QSqlDatabase db = Db();
     if (!db.open()) {
-        why = m_backend->Explain(ErrorText(db.lastError()));
+        why = m_backend->Explain(SqlErrorText(db.lastError()));
         return false;
     }
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -170,7 +174,7 @@ bool TTestLibrary::Connect(QString& why) {
             }
             for (const QString& statement : m_backend->WritableSetup()) {
                 if (!q.exec(statement)) {
-                    why = ErrorText(q.lastError());
+                    why = SqlErrorText(q.lastError());
                     return false;
                 }
             }
@@ -230,7 +234,7 @@ bool TTestLibrary::Migrate(int version, QString& why) {
         why = QStringLiteral(
                   "it could not be brought up to this version of the program (%1: %2). It was left as "
                   "it was.")
-                  .arg(what, ErrorText(q.lastError()));
+                  .arg(what, SqlErrorText(q.lastError()));
         return false;
     };
     TTransactionGuard transaction(q); // also after a failed start, which may have begun one
@@ -306,7 +310,7 @@ bool TTestLibrary::CreateSchema(QString& why) {
     QSqlQuery q(db);
     if (!BeginWrite(q)) {
         why = QStringLiteral("it is not a test library (%1). It was left as it was.")
-                  .arg(ErrorText(q.lastError()));
+                  .arg(SqlErrorText(q.lastError()));
         return false;
     }
     TTransactionGuard transaction(q);
@@ -344,12 +348,12 @@ bool TTestLibrary::CreateSchema(QString& why) {
     };
     for (const QString& statement : schema) {
         if (!q.exec(statement)) {
-            why = QStringLiteral("its tables cannot be created (%1)").arg(ErrorText(q.lastError()));
+            why = QStringLiteral("its tables cannot be created (%1)").arg(SqlErrorText(q.lastError()));
             return false;
         }
     }
     if (!transaction.Commit()) {
-        why = QStringLiteral("its tables cannot be created (%1)").arg(ErrorText(q.lastError()));
+        why = QStringLiteral("its tables cannot be created (%1)").arg(SqlErrorText(q.lastError()));
         return false;
     }
     return true;
@@ -370,7 +374,7 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
     QSqlQuery q(Db());
     auto failed = [&](const QString& what) {
         result.outcome = TAddOutcome::Failed;
-        const QString reason = ErrorText(q.lastError());
+        const QString reason = SqlErrorText(q.lastError());
         result.why =
             reason.contains(QStringLiteral("permission denied"), Qt::CaseInsensitive)
                 ? QStringLiteral("This account may not add tests to the library: ask the IT department "
@@ -455,7 +459,7 @@ std::optional<qint64> TTestLibrary::FindBySha256(const QString& sha256) {
     q.prepare(QStringLiteral("SELECT id FROM tests WHERE sha256 = ?"));
     q.addBindValue(sha256.toLower());
     if (!q.exec()) {
-        Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
+        Fail(QStringLiteral("The library cannot be read"), SqlErrorText(q.lastError()));
         return std::nullopt;
     }
     if (!q.next())
@@ -479,7 +483,7 @@ std::vector<TLibraryTest> TTestLibrary::List(const std::optional<QString>& devic
     if (byDevice)
         q.addBindValue(device);
     if (!q.exec()) {
-        Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
+        Fail(QStringLiteral("The library cannot be read"), SqlErrorText(q.lastError()));
         return {};
     }
     QHash<qint64, size_t> index;
@@ -505,7 +509,7 @@ std::vector<TLibraryTest> TTestLibrary::List(const std::optional<QString>& devic
     if (byDevice)
         q.addBindValue(device);
     if (!q.exec()) {
-        Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
+        Fail(QStringLiteral("The library cannot be read"), SqlErrorText(q.lastError()));
         return {};
     }
     while (q.next()) {
@@ -530,7 +534,7 @@ std::vector<TLibraryDevice> TTestLibrary::Devices() {
                            "ORDER BY t.device_id, t.id DESC")
                 .arg(QString::fromLatin1(DeviceColumns)
                          .replace(QStringLiteral(", "), QStringLiteral(", t."))))) {
-        Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
+        Fail(QStringLiteral("The library cannot be read"), SqlErrorText(q.lastError()));
         return {};
     }
     std::vector<TLibraryDevice> devices;
@@ -555,7 +559,7 @@ std::optional<QByteArray> TTestLibrary::RecordBytes(qint64 id) {
     q.prepare(QStringLiteral("SELECT record FROM tests WHERE id = ?"));
     q.addBindValue(id);
     if (!q.exec()) {
-        Fail(QStringLiteral("The library cannot be read"), ErrorText(q.lastError()));
+        Fail(QStringLiteral("The library cannot be read"), SqlErrorText(q.lastError()));
         return std::nullopt;
     }
     if (!q.next())

@@ -43,6 +43,11 @@ struct TLibraryTest {
     int LoadsTested() const;
 };
 
+class QSqlError;
+
+// A failed statement's reason: the database's own words, else the driver's.
+QString SqlErrorText(const QSqlError& error);
+
 // The test's date and time as ISO 8601 text, which sorts as the dates do. A stamp that is no valid
 // date gives the zero date-time, as the report shows it.
 QString TestedAt(const DateStamp& stamp);

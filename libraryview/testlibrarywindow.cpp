@@ -224,8 +224,14 @@ void TTestLibraryWindow::ShowProblem(const QString& why) {
 }
 
 void TTestLibraryWindow::ShowOutbox() {
-    // Refresh is the technician's "try again": what waits goes first.
-    const TOutboxSend sent = SendOutbox(ProgramOutboxLocation(), ProgramLibraryLocation());
+    // Refresh is the technician's "try again": what waits goes first, through the window's library.
+    TOutboxSend sent;
+    if (const std::unique_ptr<TOutbox> outbox = TOutbox::Open(ProgramOutboxLocation(), sent.why)) {
+        sent.waiting = static_cast<int>(outbox->Waiting(ProgramLibraryLocation()).size());
+        if (sent.waiting > 0)
+            if (TTestLibrary* library = ProgramLibrary(sent.why))
+                sent = outbox->SendTo(*library);
+    }
     lblOutbox->setText(
         sent.waiting == 0
             ? QString()
