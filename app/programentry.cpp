@@ -7,10 +7,21 @@
 #include "base/global.h"
 #include "base/qtmessages.h"
 #include "base/benchhardware.h"
+#include "base/messages.h"
+#include "library/handoff.h"
 #include "library/programlibrary.h"
+#include "report/servicereport.h"
 #include "link/ftdidriver.h"
 
 #include <optional>
+
+namespace {
+
+QByteArray DrawServiceReport(const TZRTestRec& rec, const std::optional<TVerdictBasis>& verdict) {
+    return BuildServiceReportPdf(rec, verdict);
+}
+
+} // namespace
 
 int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend) {
     TZRQApplication app(argc, argv);
@@ -22,6 +33,10 @@ int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend)
     // window and the report viewers count, the Simulator, the help and the library windows do not,
     // and a Cancel in a viewer's save question keeps them all.
     app.setQuitOnLastWindowClosed(false);
+    InstallServiceReportDrawer(&DrawServiceReport);
+    InstallHandOffProblemSink([](const QString& why) {
+        ShowMessage(why, QStringLiteral("Test Library"), MsgIcon::Warning);
+    });
     try {
         SetupDataFolder(); // nothing reads or writes settings before this
         auto mainForm = std::make_unique<TZRQForm>();
@@ -38,5 +53,6 @@ int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend)
     } catch (const std::exception& error) {
         ShowException(error);
     }
+    InstallHandOffProblemSink({});
     return 0;
 }

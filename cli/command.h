@@ -48,4 +48,8 @@ int RunReplayCommand(const QStringList& args, QTextStream& out, QTextStream& err
 int RunLibraryCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 // zrqtool library outbox [--send] [--json], for the library at `location`.
 int RunOutboxAction(const QString& location, const QStringList& args, QTextStream& out, QTextStream& err);
+class TTestLibrary;
+// zrqtool library due and interval, on an open library.
+int RunDueAction(TTestLibrary& library, const QStringList& args, QTextStream& out, QTextStream& err);
+int RunIntervalAction(TTestLibrary& library, const QStringList& args, QTextStream& out, QTextStream& err);
 int RunPdfCommand(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -4,8 +4,14 @@
 #include "base/settings.h"
 #include "cli/command.h"
 #include "cli/recordinput.h"
+#include "cli/pdfoutput.h"
+#include "library/handoff.h"
 #include "library/postgresaddress.h"
+#include "library/testfields.h"
 #include "library/testlibrary.h"
+#include "records/recordimage.h"
+#include "report/wholefile.h"
+#include "verdict/profilefolder.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -33,15 +39,20 @@ QStringList RecordFiles(const QString& path) {
 }
 
 int Import(TTestLibrary& library, const QStringList& paths, QTextStream& out, QTextStream& err) {
-    int imported = 0, present = 0, refused = 0;
+    int imported = 0, present = 0, refused = 0, notHandedOff = 0;
     for (const QString& path : paths) {
         for (const QString& file : RecordFiles(path)) {
             QString why;
             const std::optional<QByteArray> bytes = ReadRecordBytes(file, why);
-            const TAddResult result = bytes ? library.Add(*bytes) : TAddResult{TAddOutcome::Refused, 0, why};
+            const TAddResult result =
+                bytes ? AddAndHandOff(library, *bytes) : TAddResult{TAddOutcome::Refused, 0, why, {}};
             switch (result.outcome) {
             case TAddOutcome::Added:
                 ++imported;
+                if (!result.handOffWhy.isEmpty()) {
+                    ++notHandedOff;
+                    err << Prefix << file << ": " << result.handOffWhy << '\n';
+                }
                 break;
             case TAddOutcome::AlreadyPresent:
                 ++present;
@@ -56,43 +67,18 @@ int Import(TTestLibrary& library, const QStringList& paths, QTextStream& out, QT
         }
     }
     out << "imported " << imported << ", already present " << present << ", refused " << refused << '\n';
-    return refused == 0 ? ExitSuccess : ExitFailure;
-}
-
-// A text the library may not know (null in JSON).
-QJsonValue Known(const QString& text) {
-    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
-}
-
-QJsonObject TestJson(const TLibraryTest& t) {
-    const char* verdict = VerdictValue(t.verdict);
-    return QJsonObject{
-        {QStringLiteral("id"), t.id},
-        {QStringLiteral("sha256"), t.sha256},
-        {QStringLiteral("device_id"), t.deviceInfo[diDeviceID]},
-        {QStringLiteral("serial"), t.deviceInfo[diSerialNo]},
-        {QStringLiteral("make"), t.deviceInfo[diManufacturer]},
-        {QStringLiteral("model"), t.deviceInfo[diModel]},
-        {QStringLiteral("facility"), t.deviceInfo[diFacility]},
-        {QStringLiteral("location"), t.deviceInfo[diLocation]},
-        {QStringLiteral("tech"), t.deviceInfo[diTechID]},
-        {QStringLiteral("analyzer_id"), t.analyzerId},
-        {QStringLiteral("date"), t.testedAt},
-        {QStringLiteral("loads_tested"), t.LoadsTested()},
-        {QStringLiteral("verdict"), verdict ? QJsonValue(QString::fromLatin1(verdict)) : QJsonValue()},
-        {QStringLiteral("added_by"), Known(t.added.by)},
-        {QStringLiteral("added_on"), Known(t.added.on)},
-        {QStringLiteral("added_with"), Known(t.added.with)},
-        {QStringLiteral("added_at"), Known(t.added.at)},
-    };
+    return refused == 0 && notHandedOff == 0 ? ExitSuccess : ExitFailure;
 }
 
 int List(TTestLibrary& library, const QStringList& args, QTextStream& out, QTextStream& err) {
     std::optional<QString> device; // none: every device
     bool json = false;
+    bool csv = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--json")) {
             json = true;
+        } else if (args[i] == QLatin1String("--csv")) {
+            csv = true;
         } else if (args[i] == QLatin1String("--device") && i + 1 < args.size()) {
             device = args[++i];
         } else {
@@ -105,11 +91,21 @@ int List(TTestLibrary& library, const QStringList& args, QTextStream& out, QText
         err << Prefix << library.LastError() << '\n';
         return ExitFailure;
     }
+    if (json && csv) {
+        err << Prefix << "list: --json or --csv, not both\n";
+        return ExitUsage;
+    }
     if (json) {
         QJsonArray array;
         for (const TLibraryTest& t : tests)
-            array.append(TestJson(t));
+            array.append(FieldsObject(LibraryTestFields(t)));
         out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+        return ExitSuccess;
+    }
+    if (csv) {
+        out << CsvHeaderLine(LibraryTestFields(TLibraryTest{})) << "\r\n";
+        for (const TLibraryTest& t : tests)
+            out << CsvValueLine(LibraryTestFields(t)) << "\r\n";
         return ExitSuccess;
     }
     out << QStringLiteral("%1  %2  %3 %4 %5 %6 %7\n")
@@ -135,25 +131,72 @@ int List(TTestLibrary& library, const QStringList& args, QTextStream& out, QText
     return ExitSuccess;
 }
 
-int Export(TTestLibrary& library, const QStringList& args, QTextStream& err) {
+// The test ID and output file of export and pdf.
+std::optional<qint64> TestAndFile(const char* action, const char* file, const QStringList& args, QTextStream& err) {
     if (args.size() != 2) {
-        err << Prefix << "export expects ID OUT.zrq\n";
-        return ExitUsage;
+        err << Prefix << action << " expects ID " << file << '\n';
+        return std::nullopt;
     }
     bool isNumber = false;
     const qint64 id = args[0].toLongLong(&isNumber);
     if (!isNumber) {
-        err << Prefix << "export: \"" << args[0] << "\" is not a test ID (see zrqtool library list)\n";
-        return ExitUsage;
+        err << Prefix << action << ": \"" << args[0] << "\" is not a test ID (see zrqtool library list)\n";
+        return std::nullopt;
     }
-    const std::optional<QByteArray> bytes = library.RecordBytes(id);
-    if (!bytes) {
+    return id;
+}
+
+// The record's bytes, or nothing with the reason told.
+std::optional<QByteArray> StoredRecord(TTestLibrary& library, qint64 id, QTextStream& err) {
+    std::optional<QByteArray> bytes = library.RecordBytes(id);
+    if (!bytes)
         err << Prefix
             << (library.LastError().isEmpty() ? QStringLiteral("no test has the ID %1").arg(id)
                                               : library.LastError())
             << '\n';
+    return bytes;
+}
+
+// The service report of a stored test, checked against the choice stored with it.
+int Pdf(TTestLibrary& library, const QStringList& args, QTextStream& err) {
+    const std::optional<qint64> id = TestAndFile("pdf", "OUT.pdf", args, err);
+    if (!id)
+        return ExitUsage;
+    const std::optional<QByteArray> bytes = StoredRecord(library, *id, err);
+    const std::optional<TLibraryTest> test = bytes ? library.Test(*id) : std::nullopt;
+    if (!test)
+        return ExitFailure;
+    const ServiceReportDrawer draw = InstalledServiceReportDrawer();
+    auto rec = std::make_unique<TZRTestRec>();
+    QString why;
+    if (draw == nullptr || !DecodeTestRecord(*bytes, *rec, why)) {
+        err << Prefix << (draw ? why : QStringLiteral("this zrqtool was built without the drawing of documents"))
+            << '\n';
         return ExitFailure;
     }
+    std::optional<TVerdictBasis> basis;
+    if (test->choice) {
+        basis = ResolveVerdictChoice(LoadProfiles().profiles, *test->choice);
+        if (!basis)
+            err << Prefix << "the profile \"" << test->choice->profile << "\" at " << test->choice->selected
+                << " J is not installed here: the PDF shows no verdict\n";
+    }
+    try {
+        WriteWholeFile(args[1], draw(*rec, basis));
+    } catch (const EFileError& error) {
+        err << Prefix << QString::fromLocal8Bit(error.what()) << '\n';
+        return ExitFailure;
+    }
+    return ExitSuccess;
+}
+
+int Export(TTestLibrary& library, const QStringList& args, QTextStream& err) {
+    const std::optional<qint64> id = TestAndFile("export", "OUT.zrq", args, err);
+    if (!id)
+        return ExitUsage;
+    const std::optional<QByteArray> bytes = StoredRecord(library, *id, err);
+    if (!bytes)
+        return ExitFailure;
     // Through a temporary file: a write that fails half-way keeps a file that was there.
     QSaveFile file(args[1]);
     if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
@@ -173,11 +216,13 @@ int RunLibraryCommand(const QStringList& given, QTextStream& out, QTextStream& e
         args = args.mid(2);
     }
     const QString action = args.isEmpty() ? QString() : args.takeFirst();
-    const bool known = action == QLatin1String("import") || action == QLatin1String("list") ||
-                       action == QLatin1String("export") || action == QLatin1String("outbox");
-    if (!known || (action == QLatin1String("import") && args.isEmpty())) {
+    const QStringList actions{QStringLiteral("import"), QStringLiteral("list"),   QStringLiteral("export"),
+                              QStringLiteral("pdf"),    QStringLiteral("due"),    QStringLiteral("interval"),
+                              QStringLiteral("outbox")};
+    if (!actions.contains(action) || (action == QLatin1String("import") && args.isEmpty())) {
         err << Prefix
-            << "expects [--db URL] import PATH... | list [--device ID] [--json] | export ID OUT.zrq | "
+            << "expects [--db URL] import PATH... | list [--device ID] [--json | --csv] | export ID OUT.zrq | "
+               "pdf ID OUT.pdf | due [--within DAYS] [--all] [--json] | interval DEVICE_ID MONTHS | "
                "outbox [--send] [--json]\n";
         return ExitUsage;
     }
@@ -202,5 +247,11 @@ int RunLibraryCommand(const QStringList& given, QTextStream& out, QTextStream& e
         return Import(*library, args, out, err);
     if (action == QLatin1String("list"))
         return List(*library, args, out, err);
+    if (action == QLatin1String("pdf"))
+        return Pdf(*library, args, err);
+    if (action == QLatin1String("due"))
+        return RunDueAction(*library, args, out, err);
+    if (action == QLatin1String("interval"))
+        return RunIntervalAction(*library, args, out, err);
     return Export(*library, args, err);
 }

@@ -2,6 +2,7 @@
 // scripts.
 #include "cli/command.h"
 #include "cli/pdfoutput.h"
+#include "library/handoff.h"
 #include "report/servicereport.h"
 
 #include <QApplication>
@@ -10,9 +11,8 @@
 
 namespace {
 
-void WriteServiceReport(const QString& fileName, const TZRTestRec& rec,
-                        const std::optional<TVerdictBasis>& verdict) {
-    SaveServiceReportPdf(fileName, rec, verdict);
+QByteArray DrawServiceReport(const TZRTestRec& rec, const std::optional<TVerdictBasis>& verdict) {
+    return BuildServiceReportPdf(rec, verdict);
 }
 
 } // namespace
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QApplication>(argc, argv);
-        InstallServiceReportWriter(&WriteServiceReport);
+        InstallServiceReportDrawer(&DrawServiceReport);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

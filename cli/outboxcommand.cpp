@@ -27,6 +27,8 @@ int RunOutboxAction(const QString& location, const QStringList& args, QTextStrea
             out << "sent " << sent.sent << ", " << sent.waiting << " still waiting for this library\n";
         if (!sent.why.isEmpty())
             err << prefix << sent.why << '\n';
+        if (!sent.handOffWhy.isEmpty())
+            err << prefix << sent.handOffWhy << '\n';
     }
     QString why;
     const std::unique_ptr<TOutbox> outbox = TOutbox::Open(ProgramOutboxLocation(), why);

@@ -4,20 +4,18 @@
 #include "cli/pdfoutput.h"
 #include "cli/recordinput.h"
 #include "cli/verdictoutput.h"
-
-namespace {
-
-ServiceReportWriter g_writer = nullptr;
-
-} // namespace
-
-void InstallServiceReportWriter(ServiceReportWriter writer) {
-    g_writer = writer;
-}
+#include "library/handoff.h"
+#include "report/wholefile.h"
 
 bool CommandDraws(const QStringList& args) {
     const qsizetype command = args.value(0) == QLatin1String("--trace") ? 2 : 0;
-    return args.value(command) == QLatin1String("pdf");
+    if (args.value(command) == QLatin1String("pdf"))
+        return true;
+    if (args.value(command) != QLatin1String("library"))
+        return false;
+    const qsizetype action = command + (args.value(command + 1) == QLatin1String("--db") ? 3 : 1);
+    return QStringList{QStringLiteral("pdf"), QStringLiteral("import"), QStringLiteral("outbox")}.contains(
+        args.value(action));
 }
 
 int RunPdfCommand(const QStringList& args, QTextStream&, QTextStream& err) {
@@ -39,12 +37,13 @@ int RunPdfCommand(const QStringList& args, QTextStream&, QTextStream& err) {
         if (!basis)
             return ExitFailure;
     }
-    if (g_writer == nullptr) {
+    const ServiceReportDrawer draw = InstalledServiceReportDrawer();
+    if (draw == nullptr) {
         err << "zrqtool: pdf: this zrqtool was built without the drawing of documents\n";
         return ExitFailure;
     }
     try {
-        g_writer(output, *rec, basis);
+        WriteWholeFile(output, draw(*rec, basis));
     } catch (const EFileError& error) {
         err << "zrqtool: " << QString::fromLocal8Bit(error.what()) << '\n';
         return ExitFailure;

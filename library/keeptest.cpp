@@ -1,5 +1,6 @@
 #include "library/keeptest.h"
 
+#include "library/handoff.h"
 #include "library/outbox.h"
 #include "library/programlibrary.h"
 #include "records/recordimage.h"
@@ -28,13 +29,14 @@ TKeepResult KeepTestInLibrary(const TZRTestRec& rec, const std::optional<TVerdic
     TTestLibrary* library = ProgramLibrary(kept.why);
     if (!library)
         return Queued(kept, record, basis);
-    const TAddResult result = library->Add(record, basis);
+    const TAddResult result = AddAndHandOff(*library, record, basis);
     switch (result.outcome) {
     case TAddOutcome::Added:
     case TAddOutcome::AlreadyPresent:
         kept.outcome = TKeepOutcome::Kept;
         kept.alreadyPresent = result.outcome == TAddOutcome::AlreadyPresent;
         kept.libraryName = library->DisplayName();
+        kept.handOffWhy = result.handOffWhy;
         return kept;
     case TAddOutcome::Refused:
     case TAddOutcome::Failed:

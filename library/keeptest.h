@@ -24,6 +24,7 @@ struct TKeepResult {
     QString why;                 // NotKept: the library's reason
     bool queued = false;         // NotKept: it waits in the outbox (ProgramOutboxLocation())
     QString outboxWhy;           // NotKept and not queued: why the outbox could not take it either
+    QString handOffWhy;          // Kept: why its hand-off to the maintenance system (library/handoff.h) failed
 };
 
 TKeepResult KeepTestInLibrary(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis);

@@ -50,6 +50,13 @@ public:
         return {QStringLiteral("PRAGMA synchronous=OFF")};
     }
     bool ConnectionLost(const QSqlDatabase&) const override { return false; }
+    // SQLite's "+N months" runs on past the month's end (Jan 31 + 1 month is Mar 3): the earlier of it
+    // and the last day of the month it should be in.
+    QString NextDueExpression(const QString& testedAt, const QString& months) const override {
+        return QStringLiteral("MIN(date(%1, '+' || (%2) || ' months'), "
+                              "date(%1, 'start of month', '+' || ((%2) + 1) || ' months', '-1 day'))")
+            .arg(testedAt, months);
+    }
 };
 
 class PostgresBackend : public TLibraryBackend {
@@ -83,6 +90,11 @@ public:
         return {QStringLiteral("BEGIN"), QStringLiteral("SELECT pg_advisory_xact_lock(7226104572)")};
     }
     QStringList WritableSetup() const override { return {}; }
+    QString NextDueExpression(const QString& testedAt, const QString& months) const override {
+        return QStringLiteral("to_char(CAST(%1 AS timestamp) + make_interval(months => CAST(%2 AS integer)), "
+                              "'YYYY-MM-DD')")
+            .arg(testedAt, months);
+    }
     QStringList WidenVerdictStatements() const override {
         return {QStringLiteral("ALTER TABLE tests ALTER COLUMN verdict TYPE VARCHAR(16)")};
     }

@@ -32,6 +32,9 @@ public:
     virtual QStringList WidenVerdictStatements() const = 0;
     // Statements after which commits on this connection no longer wait for the disk.
     virtual QStringList SkipDiskFlushesStatements() const = 0;
+    // The date (ISO 8601, "2027-02-28") `months` calendar months after the date and time `testedAt`,
+    // a day past the end of the month falling on its last day: both are SQL expressions.
+    virtual QString NextDueExpression(const QString& testedAt, const QString& months) const = 0;
     // The driver's reason for a failed connection, with its cause named where it is one a technician or
     // the IT department can act on (a refused certificate, a wrong password, ...).
     virtual QString Explain(const QString& driverText) const { return driverText; }

@@ -1,6 +1,7 @@
 #include "library/outbox.h"
 
 #include "base/global.h"
+#include "library/handoff.h"
 #include "records/recordimage.h"
 #include "verdict/profilefolder.h"
 
@@ -106,7 +107,9 @@ TOutboxSend TOutbox::SendTo(TTestLibrary& library) {
         if (!q.value(1).isNull())
             basis = ResolveVerdictChoice(profiles, {q.value(1).toString(), q.value(2).toDouble()});
         q.finish();
-        const TAddResult added = library.Add(record, basis);
+        const TAddResult added = AddAndHandOff(library, record, basis);
+        if (!added.handOffWhy.isEmpty())
+            result.handOffWhy = added.handOffWhy;
         if (added.outcome == TAddOutcome::Added || added.outcome == TAddOutcome::AlreadyPresent) {
             q.prepare(QStringLiteral("DELETE FROM waiting WHERE sha256 = ?"));
             q.addBindValue(entry.sha256);

@@ -28,6 +28,7 @@ struct TOutboxSend {
     int sent = 0;    // stored in the library now (or found there)
     int waiting = 0; // still in the outbox for that library
     QString why;     // the last reason one could not be sent
+    QString handOffWhy; // the last reason a test sent could not be handed off (library/handoff.h)
 };
 
 class TOutbox {

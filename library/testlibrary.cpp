@@ -1,5 +1,6 @@
 #include "library/testlibrary.h"
 
+#include "library/fleet.h"
 #include "records/recordimage.h"
 #include "verdict/profilefolder.h"
 #include "verdict/verdict.h"
@@ -17,6 +18,15 @@ namespace {
 
 const char* const DeviceColumns = "device_id, serial_no, make, model, facility, location, tech_id";
 
+// Each device with its newest test's information, kept up to date with every test added, so that
+// the fleet is read without walking through every test; and its own test interval, if it has one.
+const QString DevicesTable = QStringLiteral(
+    "CREATE TABLE devices (device_id VARCHAR(31) NOT NULL PRIMARY KEY, serial_no VARCHAR(31) NOT NULL, "
+    "make VARCHAR(31) NOT NULL, model VARCHAR(31) NOT NULL, facility VARCHAR(31) NOT NULL, "
+    "location VARCHAR(31) NOT NULL, tech_id VARCHAR(31) NOT NULL, last_test_id BIGINT NOT NULL, "
+    "last_tested_at CHAR(19) NOT NULL, last_verdict VARCHAR(16), last_limit_share DOUBLE PRECISION, "
+    "tests INTEGER NOT NULL, interval_months INTEGER)");
+
 } // namespace
 
 QString TestedAt(const DateStamp& s) {
@@ -26,8 +36,6 @@ QString TestedAt(const DateStamp& s) {
                                                             : QDateTime(QDate(1899, 12, 30), QTime(0, 0));
     return when.toString(Qt::ISODate);
 }
-
-namespace {
 
 TOverallVerdict VerdictFromValue(const QVariant& value) {
     const QString text = value.toString();
@@ -39,8 +47,6 @@ TOverallVerdict VerdictFromValue(const QVariant& value) {
         return TOverallVerdict::Incomplete;
     return TOverallVerdict::NoCheck;
 }
-
-} // namespace
 
 QString SqlErrorText(const QSqlError& error) {
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
@@ -298,10 +304,75 @@ bool TTestLibrary::Migrate(int version, QString& why) {
                 return failed(QStringLiteral("writing a verdict"));
         }
     }
+    if (version < 4 && !MigrateToDevices(q, failed))
+        return false;
     if (!q.exec(QStringLiteral("UPDATE library_info SET schema_version = %1").arg(LIBRARY_SCHEMA_VERSION)))
         return failed(QStringLiteral("writing its version"));
     if (!transaction.Commit())
         return failed(QStringLiteral("committing"));
+    return true;
+}
+
+// Version 4: each test's share of its closest load's limit, and the devices table.
+bool TTestLibrary::MigrateToDevices(QSqlQuery& q, const std::function<bool(const QString&)>& failed) {
+    if (!Db().record(QStringLiteral("tests")).contains(QStringLiteral("limit_share")) &&
+        !q.exec(QStringLiteral("ALTER TABLE tests ADD COLUMN limit_share DOUBLE PRECISION")))
+        return failed(QStringLiteral("adding the column limit_share"));
+    struct Judged {
+        qint64 id;
+        TVerdictChoice choice;
+        std::array<std::optional<double>, LOAD_COUNT> delivered;
+    };
+    std::vector<Judged> judged;
+    QHash<qint64, size_t> index;
+    if (!q.exec(QStringLiteral("SELECT id, profile, selected_energy FROM tests WHERE profile IS NOT NULL")))
+        return failed(QStringLiteral("reading the choices"));
+    while (q.next()) {
+        index.insert(q.value(0).toLongLong(), judged.size());
+        judged.push_back({q.value(0).toLongLong(), {q.value(1).toString(), q.value(2).toDouble()}, {}});
+    }
+    if (!q.exec(QStringLiteral("SELECT l.test_id, l.load_index, l.delivered_energy FROM test_loads l "
+                               "JOIN tests t ON t.id = l.test_id WHERE t.profile IS NOT NULL")))
+        return failed(QStringLiteral("reading the loads"));
+    while (q.next()) {
+        const auto at = index.constFind(q.value(0).toLongLong());
+        const int load = q.value(1).toInt();
+        if (at != index.constEnd() && load >= 0 && load < LOAD_COUNT)
+            judged[*at].delivered[load] = q.value(2).toDouble();
+    }
+    q.finish();
+    const std::vector<TProfile> profiles = judged.empty() ? std::vector<TProfile>{} : LoadProfiles().profiles;
+    for (const Judged& test : judged) {
+        const std::optional<TVerdictBasis> basis = ResolveVerdictChoice(profiles, test.choice);
+        if (!basis)
+            continue; // a profile this program does not know: not near its limit for all it can tell
+        TRecordVerdict verdict;
+        for (int load = 0; load < LOAD_COUNT; ++load)
+            verdict.loads[load] =
+                JudgeLoad(load, test.delivered[load], basis->setting.declared[load], basis->profile.tolerance);
+        const std::optional<double> share = LimitShare(verdict);
+        if (!share)
+            continue;
+        q.prepare(QStringLiteral("UPDATE tests SET limit_share = ? WHERE id = ?"));
+        q.addBindValue(*share);
+        q.addBindValue(test.id);
+        if (!q.exec())
+            return failed(QStringLiteral("writing a limit share"));
+    }
+    const bool present = Db().tables(QSql::Tables).contains(QStringLiteral("devices"), Qt::CaseInsensitive);
+    if (!q.exec(present ? QStringLiteral("DELETE FROM devices") : DevicesTable) ||
+        (!present && !q.exec(QStringLiteral("CREATE INDEX devices_by_last_test ON devices (last_tested_at)"))))
+        return failed(QStringLiteral("making the devices table"));
+    // Each device's newest test; of two in the same second, the one stored last.
+    if (!q.exec(QStringLiteral(
+            "INSERT INTO devices (%1, last_test_id, last_tested_at, last_verdict, last_limit_share, tests) "
+            "SELECT t.%2, t.id, t.tested_at, t.verdict, t.limit_share, "
+            "(SELECT COUNT(*) FROM tests c WHERE c.device_id = t.device_id) FROM tests t "
+            "WHERE t.id = (SELECT n.id FROM tests n WHERE n.device_id = t.device_id "
+            "ORDER BY n.tested_at DESC, n.id DESC LIMIT 1)")
+                    .arg(QLatin1String(DeviceColumns),
+                         QString::fromLatin1(DeviceColumns).replace(QStringLiteral(", "), QStringLiteral(", t.")))))
+        return failed(QStringLiteral("filling the devices table"));
     return true;
 }
 
@@ -335,7 +406,7 @@ bool TTestLibrary::CreateSchema(QString& why) {
                        "tested_at CHAR(19) NOT NULL, "
                        "profile VARCHAR(255), selected_energy DOUBLE PRECISION, verdict VARCHAR(16), "
                        "added_by VARCHAR(255), added_on VARCHAR(255), added_with VARCHAR(255), "
-                       "added_at VARCHAR(255), "
+                       "added_at VARCHAR(255), limit_share DOUBLE PRECISION, "
                        // Last: SQLite reads the columns before a record's 72424 bytes without
                        // walking through them, which makes the device list several times faster.
                        "record %2 NOT NULL)")
@@ -345,6 +416,8 @@ bool TTestLibrary::CreateSchema(QString& why) {
         QStringLiteral("CREATE TABLE test_loads ("
                        "test_id BIGINT NOT NULL REFERENCES tests (id), load_index INTEGER NOT NULL, "
                        "delivered_energy DOUBLE PRECISION NOT NULL, PRIMARY KEY (test_id, load_index))"),
+        DevicesTable,
+        QStringLiteral("CREATE INDEX devices_by_last_test ON devices (last_tested_at)"),
     };
     for (const QString& statement : schema) {
         if (!q.exec(statement)) {
@@ -405,8 +478,8 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
         return failed(QStringLiteral("reading"));
 
     q.prepare(QStringLiteral("INSERT INTO tests (sha256, record, %1, analyzer_id, tested_at, profile, "
-                             "selected_energy, verdict, added_by, added_on, added_with, added_at) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                             "selected_energy, verdict, added_by, added_on, added_with, added_at, "
+                             "limit_share) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                   .arg(QLatin1String(DeviceColumns)));
     q.addBindValue(sha);
     q.addBindValue(record);
@@ -416,13 +489,20 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
     q.addBindValue(TestedAt(rec->TestDateTime()));
     const QVariant noText{QMetaType(QMetaType::QString)};
     q.addBindValue(basis ? QVariant(basis->profile.name) : noText);
-    q.addBindValue(basis ? QVariant(basis->setting.selected) : QVariant(QMetaType(QMetaType::Double)));
-    const char* verdict =
-        basis ? VerdictValue(RecordVerdict(*rec, basis->setting, basis->profile.tolerance).overall) : nullptr;
-    q.addBindValue(verdict ? QVariant(QString::fromLatin1(verdict)) : noText);
+    const QVariant noNumber{QMetaType(QMetaType::Double)};
+    q.addBindValue(basis ? QVariant(basis->setting.selected) : noNumber);
+    std::optional<TRecordVerdict> judged;
+    if (basis)
+        judged = RecordVerdict(*rec, basis->setting, basis->profile.tolerance);
+    const char* verdict = judged ? VerdictValue(judged->overall) : nullptr;
+    const QVariant verdictValue = verdict ? QVariant(QString::fromLatin1(verdict)) : noText;
+    q.addBindValue(verdictValue);
     const TAddedBy added = TAddedBy::Now();
     for (const QString& text : {added.by, added.on, added.with, added.at})
         q.addBindValue(text);
+    const std::optional<double> share = judged ? LimitShare(*judged) : std::nullopt;
+    const QVariant shareValue = share ? QVariant(*share) : noNumber;
+    q.addBindValue(shareValue);
     if (!q.exec())
         return failed(QStringLiteral("writing the test"));
     const std::optional<qint64> id = findId();
@@ -440,11 +520,46 @@ TAddResult TTestLibrary::Add(QByteArrayView bytes, const std::optional<TVerdictB
         if (!q.exec())
             return failed(QStringLiteral("writing a load"));
     }
+    if (!NoteInDevices(q, *id, *rec, verdictValue, shareValue))
+        return failed(QStringLiteral("writing the device"));
     if (!transaction.Commit())
         return failed(QStringLiteral("committing"));
     result.outcome = TAddOutcome::Added;
     result.id = *id;
     return result;
+}
+
+// The device's row in the devices table: one test more, and this one its newest unless a test with a
+// later date is there already.
+bool TTestLibrary::NoteInDevices(QSqlQuery& q, qint64 id, const TZRTestRec& rec, const QVariant& verdict,
+                                 const QVariant& limitShare) {
+    const QString deviceId = rec.GetDeviceInfo(diDeviceID);
+    const QString testedAt = TestedAt(rec.TestDateTime());
+    q.prepare(QStringLiteral("UPDATE devices SET tests = tests + 1 WHERE device_id = ?"));
+    q.addBindValue(deviceId);
+    if (!q.exec())
+        return false;
+    const bool known = q.numRowsAffected() > 0;
+    if (known)
+        q.prepare(QStringLiteral("UPDATE devices SET serial_no = ?, make = ?, model = ?, facility = ?, "
+                                 "location = ?, tech_id = ?, last_test_id = ?, last_tested_at = ?, "
+                                 "last_verdict = ?, last_limit_share = ? "
+                                 "WHERE device_id = ? AND last_tested_at <= ?"));
+    else
+        q.prepare(QStringLiteral("INSERT INTO devices (device_id, serial_no, make, model, facility, location, "
+                                 "tech_id, last_test_id, last_tested_at, last_verdict, last_limit_share, tests) "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1)"));
+    for (int slot = known ? 1 : 0; slot < DEVICE_INFO_SLOTS; ++slot)
+        q.addBindValue(rec.GetDeviceInfo(static_cast<TDeviceInfoSlot>(slot)));
+    q.addBindValue(id);
+    q.addBindValue(testedAt);
+    q.addBindValue(verdict);
+    q.addBindValue(limitShare);
+    if (known) {
+        q.addBindValue(deviceId);
+        q.addBindValue(testedAt);
+    }
+    return q.exec();
 }
 
 void TTestLibrary::SkipDiskFlushes() {
@@ -468,11 +583,22 @@ std::optional<qint64> TTestLibrary::FindBySha256(const QString& sha256) {
 }
 
 std::vector<TLibraryTest> TTestLibrary::List(const std::optional<QString>& deviceId) {
-    std::vector<TLibraryTest> tests;
-    const bool byDevice = deviceId.has_value();
+    if (!deviceId)
+        return ListWhere(QString(), {});
     // A null text would be bound as SQL NULL, which no Device ID equals; a device without one has "".
-    const QString device = byDevice && !deviceId->isNull() ? *deviceId : QStringLiteral("");
-    const QString where = byDevice ? QStringLiteral(" WHERE device_id = ?") : QString();
+    return ListWhere(QStringLiteral("device_id = ?"), {deviceId->isNull() ? QStringLiteral("") : *deviceId});
+}
+
+std::optional<TLibraryTest> TTestLibrary::Test(qint64 id) {
+    std::vector<TLibraryTest> tests = ListWhere(QStringLiteral("id = ?"), {id});
+    if (tests.empty())
+        return std::nullopt;
+    return std::move(tests.front());
+}
+
+std::vector<TLibraryTest> TTestLibrary::ListWhere(const QString& condition, const QVariantList& values) {
+    std::vector<TLibraryTest> tests;
+    const QString where = condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition;
     EnsureConnected();
     QSqlQuery q(Db());
     q.setForwardOnly(true);
@@ -480,8 +606,8 @@ std::vector<TLibraryTest> TTestLibrary::List(const std::optional<QString>& devic
                   "SELECT id, sha256, %1, tested_at, analyzer_id, profile, selected_energy, verdict, "
                   "added_by, added_on, added_with, added_at FROM tests%2 ORDER BY tested_at DESC, id DESC")
                   .arg(QLatin1String(DeviceColumns), where));
-    if (byDevice)
-        q.addBindValue(device);
+    for (const QVariant& value : values)
+        q.addBindValue(value);
     if (!q.exec()) {
         Fail(QStringLiteral("The library cannot be read"), SqlErrorText(q.lastError()));
         return {};
@@ -505,9 +631,9 @@ std::vector<TLibraryTest> TTestLibrary::List(const std::optional<QString>& devic
     }
     q.prepare(QStringLiteral("SELECT l.test_id, l.load_index, l.delivered_energy FROM test_loads l "
                              "JOIN tests t ON t.id = l.test_id%1")
-                  .arg(byDevice ? QStringLiteral(" WHERE t.device_id = ?") : QString()));
-    if (byDevice)
-        q.addBindValue(device);
+                  .arg(condition.isEmpty() ? QString() : QStringLiteral(" WHERE t.") + condition));
+    for (const QVariant& value : values)
+        q.addBindValue(value);
     if (!q.exec()) {
         Fail(QStringLiteral("The library cannot be read"), SqlErrorText(q.lastError()));
         return {};
@@ -525,23 +651,13 @@ std::vector<TLibraryDevice> TTestLibrary::Devices() {
     EnsureConnected();
     QSqlQuery q(Db());
     q.setForwardOnly(true);
-    // Each device's newest test; two tests of one device in the same second both match, and the
-    // one stored last counts.
-    if (!q.exec(
-            QStringLiteral("SELECT t.%1, t.tested_at, t.verdict, d.n FROM tests t JOIN "
-                           "(SELECT device_id, MAX(tested_at) AS last_at, COUNT(*) AS n FROM tests "
-                           "GROUP BY device_id) d ON t.device_id = d.device_id AND t.tested_at = d.last_at "
-                           "ORDER BY t.device_id, t.id DESC")
-                .arg(QString::fromLatin1(DeviceColumns)
-                         .replace(QStringLiteral(", "), QStringLiteral(", t."))))) {
+    if (!q.exec(QStringLiteral("SELECT %1, last_tested_at, last_verdict, tests FROM devices ORDER BY device_id")
+                    .arg(QLatin1String(DeviceColumns)))) {
         Fail(QStringLiteral("The library cannot be read"), SqlErrorText(q.lastError()));
         return {};
     }
     std::vector<TLibraryDevice> devices;
     while (q.next()) {
-        const QString deviceId = q.value(0).toString();
-        if (!devices.empty() && devices.back().deviceInfo[diDeviceID] == deviceId)
-            continue;
         TLibraryDevice device;
         for (int slot = 0; slot < DEVICE_INFO_SLOTS; ++slot)
             device.deviceInfo[slot] = q.value(slot).toString();

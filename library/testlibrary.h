@@ -9,6 +9,7 @@
 // program or several, may share a library.
 
 #include "library/addedby.h"
+#include "library/fleet.h"
 #include "library/librarybackend.h"
 #include "verdict/verdict.h"
 #include "verdict/verdictchoice.h"
@@ -16,7 +17,9 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QVariantList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -26,7 +29,9 @@
 // column holds up to 16 characters.
 // Version 3: each test records who added it (added_by, added_on, added_with, added_at; null for the
 // tests added before).
-constexpr int LIBRARY_SCHEMA_VERSION = 3;
+// Version 4: each test's share of its closest load's limit (limit_share), and a devices table with each
+// device's newest test and its own test interval (interval_months).
+constexpr int LIBRARY_SCHEMA_VERSION = 4;
 
 // One test as the library lists it (without its record's bytes).
 struct TLibraryTest {
@@ -44,6 +49,7 @@ struct TLibraryTest {
 };
 
 class QSqlError;
+class QSqlQuery;
 
 // A failed statement's reason: the database's own words, else the driver's.
 QString SqlErrorText(const QSqlError& error);
@@ -55,6 +61,8 @@ QString TestedAt(const DateStamp& stamp);
 // The verdict as the library stores it and zrqtool prints it: "pass", "fail", "incomplete", or null
 // for none (no profile was chosen).
 const char* VerdictValue(TOverallVerdict verdict);
+// The verdict a stored value names (NoCheck for null or anything else).
+TOverallVerdict VerdictFromValue(const QVariant& value);
 
 // A device as the library knows it: the device information of its newest test.
 struct TLibraryDevice {
@@ -71,6 +79,7 @@ struct TAddResult {
     TAddOutcome outcome = TAddOutcome::Refused;
     qint64 id = 0; // the stored test, unless refused
     QString why;   // for a refused record or a failed write
+    QString handOffWhy; // added, but its hand-off to the maintenance system could not be written
 };
 
 class TTestLibrary {
@@ -101,8 +110,23 @@ public:
     // Every device with its newest test, by Device ID. Empty on a failed read, with the reason in
     // LastError().
     std::vector<TLibraryDevice> Devices();
+    // The test with this ID, as List() gives it; nothing when there is none (or, with LastError(), on a
+    // failed read).
+    std::optional<TLibraryTest> Test(qint64 id);
     // The record's bytes, exactly as they were added; nothing when there is no such test.
     std::optional<QByteArray> RecordBytes(qint64 id);
+
+    // The fleet (library/fleet.h): the devices `query` finds, most urgent first (or by due date), from
+    // its offset on. Empty on a failed read, with the reason in LastError().
+    std::vector<TFleetDevice> Fleet(const TFleetQuery& query);
+    // How many devices `query` finds of each status (its status, offset and limit aside), indexed by
+    // TFleetStatus. Nothing on a failed read.
+    std::optional<std::array<int, FleetStatusCount>> FleetCounts(const TFleetQuery& query);
+    // The facilities (or locations) of the devices, sorted.
+    QStringList DeviceValues(TDeviceInfoSlot slot);
+    // Gives the device a test interval of its own (1 to 120 months), or none: it then follows the
+    // program's. False, with the reason in LastError(), for a device the library does not hold.
+    bool SetInterval(const QString& deviceId, std::optional<int> months);
 
     // For throwaway libraries built by tests and benchmarks: commits no longer wait for the disk, so
     // a power cut may lose the latest of them. Never for a library that keeps real tests.
@@ -121,6 +145,12 @@ private:
     void EnsureConnected();
     bool BeginWrite(QSqlQuery& q);
     bool CreateSchema(QString& why);
+    bool MigrateToDevices(QSqlQuery& q, const std::function<bool(const QString&)>& failed);
+    bool NoteInDevices(QSqlQuery& q, qint64 id, const TZRTestRec& rec, const QVariant& verdict,
+                       const QVariant& limitShare);
+    std::vector<TLibraryTest> ListWhere(const QString& condition, const QVariantList& values);
+    // The fleet's SELECT for `query` (with its values to bind), and its status expression.
+    QString FleetSelect(const TFleetQuery& query, QVariantList& values) const;
     // Brings a library of an older schema up to this one, in one transaction.
     bool Migrate(int version, QString& why);
     bool Fail(const QString& what, const QString& reason);

@@ -14,6 +14,8 @@ void Tell(const TKeepResult& kept, TKeepAnnounce announce) {
                     Caption, MsgIcon::Information);
         return;
     case TKeepOutcome::Kept:
+        if (!kept.handOffWhy.isEmpty())
+            ShowMessage(kept.handOffWhy, Caption, MsgIcon::Warning);
         if (announce == TKeepAnnounce::Always)
             ShowMessage((kept.alreadyPresent ? QStringLiteral("This test is already in the test library %1.")
                                              : QStringLiteral("The test was added to the test library %1."))

@@ -28,9 +28,13 @@ END
 $$;
 
 GRANT USAGE ON SCHEMA public TO corvexzr_technician, corvexzr_auditor;
-GRANT SELECT ON library_info, tests, test_loads TO corvexzr_technician, corvexzr_auditor;
+GRANT SELECT ON library_info, tests, test_loads, devices TO corvexzr_technician, corvexzr_auditor;
 -- Adding a test: its row, its loads, and the number the database gives it.
 GRANT INSERT ON tests, test_loads TO corvexzr_technician;
 GRANT USAGE ON SEQUENCE tests_id_seq TO corvexzr_technician;
--- Nothing else: no UPDATE, DELETE or TRUNCATE for either role.
+-- The devices table is the index of each device's newest test, kept by every test added, and holds
+-- each device's own test interval: technicians write it; it holds no test.
+GRANT INSERT, UPDATE ON devices TO corvexzr_technician;
+-- Nothing else: no UPDATE, DELETE or TRUNCATE of a test for either role.
 REVOKE UPDATE, DELETE, TRUNCATE ON library_info, tests, test_loads FROM corvexzr_technician, corvexzr_auditor;
+REVOKE DELETE, TRUNCATE ON devices FROM corvexzr_technician, corvexzr_auditor;

@@ -1,12 +1,18 @@
 // zrqtool library on each backend: a folder imported with its refusals, the listing as JSON, a record
 // exported byte for byte, an unusable library left untouched, and two imports of one folder at once.
+#include "base/clock.h"
+#include "library/handoff.h"
 #include "library/outbox.h"
+#include "sim/virtualclock.h"
+#include "tests/support/filefaults.h"
 #include "tests/cli/zrqrun.h"
 #include "tests/library/libraryplace.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/tempsettings.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -32,6 +38,14 @@ protected:
     }
     ZrqResult Library(const QStringList& args) {
         return Zrq(QStringList{QStringLiteral("library"), QStringLiteral("--db"), location} + args);
+    }
+    // zrqtool as its own program, with a settings folder of the test's own.
+    void StartZrqtool(QProcess& process, const QStringList& args) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(ZRQTOOL_PATH), QStringList{QStringLiteral("library"), QStringLiteral("--db"),
+                                                              location} + args);
     }
 
     QTemporaryDir dir;
@@ -90,10 +104,8 @@ TEST_F(ZrqLibrary, TwoImportsOfOneFolderAtOnce) {
     const QString folder = WriteRecords(QStringLiteral("shared"), 40);
     ASSERT_EQ(Library({QStringLiteral("list")}).status, 0); // the library exists before both start
     QProcess first, second;
-    const QStringList args{QStringLiteral("library"), QStringLiteral("--db"), location,
-                           QStringLiteral("import"), folder};
-    first.start(QStringLiteral(ZRQTOOL_PATH), args);
-    second.start(QStringLiteral(ZRQTOOL_PATH), args);
+    StartZrqtool(first, {QStringLiteral("import"), folder});
+    StartZrqtool(second, {QStringLiteral("import"), folder});
     int imported = 0;
     for (QProcess* p : {&first, &second}) {
         ASSERT_TRUE(p->waitForFinished(60000));
@@ -141,4 +153,89 @@ TEST_F(ZrqLibrary, TheOutboxShowsWhatWaitsAndSendsEachTestOnce) {
     const ZrqResult listed =
         Zrq({QStringLiteral("library"), QStringLiteral("--db"), later, QStringLiteral("list")});
     EXPECT_EQ(listed.out.count(QStringLiteral("\n")), 2) << listed.out.toStdString(); // heading and the test
+}
+
+namespace {
+
+// A drawing of a megabyte for DEF-3, which a disk short of room cannot take.
+QByteArray FakeDrawing(const TZRTestRec& rec, const std::optional<TVerdictBasis>&) {
+    const QByteArray device = rec.GetDeviceInfo(diDeviceID).toUtf8();
+    return device == "DEF-3" ? QByteArray(1 << 20, 'x') : "%PDF drawn for " + device;
+}
+
+} // namespace
+
+// Which devices fall due, a device's own interval, the list as CSV, and every imported test handed off
+// to the maintenance system's folder: whole files, or a clear message and the library unharmed.
+TEST_F(ZrqLibrary, DueIntervalCsvAndTheHandOff) {
+    TempSettings settings;
+    VirtualClock clock(QDateTime(QDate(2026, 12, 20), QTime(12, 0)).toSecsSinceEpoch());
+    const ScopedInstall<Clock> clockInstalled(clock);
+    InstallServiceReportDrawer(&FakeDrawing);
+    const QString handOff = dir.filePath(QStringLiteral("cmms"));
+    ASSERT_TRUE(QDir().mkpath(handOff));
+    settings.Ini().WriteString(QStringLiteral("Library"), QStringLiteral("EXPORT_FOLDER"), handOff);
+
+    ZrqResult r = Library({QStringLiteral("import"), WriteRecords(QStringLiteral("r"), 3)});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList files = QDir(handOff).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    EXPECT_EQ(files, (QStringList{"DEF-1_2026-12-02T14-05-07.json", "DEF-1_2026-12-02T14-05-07.pdf",
+                                  "DEF-2_2026-12-01T14-05-07.json", "DEF-2_2026-12-01T14-05-07.pdf",
+                                  "DEF-2_2026-12-03T14-05-07.json", "DEF-2_2026-12-03T14-05-07.pdf"}));
+    const QJsonObject first =
+        QJsonDocument::fromJson(ReadBytes(handOff + QStringLiteral("/DEF-2_2026-12-01T14-05-07.json"))).object();
+    // As the device's newest test then said: the test of Dec 3 was imported after it.
+    EXPECT_EQ(first[QStringLiteral("next_due")].toString(), QStringLiteral("2027-12-01"));
+    EXPECT_EQ(first[QStringLiteral("pdf")].toString(), QStringLiteral("DEF-2_2026-12-01T14-05-07.pdf"));
+    EXPECT_EQ(first[QStringLiteral("analyzer_id")].toString(), QStringLiteral("ZR-1234"));
+    EXPECT_EQ(ReadBytes(handOff + QStringLiteral("/DEF-1_2026-12-02T14-05-07.pdf")), "%PDF drawn for DEF-1");
+
+    EXPECT_EQ(Library({QStringLiteral("interval"), QStringLiteral("DEF-1"), QStringLiteral("1")}).status, 0);
+    EXPECT_EQ(Library({QStringLiteral("interval"), QStringLiteral("DEF-9"), QStringLiteral("1")}).status, 1);
+    r = Library({QStringLiteral("due"), QStringLiteral("--json")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QJsonArray due = QJsonDocument::fromJson(r.out.toUtf8()).array();
+    ASSERT_EQ(due.size(), 1);
+    EXPECT_EQ(due[0][QStringLiteral("device_id")].toString(), QStringLiteral("DEF-1"));
+    EXPECT_EQ(due[0][QStringLiteral("next_due")].toString(), QStringLiteral("2027-01-02"));
+    EXPECT_EQ(due[0][QStringLiteral("interval_months")].toInt(), 1);
+    EXPECT_EQ(due[0][QStringLiteral("status")].toString(), QStringLiteral("due"));
+    due = QJsonDocument::fromJson(Library({QStringLiteral("due"), QStringLiteral("--all"), QStringLiteral("--json")})
+                                      .out.toUtf8())
+              .array();
+    ASSERT_EQ(due.size(), 2);
+    EXPECT_EQ(due[1][QStringLiteral("status")].toString(), QStringLiteral("ok"));
+    EXPECT_EQ(Library({QStringLiteral("due"), QStringLiteral("--within"), QStringLiteral("soon")}).status, 2);
+
+    r = Library({QStringLiteral("list"), QStringLiteral("--csv")});
+    const QStringList lines = r.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("id,sha256,device_id,serial,"))) << lines[0].toStdString();
+    EXPECT_EQ(lines[1].count(QLatin1Char(',')), lines[0].count(QLatin1Char(',')));
+
+    // A disk too full for the drawing: said, and the test is in the library all the same.
+    auto rec = MakeFullRecord();
+    rec->SetDeviceInfo(diDeviceID, QStringLiteral("DEF-3"));
+    WriteBytes(dir.filePath(QStringLiteral("t.zrq")), RecordBytes(*rec));
+    {
+        const FileSizeLimit full(768 * 1024);
+        r = Library({QStringLiteral("import"), dir.filePath(QStringLiteral("t.zrq"))});
+    }
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("imported 1, already present 0, refused 0\n")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("hand-off to the maintenance system could not be written")))
+        << r.err.toStdString();
+    EXPECT_EQ(QDir(handOff).entryList(QDir::Files | QDir::Hidden).size(), 6); // nothing half-written
+    EXPECT_EQ(Library({QStringLiteral("list"), QStringLiteral("--device"), QStringLiteral("DEF-3")})
+                  .out.count(QLatin1Char('\n')),
+              2);
+    InstallServiceReportDrawer(nullptr);
+
+    // The real drawing, in zrqtool of its own.
+    QProcess pdf;
+    StartZrqtool(pdf, {QStringLiteral("pdf"), first[QStringLiteral("id")].toVariant().toString(),
+                       dir.filePath(QStringLiteral("stored.pdf"))});
+    ASSERT_TRUE(pdf.waitForFinished(60000));
+    EXPECT_EQ(pdf.exitCode(), 0) << pdf.readAllStandardError().toStdString();
+    EXPECT_TRUE(ReadBytes(dir.filePath(QStringLiteral("stored.pdf"))).startsWith("%PDF-"));
 }

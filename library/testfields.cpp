@@ -1,0 +1,67 @@
+#include "library/testfields.h"
+
+namespace {
+
+// A text the library may not know (null).
+QJsonValue Known(const QString& text) {
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
+QString CsvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QLatin1Char('\r')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+QString CsvText(const QJsonValue& value) {
+    if (value.isDouble())
+        return QString::number(value.toDouble(), 'g', 15);
+    return value.toString();
+}
+
+} // namespace
+
+TTestFields LibraryTestFields(const TLibraryTest& t) {
+    const char* verdict = VerdictValue(t.verdict);
+    return {
+        {QStringLiteral("id"), t.id},
+        {QStringLiteral("sha256"), t.sha256},
+        {QStringLiteral("device_id"), t.deviceInfo[diDeviceID]},
+        {QStringLiteral("serial"), t.deviceInfo[diSerialNo]},
+        {QStringLiteral("make"), t.deviceInfo[diManufacturer]},
+        {QStringLiteral("model"), t.deviceInfo[diModel]},
+        {QStringLiteral("facility"), t.deviceInfo[diFacility]},
+        {QStringLiteral("location"), t.deviceInfo[diLocation]},
+        {QStringLiteral("tech"), t.deviceInfo[diTechID]},
+        {QStringLiteral("analyzer_id"), t.analyzerId},
+        {QStringLiteral("date"), t.testedAt},
+        {QStringLiteral("loads_tested"), t.LoadsTested()},
+        {QStringLiteral("verdict"), verdict ? QJsonValue(QString::fromLatin1(verdict)) : QJsonValue()},
+        {QStringLiteral("added_by"), Known(t.added.by)},
+        {QStringLiteral("added_on"), Known(t.added.on)},
+        {QStringLiteral("added_with"), Known(t.added.with)},
+        {QStringLiteral("added_at"), Known(t.added.at)},
+    };
+}
+
+QJsonObject FieldsObject(const TTestFields& fields) {
+    QJsonObject object;
+    for (const auto& [name, value] : fields)
+        object.insert(name, value);
+    return object;
+}
+
+QString CsvHeaderLine(const TTestFields& fields) {
+    QStringList names;
+    for (const auto& field : fields)
+        names << field.first;
+    return names.join(QLatin1Char(','));
+}
+
+QString CsvValueLine(const TTestFields& fields) {
+    QStringList values;
+    for (const auto& field : fields)
+        values << CsvField(CsvText(field.second));
+    return values.join(QLatin1Char(','));
+}
