@@ -48,7 +48,7 @@ int RunDueAction(TTestLibrary& library, const QStringList& args, QTextStream& ou
     TFleetQuery query;
     query.today = Today();
     query.defaultMonths = ConfiguredIntervalMonths(ProgramSettings());
-    query.byDueDate = true;
+    query.order = TFleetOrder::NextDue;
     if (!all)
         query.dueWithinDays = within;
     const std::vector<TFleetDevice> devices = library.Fleet(query);

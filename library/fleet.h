@@ -58,6 +58,9 @@ struct TFleetDevice {
     TFleetStatus status = TFleetStatus::Fine;
 };
 
+// What the fleet is sorted by; each order ends by Device ID. Urgency: by status, then by due date.
+enum class TFleetOrder { Urgency, DeviceId, Serial, Make, Model, Facility, Location, LastTest, Verdict, NextDue, Tests };
+
 // Which devices, in which order, and how many.
 struct TFleetQuery {
     QDate today;
@@ -68,7 +71,8 @@ struct TFleetQuery {
     std::optional<QString> location;     // exactly this one
     std::optional<QString> deviceId;     // only this device
     std::optional<int> dueWithinDays;    // only those due by today + days (overdue included)
-    bool byDueDate = false;              // by next due date (else by status, then due date)
+    TFleetOrder order = TFleetOrder::Urgency;
+    bool descending = false;
     int offset = 0;
     int limit = -1; // every one
 };

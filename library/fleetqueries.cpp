@@ -87,8 +87,13 @@ std::vector<TFleetDevice> TTestLibrary::Fleet(const TFleetQuery& query) {
     QString sql = QStringLiteral("SELECT * FROM (%1) g").arg(select);
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
-    sql += query.byDueDate ? QStringLiteral(" ORDER BY next_due, device_id")
-                           : QStringLiteral(" ORDER BY status, next_due, device_id");
+    static const char* const orders[] = {"status, next_due", "device_id", "serial_no",      "make",
+                                         "model",            "facility",  "location",       "last_tested_at",
+                                         "last_verdict",     "next_due",  "tests"};
+    const QString direction = query.descending ? QStringLiteral(" DESC") : QString();
+    QString order = QLatin1String(orders[static_cast<int>(query.order)]);
+    order.replace(QStringLiteral(","), direction + QLatin1Char(','));
+    sql += QStringLiteral(" ORDER BY %1%2, device_id%2").arg(order, direction);
     if (query.limit >= 0)
         sql += QStringLiteral(" LIMIT %1 OFFSET %2").arg(query.limit).arg(query.offset);
 

@@ -51,3 +51,32 @@ QString AddedDetails(const TAddedBy& added, const QLocale& locale) {
         text += QStringLiteral(", %1").arg(FormatDateTime(at.toLocalTime(), locale));
     return text;
 }
+
+QString IntervalText(int months, bool own) {
+    const QString text = months == 1 ? QStringLiteral("1 month") : QStringLiteral("%1 months").arg(months);
+    return own ? text : text + QStringLiteral(" (default)");
+}
+
+QString FleetStatusDetails(const TFleetDevice& device, const QLocale& locale) {
+    const QString due = locale.toString(device.nextDue, QStringLiteral("MMM dd, yyyy"));
+    const QString tested = LibraryDateText(device.lastTestedAt, locale);
+    switch (device.status) {
+    case TFleetStatus::Overdue:
+        return QStringLiteral("Overdue: its next test was due on %1").arg(due);
+    case TFleetStatus::Failed:
+        return QStringLiteral("Failed its newest test, on %1: not for patient use until it passes").arg(tested);
+    case TFleetStatus::Due:
+        return QStringLiteral("Due for its next test on %1").arg(due);
+    case TFleetStatus::Incomplete:
+        return QStringLiteral("Its newest test, on %1, did not judge all seven loads").arg(tested);
+    case TFleetStatus::NotJudged:
+        return QStringLiteral("Its newest test, on %1, was checked against no profile").arg(tested);
+    case TFleetStatus::NearLimit:
+        return QStringLiteral("Near its limit: a load used %1 % of its limit in the newest test, on %2")
+            .arg(qRound(device.lastLimitShare.value_or(0.0) * 100.0))
+            .arg(tested);
+    case TFleetStatus::Fine:
+        break;
+    }
+    return QStringLiteral("Passed its newest test, on %1; next test due on %2").arg(tested, due);
+}

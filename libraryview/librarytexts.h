@@ -1,6 +1,7 @@
 #pragma once
 // What the Test Library window writes in its lists, and which devices its search finds. Qt Core only.
 
+#include "library/fleet.h"
 #include "library/testlibrary.h"
 
 #include <QLocale>
@@ -21,6 +22,13 @@ QString LibraryDateTimeText(const QString& testedAt, const QLocale& locale = QLo
 
 // The setting a test was checked against, "Generic biphasic, 200 J", or nothing.
 QString ChoiceText(const std::optional<TVerdictChoice>& choice);
+
+// A device's test interval: "6 months" of its own, "12 months (default)" as the settings say.
+QString IntervalText(int months, bool own);
+
+// Why a device has its status, for its tool tip: "Overdue since Nov 01, 2026", "Near its limit: a load
+// used 86 % of its limit in the newest test", ...
+QString FleetStatusDetails(const TFleetDevice& device, const QLocale& locale = QLocale());
 
 // Who added a test, "jdoe on BENCH-3", and all of it, with the program and the local time of adding;
 // nothing for a test added before the library recorded it.

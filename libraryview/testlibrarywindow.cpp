@@ -9,7 +9,7 @@
 #include "library/outbox.h"
 #include "library/postgresaddress.h"
 #include "library/programlibrary.h"
-#include "libraryview/devicelist.h"
+#include "libraryview/fleetlist.h"
 #include "libraryview/librarytexts.h"
 #include "libraryview/trendchart.h"
 #include "libraryview/trenddata.h"
@@ -17,6 +17,7 @@
 #include "report/testreportviewer.h"
 #include "report/verdictchooser.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -24,6 +25,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
@@ -103,6 +106,9 @@ void TTestLibraryWindow::CreateControls() {
     lblLibrary = new QLabel(this);
     lblLibrary->setObjectName(QStringLiteral("lblLibrary"));
     statusBar()->addWidget(lblLibrary, 1);
+    lblCounts = new QLabel(this);
+    lblCounts->setObjectName(QStringLiteral("lblCounts"));
+    statusBar()->addWidget(lblCounts, 1);
     lblOutbox = new QLabel(this);
     lblOutbox->setObjectName(QStringLiteral("lblOutbox"));
     statusBar()->addPermanentWidget(lblOutbox);
@@ -121,19 +127,36 @@ QLayout* TTestLibraryWindow::CreateSearchRow(QWidget* central) {
     btnRefresh->setObjectName(QStringLiteral("btnRefresh"));
     searchRow->addWidget(searchCaption);
     searchRow->addWidget(edtSearch, 1);
+    const auto addFilter = [&](const char* name, const QString& caption) {
+        auto* box = new QComboBox(central);
+        box->setObjectName(QLatin1String(name));
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        auto* label = new QLabel(caption, central);
+        label->setBuddy(box);
+        searchRow->addWidget(label);
+        searchRow->addWidget(box);
+        return box;
+    };
+    cboStatus = addFilter("cboStatus", QStringLiteral("S&tatus:"));
+    cboStatus->addItem(QStringLiteral("All devices"));
+    for (int status = 0; status < FleetStatusCount; ++status)
+        cboStatus->addItem(FleetStatusText(static_cast<TFleetStatus>(status)), status);
+    cboFacility = addFilter("cboFacility", QStringLiteral("&Facility:"));
+    cboLocation = addFilter("cboLocation", QStringLiteral("Locatio&n:"));
     searchRow->addWidget(btnRefresh);
-    connect(edtSearch, &QLineEdit::textChanged, this, &TTestLibraryWindow::SearchChanged);
+    connect(edtSearch, &QLineEdit::textChanged, this, &TTestLibraryWindow::FiltersChanged);
+    for (QComboBox* box : {cboStatus, cboFacility, cboLocation})
+        connect(box, &QComboBox::activated, this, &TTestLibraryWindow::FiltersChanged);
     connect(btnRefresh, &QPushButton::clicked, this, &TTestLibraryWindow::mmRefreshClick);
     return searchRow;
 }
 
 void TTestLibraryWindow::CreateDeviceTable() {
     const int charWidth = fontMetrics().averageCharWidth();
-    m_devices = new TDeviceListModel(this);
-    m_filter = new TDeviceFilter(m_devices, this);
+    m_fleet = new TFleetListModel(this);
     tblDevices = new QTableView(splitMain);
     tblDevices->setObjectName(QStringLiteral("tblDevices"));
-    tblDevices->setModel(m_filter);
+    tblDevices->setModel(m_fleet);
     tblDevices->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblDevices->setSelectionMode(QAbstractItemView::SingleSelection);
     tblDevices->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -144,9 +167,9 @@ void TTestLibraryWindow::CreateDeviceTable() {
     tblDevices->horizontalHeader()->setStretchLastSection(true);
     tblDevices->horizontalHeader()->setSortIndicatorShown(true);
     tblDevices->setSortingEnabled(true);
-    tblDevices->sortByColumn(TDeviceListModel::colDeviceId, Qt::AscendingOrder);
-    const int widths[TDeviceListModel::ColumnCount] = {14, 14, 16, 16, 16, 16, 13, 8, 6};
-    for (int column = 0; column < TDeviceListModel::ColumnCount; ++column)
+    tblDevices->sortByColumn(TFleetListModel::colStatus, Qt::AscendingOrder); // most urgent first
+    const int widths[TFleetListModel::ColumnCount] = {18, 14, 14, 14, 14, 14, 14, 13, 11, 13, 17, 6};
+    for (int column = 0; column < TFleetListModel::ColumnCount; ++column)
         tblDevices->setColumnWidth(column, widths[column] * charWidth + 12);
     connect(tblDevices->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TTestLibraryWindow::DeviceChanged);
@@ -157,6 +180,7 @@ void TTestLibraryWindow::CreateTestsPanel() {
     auto* testsPanel = new QWidget(splitDevice);
     auto* testsLayout = new QVBoxLayout(testsPanel);
     testsLayout->setContentsMargins(0, 0, 0, 0);
+    testsLayout->addLayout(CreateIntervalRow(testsPanel));
     tblTests = new QTreeWidget(testsPanel);
     tblTests->setObjectName(QStringLiteral("tblTests"));
     tblTests->setRootIsDecorated(false);
@@ -181,6 +205,23 @@ void TTestLibraryWindow::CreateTestsPanel() {
     openRow->addWidget(btnOpen);
     testsLayout->addWidget(tblTests, 1);
     testsLayout->addLayout(openRow);
+}
+
+QLayout* TTestLibraryWindow::CreateIntervalRow(QWidget* panel) {
+    auto* row = new QHBoxLayout;
+    spnInterval = new QSpinBox(panel);
+    spnInterval->setObjectName(QStringLiteral("spnInterval"));
+    spnInterval->setRange(0, LongestIntervalMonths);
+    spnInterval->setSuffix(QStringLiteral(" months"));
+    spnInterval->setToolTip(QStringLiteral("How often the selected device is tested: its own interval, or the "
+                                           "default one of the settings ([Library] INTERVAL_MONTHS)"));
+    auto* caption = new QLabel(QStringLiteral("Test &interval:"), panel);
+    caption->setBuddy(spnInterval);
+    row->addWidget(caption);
+    row->addWidget(spnInterval);
+    row->addStretch(1);
+    connect(spnInterval, &QSpinBox::valueChanged, this, &TTestLibraryWindow::IntervalChanged);
+    return row;
 }
 
 void TTestLibraryWindow::CreateTrendPanel() {
@@ -241,50 +282,121 @@ void TTestLibraryWindow::ShowOutbox() {
 
 void TTestLibraryWindow::mmRefreshClick() {
     ShowOutbox();
-    const QString keep = m_shownDevice;
     QString why;
-    std::vector<TLibraryDevice> devices;
     if (TTestLibrary* library = ProgramLibrary(why)) {
-        devices = library->Devices();
+        lblLibrary->setText(library->DisplayName());
+        FillFilter(cboFacility, diFacility, QStringLiteral("All facilities"));
+        FillFilter(cboLocation, diLocation, QStringLiteral("All locations"));
         why = library->LastError();
-        int tests = 0;
-        for (const TLibraryDevice& device : devices)
-            tests += device.tests;
-        lblLibrary->setText(QStringLiteral("%1: %2 devices, %3")
-                                .arg(library->DisplayName())
-                                .arg(devices.size())
-                                .arg(TestCount(tests)));
     } else {
         lblLibrary->setText(DisplayLocation(ProgramLibraryLocation()));
     }
     ShowProblem(why);
+    const QString keep = m_shownDevice;
     m_shownDevice.clear();
     m_tests.clear(); // read again below, also for the device that stays selected
-    m_devices->SetDevices(std::move(devices));
-    SelectDevice(keep);
+    ListFleet(keep);
+}
+
+void TTestLibraryWindow::FillFilter(QComboBox* box, TDeviceInfoSlot slot, const QString& all) {
+    const QString chosen = box->currentIndex() > 0 ? box->currentText() : QString();
+    QString why;
+    TTestLibrary* library = ProgramLibrary(why);
+    const QStringList values = library ? library->DeviceValues(slot) : QStringList();
+    const QSignalBlocker quiet(box);
+    box->clear();
+    box->addItem(all);
+    for (const QString& value : values)
+        box->addItem(value.isEmpty() ? QStringLiteral("(none)") : value, value);
+    box->setCurrentIndex(std::max(0, box->findData(chosen)));
+    if (!chosen.isEmpty() && box->currentIndex() == 0)
+        box->setCurrentIndex(std::max(0, box->findText(chosen)));
+}
+
+TFleetQuery TTestLibraryWindow::FleetQuery() const {
+    TFleetQuery query;
+    query.today = Today();
+    query.defaultMonths = ConfiguredIntervalMonths(ProgramSettings());
+    query.search = edtSearch->text();
+    if (cboStatus->currentIndex() > 0)
+        query.status = static_cast<TFleetStatus>(cboStatus->currentData().toInt());
+    if (cboFacility->currentIndex() > 0)
+        query.facility = cboFacility->currentData().toString();
+    if (cboLocation->currentIndex() > 0)
+        query.location = cboLocation->currentData().toString();
+    return query;
+}
+
+void TTestLibraryWindow::FiltersChanged() {
+    ListFleet(SelectedDeviceId());
+}
+
+void TTestLibraryWindow::ListFleet(const QString& keepDevice) {
+    m_fleet->SetQuery(FleetQuery(), [this](const TFleetQuery& query) {
+        QString why;
+        std::vector<TFleetDevice> devices;
+        if (TTestLibrary* library = ProgramLibrary(why)) {
+            devices = library->Fleet(query);
+            why = library->LastError();
+        }
+        if (!why.isEmpty())
+            ShowProblem(why);
+        return devices;
+    });
+    ShowCounts();
+    SelectDevice(keepDevice);
+}
+
+void TTestLibraryWindow::ShowCounts() {
+    TFleetQuery query = FleetQuery();
+    query.status.reset(); // the count of each status, whichever is shown
+    QString why;
+    TTestLibrary* library = ProgramLibrary(why);
+    const auto counts = library ? library->FleetCounts(query) : std::nullopt;
+    QStringList parts;
+    int devices = 0;
+    for (int status = 0; counts && status < FleetStatusCount; ++status) {
+        devices += (*counts)[status];
+        if ((*counts)[status] > 0)
+            parts << QStringLiteral("%1: %2").arg(FleetStatusText(static_cast<TFleetStatus>(status))).arg((*counts)[status]);
+    }
+    lblCounts->setText(counts ? QStringLiteral("%1 %2%3")
+                                    .arg(devices)
+                                    .arg(devices == 1 ? QStringLiteral("device") : QStringLiteral("devices"))
+                                    .arg(parts.isEmpty() ? QString() : QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + QLatin1Char(')'))
+                              : QString());
 }
 
 void TTestLibraryWindow::SelectDevice(const QString& deviceId) {
-    int row = 0;
-    for (int r = 0; r < m_filter->rowCount(); ++r)
-        if (m_filter->index(r, TDeviceListModel::colDeviceId).data().toString() == deviceId)
-            row = r;
-    if (m_filter->rowCount() > 0)
-        tblDevices->selectRow(row);
+    // A device further down than the pages read so far is looked for a few pages on.
+    int row = m_fleet->Row(deviceId);
+    for (int page = 0; row < 0 && !deviceId.isEmpty() && page < 10 && m_fleet->canFetchMore(QModelIndex()); ++page) {
+        m_fleet->fetchMore(QModelIndex());
+        row = m_fleet->Row(deviceId);
+    }
+    if (m_fleet->rowCount() > 0)
+        tblDevices->selectRow(std::max(row, 0));
     DeviceChanged();
-}
-
-void TTestLibraryWindow::SearchChanged(const QString& text) {
-    const QString keep = SelectedDeviceId();
-    m_filter->SetSearch(text);
-    SelectDevice(keep);
 }
 
 QString TTestLibraryWindow::SelectedDeviceId() const {
     const QModelIndexList rows = tblDevices->selectionModel()->selectedRows();
     if (rows.isEmpty())
         return QString();
-    return m_devices->Device(m_filter->mapToSource(rows.first()).row()).deviceInfo[diDeviceID];
+    return m_fleet->Device(rows.first().row()).deviceInfo[diDeviceID];
+}
+
+void TTestLibraryWindow::IntervalChanged(int months) {
+    const QString deviceId = SelectedDeviceId();
+    if (deviceId != m_shownDevice || m_tests.empty())
+        return;
+    QString why;
+    if (TTestLibrary* library = ProgramLibrary(why)) {
+        if (!library->SetInterval(deviceId, months == 0 ? std::nullopt : std::optional<int>(months)))
+            why = library->LastError();
+    }
+    ShowProblem(why);
+    ListFleet(deviceId); // its due date, and maybe its status and place, change
 }
 
 void TTestLibraryWindow::DeviceChanged() {
@@ -294,6 +406,14 @@ void TTestLibraryWindow::DeviceChanged() {
         return;
     m_shownDevice = deviceId;
     m_tests.clear();
+    {
+        const QSignalBlocker quiet(spnInterval);
+        const int row = m_fleet->Row(deviceId);
+        spnInterval->setEnabled(any);
+        spnInterval->setSpecialValueText(
+            QStringLiteral("Default (%1)").arg(IntervalText(ConfiguredIntervalMonths(ProgramSettings()), true)));
+        spnInterval->setValue(any && row >= 0 ? m_fleet->Device(row).ownInterval.value_or(0) : 0);
+    }
     if (any) {
         QString why;
         if (TTestLibrary* library = ProgramLibrary(why)) {

@@ -1,10 +1,12 @@
 #pragma once
-// The Test Library window: the devices of the program's test library with their last test date and
-// verdict, found by a search over their identification; the tests of the selected device, newest
-// first, each of which opens in a report viewer; and the trend of each load's delivered energy across
-// the device's tests against the declared energy and tolerance of a chosen setting. A library that
-// cannot be used shows why in the window; Refresh (F5) reads the library again. The window remembers
-// its placement and deletes itself when closed.
+// The Test Library window: the fleet, every device of the program's test library with its last test,
+// verdict, next due date and a status that reads at a glance, most urgent first, found by a search over
+// their identification and filtered by status, facility and location, with the count of each status;
+// the tests of the selected device, newest first, each of which opens in a report viewer, and its own
+// test interval; and the trend of each load's delivered energy across the device's tests against the
+// declared energy and tolerance of a chosen setting. A library that cannot be used shows why in the
+// window; Refresh (F5) reads the library again. The window remembers its placement and deletes itself
+// when closed.
 
 #include "library/testlibrary.h"
 
@@ -13,15 +15,16 @@
 #include <vector>
 
 class QAction;
+class QComboBox;
 class QLabel;
+class QSpinBox;
 class QLayout;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
 class QTableView;
 class QTreeWidget;
-class TDeviceFilter;
-class TDeviceListModel;
+class TFleetListModel;
 class TTestReportViewer;
 class TTrendChart;
 class TVerdictChooser;
@@ -50,12 +53,20 @@ protected:
 private:
     void CreateControls();
     QLayout* CreateSearchRow(QWidget* central);
+    QLayout* CreateIntervalRow(QWidget* panel);
     // Into splitMain: the devices; into splitDevice: a device's tests and its trend.
     void CreateDeviceTable();
     void CreateTestsPanel();
     void CreateTrendPanel();
     void CreateMenus();
-    void SearchChanged(const QString& text);
+    // Lists the fleet again as the search and the filters ask, keeping the selected device.
+    void FiltersChanged();
+    void ListFleet(const QString& keepDevice);
+    TFleetQuery FleetQuery() const;
+    void ShowCounts();
+    // Fills a filter list with the library's values of `slot`, keeping the choice where it still exists.
+    void FillFilter(QComboBox* box, TDeviceInfoSlot slot, const QString& all);
+    void IntervalChanged(int months);
     void DeviceChanged();
     void ShowTests();
     void ShowTrend();
@@ -68,6 +79,10 @@ private:
     // Widgets, named after their members for tests and tools (findChild).
     QLabel* lblProblem = nullptr;
     QLineEdit* edtSearch = nullptr;
+    QComboBox* cboStatus = nullptr;
+    QComboBox* cboFacility = nullptr;
+    QComboBox* cboLocation = nullptr;
+    QSpinBox* spnInterval = nullptr; // 0: the program's interval
     QPushButton* btnRefresh = nullptr;
     QTableView* tblDevices = nullptr;
     QTreeWidget* tblTests = nullptr;
@@ -75,6 +90,7 @@ private:
     TTrendChart* chartTrend = nullptr;
     QLabel* lblLibrary = nullptr;
     QLabel* lblOutbox = nullptr; // how many tests wait in the outbox
+    QLabel* lblCounts = nullptr; // how many devices of each status the search and filters find
     QSplitter* splitMain = nullptr;
     QSplitter* splitDevice = nullptr;
     QAction* mmOpenTest = nullptr;
@@ -83,8 +99,7 @@ private:
     QAction* mmHelp = nullptr;
     TVerdictChooser* m_chooser = nullptr; // the lists "cboProfile" and "cboEnergy"
 
-    TDeviceListModel* m_devices = nullptr;
-    TDeviceFilter* m_filter = nullptr;
+    TFleetListModel* m_fleet = nullptr;
     QString m_shownDevice;
     std::vector<TLibraryTest> m_tests; // of the shown device, newest first
     QPointer<QWidget> m_owner;

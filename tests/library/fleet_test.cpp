@@ -88,7 +88,7 @@ TEST_F(FleetTest, DueDatesFollowCalendarMonthsAndEachDevicesOwnInterval) {
 
     TFleetQuery query;
     query.defaultMonths = 12;
-    query.byDueDate = true;
+    query.order = TFleetOrder::NextDue;
     for (const TFleetDevice& d : Fleet(query)) {
         const int months = d.ownInterval.value_or(12);
         EXPECT_EQ(d.nextDue, NextDue(d.lastTestedAt, months)) << d.deviceInfo[diDeviceID].toStdString();

@@ -3,11 +3,14 @@
 // viewers byte for byte, and a library that cannot be used.
 #include "libraryview/testlibrarywindow.h"
 
+#include "base/clock.h"
 #include "library/programlibrary.h"
+#include "libraryview/fleetlist.h"
 #include "libraryview/trendchart.h"
 #include "libraryview/trenddata.h"
 #include "records/recordimage.h"
 #include "report/testreportviewer.h"
+#include "sim/virtualclock.h"
 #include "tests/support/findchild.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/reportviewerprobe.h"
@@ -19,6 +22,8 @@
 #include <QSysInfo>
 
 #include <QComboBox>
+#include <QDateTime>
+#include <QSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -123,6 +128,8 @@ protected:
 
     TempSettings settings;
     ScriptedMessages boxes;
+    VirtualClock clock{QDateTime(QDate(2026, 12, 9), QTime(12, 0)).toSecsSinceEpoch()};
+    ScopedInstall<Clock> clockInstalled{clock};
 };
 
 } // namespace
@@ -138,11 +145,19 @@ TEST_F(LibraryWindow, ListsDevicesAndFindsThemByAnyOfTheirIdentity) {
     Add(Record(Borealis, 2024, 6, {3}), Choice(Generic, 1));
     Add(Record(Simulated, 2023, 1, {6}));
     TTestLibraryWindow window;
-    const QAbstractItemModel& devices = *Child<QTableView>(window, "tblDevices")->model();
-    EXPECT_EQ(Column(devices, 0), QStringList({"DEF-0042", "DEF-0100", "SIM-1"}));
-    EXPECT_EQ(Column(devices, 6), QStringList({"Dec 01, 2026", "Jun 01, 2024", "Jan 01, 2023"}));
-    EXPECT_EQ(Column(devices, 7), QStringList({"INCOMPLETE", "FAIL", ""}));
-    EXPECT_EQ(Column(devices, 8), QStringList({"2", "1", "1"}));
+    auto* table = Child<QTableView>(window, "tblDevices");
+    const QAbstractItemModel& devices = *table->model();
+    // Most urgent first: the two overdue by their due dates, then the incomplete one.
+    EXPECT_EQ(Column(devices, TFleetListModel::colDeviceId), QStringList({"SIM-1", "DEF-0100", "DEF-0042"}));
+    EXPECT_EQ(Column(devices, TFleetListModel::colStatus), QStringList({"Overdue", "Overdue", "Incomplete"}));
+    EXPECT_EQ(Column(devices, TFleetListModel::colNextDue),
+              QStringList({"Jan 01, 2024", "Jun 01, 2025", "Dec 01, 2027"}));
+    table->sortByColumn(TFleetListModel::colDeviceId, Qt::AscendingOrder);
+    EXPECT_EQ(Column(devices, TFleetListModel::colDeviceId), QStringList({"DEF-0042", "DEF-0100", "SIM-1"}));
+    EXPECT_EQ(Column(devices, TFleetListModel::colLastTest),
+              QStringList({"Dec 01, 2026", "Jun 01, 2024", "Jan 01, 2023"}));
+    EXPECT_EQ(Column(devices, TFleetListModel::colVerdict), QStringList({"INCOMPLETE", "FAIL", ""}));
+    EXPECT_EQ(Column(devices, TFleetListModel::colTests), QStringList({"2", "1", "1"}));
 
     auto* search = Child<QLineEdit>(window, "edtSearch");
     const std::pair<const char*, QStringList> searches[] = {{"def-0", {"DEF-0042", "DEF-0100"}},
@@ -156,7 +171,7 @@ TEST_F(LibraryWindow, ListsDevicesAndFindsThemByAnyOfTheirIdentity) {
                                                             {"", {"DEF-0042", "DEF-0100", "SIM-1"}}};
     for (const auto& [text, found] : searches) {
         search->setText(QString::fromLatin1(text));
-        EXPECT_EQ(Column(devices, 0), found) << text;
+        EXPECT_EQ(Column(devices, TFleetListModel::colDeviceId), found) << text;
         // The tests shown are always those of a device the list shows.
         auto* tests = Child<QTreeWidget>(window, "tblTests");
         EXPECT_EQ(tests->topLevelItemCount() > 0, !found.isEmpty()) << text;
@@ -293,7 +308,8 @@ TEST_F(LibraryWindow, AnUnusableLibraryShowsWhyAndRefreshTriesAgain) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QTest::keyClick(&window, Qt::Key_F5);
     EXPECT_TRUE(problem->isHidden());
-    EXPECT_EQ(Column(*Child<QTableView>(window, "tblDevices")->model(), 0), QStringList({"DEF-0100"}));
+    EXPECT_EQ(Column(*Child<QTableView>(window, "tblDevices")->model(), TFleetListModel::colDeviceId),
+              QStringList({"DEF-0100"}));
     EXPECT_TRUE(boxes.Shown().isEmpty());
 }
 
@@ -318,4 +334,38 @@ TEST_F(LibraryWindow, APasswordInTheSettingsFileIsToldOnceWhereItBelongs) {
     ASSERT_EQ(boxes.Shown().size(), 1);
     EXPECT_TRUE(boxes.Shown()[0].text.contains(QStringLiteral("~/.pgpass")));
     EXPECT_FALSE(boxes.Shown()[0].text.contains(QStringLiteral("s3cret")));
+}
+
+// The fleet's questions: which devices are failing or due, filtered by status and facility, counted in
+// the status bar, and a device given an interval of its own falls due sooner.
+TEST_F(LibraryWindow, FiltersTheFleetByStatusAndPlaceAndSetsADevicesInterval) {
+    Add(Record(Acme, 2026, 6, {0, 1, 2, 3, 4, 5, 6}), Choice(Generic, 1)); // far outside: failed
+    Add(Record(Borealis, 2026, 11, {0}));
+    Add(Record(Simulated, 2026, 1, {6}));
+    TTestLibraryWindow window;
+    const QAbstractItemModel& devices = *Child<QTableView>(window, "tblDevices")->model();
+    EXPECT_EQ(Column(devices, TFleetListModel::colDeviceId), QStringList({"DEF-0042", "SIM-1", "DEF-0100"}));
+    EXPECT_EQ(Child<QLabel>(window, "lblCounts")->text(),
+              QStringLiteral("3 devices (Failed: 1, Due within 30 days: 1, Not judged: 1)"));
+
+    auto* status = Child<QComboBox>(window, "cboStatus");
+    status->setCurrentIndex(status->findText(FleetStatusText(TFleetStatus::Due)));
+    emit status->activated(status->currentIndex());
+    EXPECT_EQ(Column(devices, TFleetListModel::colDeviceId), QStringList({"SIM-1"}));
+    status->setCurrentIndex(0);
+    auto* facility = Child<QComboBox>(window, "cboFacility");
+    facility->setCurrentIndex(facility->findText(QStringLiteral("South Hospital")));
+    emit facility->activated(facility->currentIndex());
+    EXPECT_EQ(Column(devices, TFleetListModel::colDeviceId), QStringList({"DEF-0100"}));
+    EXPECT_EQ(Child<QLabel>(window, "lblCounts")->text(), QStringLiteral("1 device (Not judged: 1)"));
+
+    // Tested monthly, the unit tested on Nov 1 is overdue.
+    Child<QSpinBox>(window, "spnInterval")->setValue(1);
+    EXPECT_EQ(Column(devices, TFleetListModel::colStatus), QStringList({"Overdue"}));
+    EXPECT_EQ(Column(devices, TFleetListModel::colInterval), QStringList({"1 month"}));
+    QString why;
+    TFleetQuery query;
+    query.today = Today();
+    query.deviceId = QStringLiteral("DEF-0100");
+    EXPECT_EQ(ProgramLibrary(why)->Fleet(query).at(0).ownInterval, 1);
 }
