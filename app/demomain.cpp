@@ -26,6 +26,7 @@ public:
     BenchHardware* Bench() override { return &m_bench; }
     // Simulated tests never mix with real ones.
     QString LibraryLocation() const override { return DataFolder + QStringLiteral("demo-library.sqlite"); }
+    bool HandsOffTests() const override { return false; }
 
 private:
     SimulatedAnalyzer m_analyzer; // real time

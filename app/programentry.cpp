@@ -46,6 +46,7 @@ int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend)
         if (BenchHardware* hardware = backend->Bench())
             bench.emplace(*hardware);
         UseLibraryInstead(backend->LibraryLocation());
+        HandOffTests(backend->HandsOffTests());
         QObject::connect(mainForm.get(), &TZRQForm::Closed, &app, &QApplication::quit);
         mainForm->show();
         app.exec();

@@ -20,6 +20,9 @@ public:
     virtual BenchHardware* Bench() { return nullptr; }
     // Where the tests go instead of the configured library; empty: the configured one.
     virtual QString LibraryLocation() const { return QString(); }
+    // Whether the tests that enter the library are handed off to a maintenance system's folder
+    // ([Library] EXPORT_FOLDER); simulated tests are not.
+    virtual bool HandsOffTests() const { return true; }
 };
 
 // Made once the main window exists (and has set up the settings folder).

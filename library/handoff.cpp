@@ -11,11 +11,13 @@
 #include <QSaveFile>
 #include <QThread>
 #include <QtDebug>
+#include <atomic>
 #include <memory>
 
 namespace {
 
 ServiceReportDrawer g_drawer = nullptr;
+std::atomic<bool> g_handOff{true};
 
 QMutex g_sinkLock;
 std::function<void(const QString&)> g_sink;
@@ -63,7 +65,7 @@ std::optional<Pending> ReadPending(TTestLibrary& library, qint64 id, QString& wh
 // On the program's main thread: the settings, the drawing and the files.
 QString Finish(const Pending& pending, const QByteArray& record, const std::optional<TVerdictBasis>& basis) {
     const QString folder = ConfiguredExportFolder(ProgramSettings());
-    if (folder.isEmpty())
+    if (folder.isEmpty() || !g_handOff)
         return QString();
     const int months = pending.ownInterval.value_or(ConfiguredIntervalMonths(ProgramSettings()));
     return WriteHandOff(folder, record, pending.test, NextDue(pending.deviceLastTestedAt, months), basis);
@@ -77,6 +79,10 @@ void InstallServiceReportDrawer(ServiceReportDrawer drawer) {
 
 ServiceReportDrawer InstalledServiceReportDrawer() {
     return g_drawer;
+}
+
+void HandOffTests(bool handOff) {
+    g_handOff = handOff;
 }
 
 void InstallHandOffProblemSink(std::function<void(const QString& why)> sink) {

@@ -42,6 +42,9 @@ QString WriteHandOff(const QString& folder, const QByteArray& record, const TLib
 TAddResult AddAndHandOff(TTestLibrary& library, QByteArrayView bytes,
                          const std::optional<TVerdictBasis>& basis = std::nullopt);
 
+// Whether this program hands tests off at all (the demo's simulated tests are not); it does unless told.
+void HandOffTests(bool handOff);
+
 // Where a hand-off that failed away from the calling thread is told (the windows show it); by default
 // it is logged.
 void InstallHandOffProblemSink(std::function<void(const QString& why)> sink);
