@@ -70,6 +70,12 @@ TEST_F(KeepTest, ATestAddedAwayFromTheMainThreadIsHandedOffOnIt) {
     EXPECT_TRUE(QDir(folder).isEmpty());
     QCoreApplication::processEvents();
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
+    // A program that hands nothing off (the demo) writes nothing there.
+    HandOffTests(false);
+    run(QStringLiteral("DEF-3"));
+    QCoreApplication::processEvents();
+    HandOffTests(true);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
 
     settings.Ini().WriteString(QStringLiteral("Library"), QStringLiteral("EXPORT_FOLDER"), folder + QStringLiteral("/gone"));
     run(QStringLiteral("DEF-2"));
