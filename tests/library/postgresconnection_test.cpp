@@ -143,11 +143,16 @@ TEST_F(PostgresConnection, TechniciansAddAndReadAuditorsOnlyReadAndNobodyChanges
     const TAddResult added = bench->Add(RecordBytes(*rec));
     EXPECT_EQ(added.outcome, TAddOutcome::Added) << added.why.toStdString();
     EXPECT_EQ(bench->List().size(), 2u);
+    EXPECT_TRUE(bench->SetInterval(QStringLiteral("DEF-0099"), 6)) << bench->LastError().toStdString();
     bench.reset();
 
     std::unique_ptr<TTestLibrary> audit = TTestLibrary::Open(at(QStringLiteral("audit")), why);
     ASSERT_TRUE(audit) << why.toStdString();
     EXPECT_EQ(audit->List().size(), 2u);
+    TFleetQuery fleet;
+    fleet.today = QDate(2026, 12, 9);
+    EXPECT_EQ(audit->Fleet(fleet).size(), 2u) << audit->LastError().toStdString();
+    EXPECT_FALSE(audit->SetInterval(QStringLiteral("DEF-0099"), 1));
     rec->SetDeviceInfo(diDeviceID, QStringLiteral("DEF-0100"));
     const TAddResult refused = audit->Add(RecordBytes(*rec));
     EXPECT_EQ(refused.outcome, TAddOutcome::Failed);
@@ -165,6 +170,7 @@ TEST_F(PostgresConnection, TechniciansAddAndReadAuditorsOnlyReadAndNobodyChanges
             EXPECT_FALSE(q.exec(QStringLiteral("UPDATE tests SET device_id = 'X'"))) << user.toStdString();
             EXPECT_FALSE(q.exec(QStringLiteral("DELETE FROM test_loads"))) << user.toStdString();
             EXPECT_FALSE(q.exec(QStringLiteral("DELETE FROM tests"))) << user.toStdString();
+            EXPECT_FALSE(q.exec(QStringLiteral("DELETE FROM devices"))) << user.toStdString();
         }
         db.close();
         db = QSqlDatabase();
