@@ -37,49 +37,62 @@ QColor FleetStatusColour(TFleetStatus status) {
 TFleetListModel::TFleetListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void TFleetListModel::SetQuery(const TFleetQuery& query, Source source) {
-    beginResetModel();
     const TFleetOrder order = m_query.order;
     const bool descending = m_query.descending;
     m_query = query;
     m_query.order = order;
     m_query.descending = descending;
     m_source = std::move(source);
+    Restart();
+}
+
+void TFleetListModel::Restart() {
+    beginResetModel();
+    ++m_generation;
     m_devices.clear();
     m_lastTests.clear();
     m_nextDue.clear();
+    m_reading = false;
     m_more = static_cast<bool>(m_source);
     endResetModel();
     if (m_more)
         fetchMore(QModelIndex());
 }
 
-std::vector<TFleetDevice> TFleetListModel::ReadPage(int offset) const {
-    TFleetQuery page = m_query;
-    page.offset = offset;
-    page.limit = PageSize;
-    return m_source(page);
-}
-
 bool TFleetListModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && m_more;
+    return !parent.isValid() && m_more && !m_reading;
 }
 
 void TFleetListModel::fetchMore(const QModelIndex& parent) {
-    if (parent.isValid() || !m_more)
+    if (!canFetchMore(parent))
         return;
-    std::vector<TFleetDevice> page = ReadPage(static_cast<int>(m_devices.size()));
+    TFleetQuery page = m_query;
+    page.offset = static_cast<int>(m_devices.size());
+    page.limit = PageSize;
+    m_reading = true;
+    const quint64 generation = m_generation;
+    const bool first = m_devices.empty();
+    m_source(page, [this, generation, first](std::vector<TFleetDevice> devices) {
+        if (generation == m_generation)
+            Insert(std::move(devices), first);
+    });
+}
+
+void TFleetListModel::Insert(std::vector<TFleetDevice> page, bool first) {
+    m_reading = false;
     m_more = page.size() == static_cast<size_t>(PageSize);
-    if (page.empty())
-        return;
-    const int first = static_cast<int>(m_devices.size());
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(page.size()) - 1);
-    const QLocale locale;
-    for (TFleetDevice& device : page) {
-        m_lastTests << LibraryDateText(device.lastTestedAt, locale);
-        m_nextDue << locale.toString(device.nextDue, QStringLiteral("MMM dd, yyyy"));
-        m_devices.push_back(std::move(device));
+    if (!page.empty()) {
+        const int at = static_cast<int>(m_devices.size());
+        beginInsertRows(QModelIndex(), at, at + static_cast<int>(page.size()) - 1);
+        const QLocale locale;
+        for (TFleetDevice& device : page) {
+            m_lastTests << LibraryDateText(device.lastTestedAt, locale);
+            m_nextDue << locale.toString(device.nextDue, QStringLiteral("MMM dd, yyyy"));
+            m_devices.push_back(std::move(device));
+        }
+        endInsertRows();
     }
-    endInsertRows();
+    emit PageArrived(first);
 }
 
 void TFleetListModel::sort(int column, Qt::SortOrder order) {
@@ -87,16 +100,7 @@ void TFleetListModel::sort(int column, Qt::SortOrder order) {
         return;
     m_query.order = ColumnOrder[column];
     m_query.descending = order == Qt::DescendingOrder;
-    TFleetQuery query = m_query;
-    Source source = m_source;
-    beginResetModel();
-    m_devices.clear();
-    m_lastTests.clear();
-    m_nextDue.clear();
-    m_more = static_cast<bool>(source);
-    endResetModel();
-    if (m_more)
-        fetchMore(QModelIndex());
+    Restart();
 }
 
 int TFleetListModel::Row(const QString& deviceId) const {

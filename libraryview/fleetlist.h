@@ -29,14 +29,16 @@ public:
         colTests,
         ColumnCount
     };
-    // Reads the devices `query` asks for (its offset and limit set to the page wanted); an empty answer
-    // ends the list.
-    using Source = std::function<std::vector<TFleetDevice>(const TFleetQuery& query)>;
+    // Reads the devices `query` asks for (its offset and limit set to the page wanted) and hands them to
+    // `done`, at once or later (a page read on the library's worker); fewer than a page ends the list.
+    using Done = std::function<void(std::vector<TFleetDevice> devices)>;
+    using Source = std::function<void(const TFleetQuery& query, Done done)>;
     static constexpr int PageSize = 200;
 
     explicit TFleetListModel(QObject* parent = nullptr);
 
     // Lists the devices of `query` (its order and direction kept from the last sort) from the first page.
+    // Each page that arrives is told by PageArrived.
     void SetQuery(const TFleetQuery& query, Source source);
     const TFleetQuery& Query() const { return m_query; }
     const TFleetDevice& Device(int row) const { return m_devices.at(static_cast<size_t>(row)); }
@@ -47,16 +49,27 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // A page is asked for and has not arrived.
+    bool Reading() const { return m_reading; }
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
     void sort(int column, Qt::SortOrder order) override;
 
+signals:
+    // A page of devices has been read and its rows are there (`first`: the first page of a new list, which
+    // may hold none).
+    void PageArrived(bool first);
+
 private:
-    std::vector<TFleetDevice> ReadPage(int offset) const;
+    // Empties the list and reads its first page.
+    void Restart();
+    void Insert(std::vector<TFleetDevice> page, bool first);
 
     TFleetQuery m_query;
     Source m_source;
     std::vector<TFleetDevice> m_devices;
     QStringList m_lastTests, m_nextDue; // as shown, made once per page
     bool m_more = false;
+    bool m_reading = false;
+    quint64 m_generation = 0; // a page of an earlier list that arrives late is dropped
 };

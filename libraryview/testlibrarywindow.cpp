@@ -173,6 +173,7 @@ void TTestLibraryWindow::CreateDeviceTable() {
         tblDevices->setColumnWidth(column, widths[column] * charWidth + 12);
     connect(tblDevices->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TTestLibraryWindow::DeviceChanged);
+    connect(m_fleet, &TFleetListModel::PageArrived, this, &TTestLibraryWindow::FleetPageArrived);
 }
 
 void TTestLibraryWindow::CreateTestsPanel() {
@@ -328,11 +329,14 @@ TFleetQuery TTestLibraryWindow::FleetQuery() const {
 }
 
 void TTestLibraryWindow::FiltersChanged() {
-    ListFleet(SelectedDeviceId());
+    ListFleet(SelectedDeviceId(), 0); // a device the search no longer finds is not looked for further
 }
 
-void TTestLibraryWindow::ListFleet(const QString& keepDevice) {
-    m_fleet->SetQuery(FleetQuery(), [this](const TFleetQuery& query) {
+void TTestLibraryWindow::ListFleet(const QString& keepDevice, int seekPages) {
+    m_keepDevice = keepDevice;
+    m_pagesToSeek = seekPages;
+    ShowCounts();
+    m_fleet->SetQuery(FleetQuery(), [this](const TFleetQuery& query, const TFleetListModel::Done& done) {
         QString why;
         std::vector<TFleetDevice> devices;
         if (TTestLibrary* library = ProgramLibrary(why)) {
@@ -341,10 +345,28 @@ void TTestLibraryWindow::ListFleet(const QString& keepDevice) {
         }
         if (!why.isEmpty())
             ShowProblem(why);
-        return devices;
+        done(std::move(devices));
     });
-    ShowCounts();
-    SelectDevice(keepDevice);
+}
+
+void TTestLibraryWindow::FleetPageArrived(bool first) {
+    if (first && m_keepDevice.isEmpty()) { // sorted again by a column: the shown device stays
+        m_keepDevice = m_shownDevice;
+        m_pagesToSeek = 10;
+    }
+    if (!first && m_keepDevice.isEmpty())
+        return; // a page the list's scrolling asked for
+    const int row = m_fleet->Row(m_keepDevice);
+    if (row < 0 && !m_keepDevice.isEmpty() && m_pagesToSeek > 0 && m_fleet->canFetchMore(QModelIndex())) {
+        --m_pagesToSeek;
+        m_fleet->fetchMore(QModelIndex());
+        return;
+    }
+    m_pagesToSeek = 0;
+    m_keepDevice.clear();
+    if (m_fleet->rowCount() > 0)
+        tblDevices->selectRow(std::max(row, 0));
+    DeviceChanged();
 }
 
 void TTestLibraryWindow::ShowCounts() {
@@ -365,18 +387,6 @@ void TTestLibraryWindow::ShowCounts() {
                                     .arg(devices == 1 ? QStringLiteral("device") : QStringLiteral("devices"))
                                     .arg(parts.isEmpty() ? QString() : QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + QLatin1Char(')'))
                               : QString());
-}
-
-void TTestLibraryWindow::SelectDevice(const QString& deviceId) {
-    // A device further down than the pages read so far is looked for a few pages on.
-    int row = m_fleet->Row(deviceId);
-    for (int page = 0; row < 0 && !deviceId.isEmpty() && page < 10 && m_fleet->canFetchMore(QModelIndex()); ++page) {
-        m_fleet->fetchMore(QModelIndex());
-        row = m_fleet->Row(deviceId);
-    }
-    if (m_fleet->rowCount() > 0)
-        tblDevices->selectRow(std::max(row, 0));
-    DeviceChanged();
 }
 
 QString TTestLibraryWindow::SelectedDeviceId() const {

@@ -61,7 +61,8 @@ private:
     void CreateMenus();
     // Lists the fleet again as the search and the filters ask, keeping the selected device.
     void FiltersChanged();
-    void ListFleet(const QString& keepDevice);
+    // `seekPages`: how many pages beyond the first the device to keep is looked for in.
+    void ListFleet(const QString& keepDevice, int seekPages = 10);
     TFleetQuery FleetQuery() const;
     void ShowCounts();
     // Fills a filter list with the library's values of `slot`, keeping the choice where it still exists.
@@ -74,7 +75,9 @@ private:
     // Sends what waits in the outbox and says how many tests still wait.
     void ShowOutbox();
     QString SelectedDeviceId() const;
-    void SelectDevice(const QString& deviceId);
+    // A page of the fleet has arrived: the device to keep selected is looked for a few pages on, else the
+    // first device is selected.
+    void FleetPageArrived(bool first);
 
     // Widgets, named after their members for tests and tools (findChild).
     QLabel* lblProblem = nullptr;
@@ -101,6 +104,8 @@ private:
 
     TFleetListModel* m_fleet = nullptr;
     QString m_shownDevice;
+    QString m_keepDevice; // to select again once the fleet's pages arrive
+    int m_pagesToSeek = 0;
     std::vector<TLibraryTest> m_tests; // of the shown device, newest first
     QPointer<QWidget> m_owner;
 };

@@ -348,6 +348,13 @@ TEST_F(LibraryWindow, FiltersTheFleetByStatusAndPlaceAndSetsADevicesInterval) {
     EXPECT_EQ(Child<QLabel>(window, "lblCounts")->text(),
               QStringLiteral("3 devices (Failed: 1, Due within 30 days: 1, Not judged: 1)"));
 
+    // Sorted by another column, the chosen device stays chosen.
+    auto* table = Child<QTableView>(window, "tblDevices");
+    table->selectRow(2);
+    table->sortByColumn(TFleetListModel::colDeviceId, Qt::DescendingOrder);
+    EXPECT_EQ(table->selectionModel()->selectedRows().at(0).row(), 1); // SIM-1, DEF-0100, DEF-0042
+    table->sortByColumn(TFleetListModel::colStatus, Qt::AscendingOrder);
+
     auto* status = Child<QComboBox>(window, "cboStatus");
     status->setCurrentIndex(status->findText(FleetStatusText(TFleetStatus::Due)));
     emit status->activated(status->currentIndex());
