@@ -43,8 +43,10 @@ void ShowFocusClearly(QAbstractItemView& list) {
     // cell to cell otherwise, and the keyboard could not leave it.
     list.setTabKeyNavigation(false);
     // The frame is drawn with the list, so a style sheet of the list's own can make it follow the focus;
-    // the window's style draws everything else as before.
-    list.setStyleSheet(QStringLiteral("QAbstractItemView { border: 2px solid palette(mid); }"
-                                      "QAbstractItemView:focus { border: 2px solid palette(highlight); }"));
+    // the window's style draws everything else as before. The sheet names the list's own class: its
+    // heading is an item view too and keeps its own look.
+    list.setStyleSheet(QStringLiteral("%1 { border: 2px solid palette(mid); }"
+                                      "%1:focus { border: 2px solid palette(highlight); }")
+                           .arg(QLatin1String(list.metaObject()->className())));
     list.installEventFilter(new SelectionFollowsFocus(list));
 }
