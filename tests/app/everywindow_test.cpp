@@ -1,6 +1,7 @@
 // Every window of the program, and the demo's Simulator, at the fonts this computer has: no label,
 // button, check box, combo box entry or column heading shows a text wider than the room it has, so
-// nothing is cut or clipped.
+// nothing is cut or clipped; and every menu and menu item has its own underlined letter, so that each
+// can be reached from the keyboard.
 #include "app/helpwindow.h"
 #include "app/zrqaboutform.h"
 #include "app/zrqmainform.h"
@@ -29,8 +30,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionComboBox>
@@ -79,10 +83,46 @@ public:
             else if (auto* header = qobject_cast<QHeaderView*>(widget))
                 CheckHeader(*header, name);
         }
+        for (const QMenuBar* bar : window.findChildren<QMenuBar*>())
+            CheckMnemonics(bar->actions(), name + QStringLiteral(" menu bar"));
+        for (const QMenu* menu : window.findChildren<QMenu*>())
+            CheckMnemonics(menu->actions(), name + QStringLiteral(" menu ") + menu->title());
         window.hide();
     }
 
 private:
+    // The letter after the "&" of a caption; none for a caption without one.
+    static QChar Mnemonic(const QString& caption) {
+        for (qsizetype i = caption.indexOf(QLatin1Char('&')); i >= 0 && i + 1 < caption.size();
+             i = caption.indexOf(QLatin1Char('&'), i + 2))
+            if (caption[i + 1] != QLatin1Char('&'))
+                return caption[i + 1].toUpper();
+        return QChar();
+    }
+
+    void CheckMnemonics(const QList<QAction*>& actions, const QString& where) {
+        // The waveform viewer's designed captions "Zoom &In" and "Show Wave &Info" share their letter;
+        // pressing it again in the menu moves from one to the other.
+        static const QStringList designedTwins = {QStringLiteral("Zoom &In"),
+                                                  QStringLiteral("Show Wave &Info")};
+        QHash<QChar, QString> taken;
+        for (const QAction* action : actions) {
+            if (action->isSeparator() || action->text().isEmpty())
+                continue;
+            const QChar letter = Mnemonic(action->text());
+            EXPECT_FALSE(letter.isNull())
+                << qPrintable(where) << ": \"" << qPrintable(action->text()) << "\" has no underlined letter";
+            if (letter.isNull())
+                continue;
+            const bool twins =
+                designedTwins.contains(action->text()) && designedTwins.contains(taken.value(letter));
+            EXPECT_TRUE(!taken.contains(letter) || twins)
+                << qPrintable(where) << ": \"" << qPrintable(action->text()) << "\" and \""
+                << qPrintable(taken.value(letter)) << "\" share " << qPrintable(QString(letter));
+            taken.insert(letter, action->text());
+        }
+    }
+
     void Expect(const QString& where, const QString& text, int needed, int room) {
         EXPECT_LE(needed, room) << qPrintable(where) << ": \"" << qPrintable(text) << "\" needs " << needed
                                 << " pixels and has " << room;
@@ -163,7 +203,7 @@ protected:
     std::unique_ptr<TZRTestRec> record = MakeFullRecord();
 };
 
-TEST_F(EveryWindow, TheProgramsWindowsShowEveryTextWhole) {
+TEST_F(EveryWindow, TheProgramsWindowsShowEveryTextWholeAndALetterForEachMenuItem) {
     TZRQForm main;
     fit.Check(main, QStringLiteral("main window"));
     {
