@@ -394,7 +394,7 @@ keys "$reopened" alt+v w # View Waveform: the loads selected in the wave list
 wave=$(the_window "$viewer_title")
 keys "$wave" alt+e a # Edit > Set Chart Axis..., the focus in the time axis minimum
 axis=$(the_window "Set Chart Axis")
-xdotool key Escape Return ctrl+a
+keys "$axis" Escape Return ctrl+a
 type_text "abc"
 xdotool key Tab Tab Tab Tab space # OK
 keys "$(the_window "An invalid number was entered.")" Return
