@@ -4,6 +4,7 @@
 #include "base/jpegimage.h"
 #include "base/uifonts.h"
 
+#include <QAction>
 #include <QKeySequence>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -56,6 +57,11 @@ THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window), m_browser(new HelpBro
     QAction* forward = bar->addAction(QStringLiteral("Forward"), m_browser, &QTextBrowser::forward);
     forward->setShortcut(QKeySequence::Forward);
     bar->addAction(QStringLiteral("Contents"), this, [this] { ShowTopic(HelpTopicMain); });
+    // Escape puts the help away, as it closes a dialog: the technician reads and goes back to work.
+    auto* close = new QAction(this);
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
     connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
     back->setEnabled(false);

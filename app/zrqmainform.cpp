@@ -66,22 +66,22 @@ TZRQForm::TZRQForm(QWidget* owner) : QMainWindow(owner) {
             m_library->mmRefreshClick();
     });
 
-    QMenu* mmFile = menuBar()->addMenu(QStringLiteral("File"));
-    mmOpen = mmFile->addAction(QStringLiteral("Open..."), QKeySequence(QStringLiteral("Ctrl+O")), this,
+    QMenu* mmFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mmOpen = mmFile->addAction(QStringLiteral("&Open..."), QKeySequence(QStringLiteral("Ctrl+O")), this,
                                &TZRQForm::btnOpenClick);
     mmOpen->setObjectName(QStringLiteral("mmOpen"));
-    mmNew = mmFile->addAction(QStringLiteral("New..."), QKeySequence(QStringLiteral("Ctrl+N")), this,
+    mmNew = mmFile->addAction(QStringLiteral("&New..."), QKeySequence(QStringLiteral("Ctrl+N")), this,
                               &TZRQForm::btnNewClick);
     mmNew->setObjectName(QStringLiteral("mmNew"));
-    mmLibrary = mmFile->addAction(QStringLiteral("Test Library..."), QKeySequence(QStringLiteral("Ctrl+L")),
+    mmLibrary = mmFile->addAction(QStringLiteral("Test &Library..."), QKeySequence(QStringLiteral("Ctrl+L")),
                                   this, &TZRQForm::btnLibraryClick);
     mmLibrary->setObjectName(QStringLiteral("mmLibrary"));
-    QMenu* mmHelp = menuBar()->addMenu(QStringLiteral("Help"));
-    mmHelpContents = mmHelp->addAction(QStringLiteral("Help"), QKeySequence(QStringLiteral("F1")), this,
+    QMenu* mmHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mmHelpContents = mmHelp->addAction(QStringLiteral("&Help"), QKeySequence(QStringLiteral("F1")), this,
                                        &TZRQForm::mmHelpContentsClick);
     mmHelpContents->setObjectName(QStringLiteral("mmHelpContents"));
     mmAboutCorvexZR =
-        mmHelp->addAction(QStringLiteral("About CorvexZR"), this, &TZRQForm::mmAboutCorvexZRClick);
+        mmHelp->addAction(QStringLiteral("&About CorvexZR"), this, &TZRQForm::mmAboutCorvexZRClick);
     mmAboutCorvexZR->setObjectName(QStringLiteral("mmAboutCorvexZR"));
 
     statusBar()->setFixedHeight(StatusBarHeight);

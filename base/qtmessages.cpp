@@ -3,6 +3,7 @@
 #include "base/benchhardware.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace {
@@ -84,6 +85,21 @@ QWidget* OwnerOfBox() {
     return IsBenchHardware(owner) ? nullptr : owner;
 }
 
+// Room beside the title for the frame's icon and its buttons.
+constexpr int TitleFrameRoom = 120;
+
+// The window manager draws the title in a font of its own, often bold and wider than the box's text:
+// a box with a long title and a short text would cut its title short. The box is made at least as
+// wide as its title in a bold font, with room for the frame's buttons.
+void MakeRoomForTitle(QMessageBox& box) {
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + TitleFrameRoom;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+                      0, 1, grid->columnCount());
+}
+
 } // namespace
 
 int QtMessageBoxes::Show(const MessageRequest& request) {
@@ -95,6 +111,7 @@ int QtMessageBoxes::Show(const MessageRequest& request) {
         box.setDefaultButton(ButtonOf(request.defaultButton));
     if (request.flags & mfTopMost)
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    MakeRoomForTitle(box);
     box.setWindowModality((request.flags & mfTaskModal) || !owner ? Qt::ApplicationModal : Qt::WindowModal);
     return ResultOf(box.exec(), request.buttons);
 }

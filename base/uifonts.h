@@ -1,5 +1,6 @@
 #pragma once
-// The fonts the windows are designed with, falling back to close relatives that Linux has.
+// The fonts the windows are designed with: Tahoma and Courier New, else the Debian fonts with their
+// metrics (Wine's Tahoma, Liberation Mono), else close relatives.
 
 #include <QFont>
 

@@ -27,9 +27,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link, found by dpkg-shlibdeps, and the Qt plugins they load at run time,
-# which no linker sees: the SVG icon engine for the toolbar icons and SQLite for the test library.
+# which no linker sees: the SVG icon engine for the toolbar icons and SQLite for the test library; and
+# the fonts with the metrics the windows and the report are laid out for (Tahoma's in Wine's fonts,
+# Courier New's in Liberation Mono).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libqt6sql6-sqlite, fonts-wine, fonts-liberation")
 # A test library shared on a PostgreSQL server needs its Qt driver.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 # The maintainer scripts reload udev's rules so that the analyzer's rule holds at once.

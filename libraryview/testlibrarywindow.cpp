@@ -1,6 +1,7 @@
 #include "libraryview/testlibrarywindow.h"
 
 #include "base/appicons.h"
+#include "base/focuslook.h"
 #include "base/helptopic.h"
 #include "base/messages.h"
 #include "base/placement.h"
@@ -161,6 +162,7 @@ void TTestLibraryWindow::CreateDeviceTable() {
     tblDevices->setSelectionMode(QAbstractItemView::SingleSelection);
     tblDevices->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblDevices->setAlternatingRowColors(true);
+    ShowFocusClearly(*tblDevices);
     tblDevices->setWordWrap(false);
     tblDevices->verticalHeader()->hide();
     tblDevices->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -186,6 +188,7 @@ void TTestLibraryWindow::CreateTestsPanel() {
     tblTests->setObjectName(QStringLiteral("tblTests"));
     tblTests->setRootIsDecorated(false);
     tblTests->setAlternatingRowColors(true);
+    ShowFocusClearly(*tblTests);
     tblTests->setHeaderLabels({QStringLiteral("Date and Time"), QStringLiteral("Analyzer ID"),
                                QStringLiteral("Loads"), QStringLiteral("Verdict"),
                                QStringLiteral("Checked Against"), QStringLiteral("Added By")});

@@ -13,8 +13,8 @@ PACKAGES=(
   libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth poppler-utils fonts-dejavu-core
-  openbox dbus-daemon xdotool xclip x11-apps x11-utils
+  xvfb xauth poppler-utils fonts-dejavu-core fonts-wine fonts-liberation
+  openbox dbus-daemon xdotool xclip x11-apps x11-utils netpbm
   dpkg-dev file desktop-file-utils appstream man-db
 )
 

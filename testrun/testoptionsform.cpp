@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
     : TModalForm(owner), m_selectedLoads(selectedLoads) {
@@ -23,7 +24,6 @@ TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(WindowFont());
-    setFixedSize(281, 325);
     AddHelpKey(*this, HelpTopicLoadSelection);
 
     auto* heading =
@@ -65,6 +65,10 @@ TTestOptions::TTestOptions(QWidget* owner, uint8_t* selectedLoads)
     layout->addWidget(cboxOptions, 1);
     layout->addLayout(check);
     layout->addLayout(bottom);
+    // Laid out 281 pixels wide; wider where a profile's name needs it, so that every name shows whole
+    // once chosen.
+    m_chooser->ProfileBox()->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    setFixedSize(std::max(281, layout->totalSizeHint().width()), 325);
     setTabOrder(cboxOptions, m_chooser->ProfileBox());
     setTabOrder(m_chooser->ProfileBox(), m_chooser->EnergyBox());
     setTabOrder(m_chooser->EnergyBox(), Button1);

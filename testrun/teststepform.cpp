@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 
@@ -44,6 +45,12 @@ QLabel* CaptionLabel(QWidget* parent, int pixelSize) {
     font.setPixelSize(pixelSize);
     label->setFont(font);
     return label;
+}
+
+// A wrapped line never parts a number from its unit ("limit 30.45 J", "at 150 J").
+QString KeepUnitsWithNumbers(QString text) {
+    static const QRegularExpression numberAndUnit(QStringLiteral("(\\d) (J|%|ohms)(?!\\w)"));
+    return text.replace(numberAndUnit, QStringLiteral("\\1\u00a0\\2"));
 }
 
 } // namespace
@@ -165,7 +172,7 @@ void TTestStep::LoadStored(TTestLoad load) {
     QString text = LoadName(load) + QStringLiteral(": ") + LoadVerdictFigures(verdict, QLocale());
     if (const QString hint = EnergySettingHint(verdict, m_basis->setting.selected); !hint.isEmpty())
         text = LoadName(load) + QStringLiteral(": ") + hint;
-    lblVerdict->setText(text);
+    lblVerdict->setText(KeepUnitsWithNumbers(text));
     ShowCheckMark(*lblVerdictMark,
                   verdict.Checked() ? LoadCheckText(verdict.check) : QStringLiteral("NOT CHECKED"),
                   verdict.check);

@@ -156,7 +156,7 @@ void TWaveformViewer::CreateActions() {
     mmZoomOut->setShortcut(QKeySequence::fromString(QStringLiteral("Ctrl+-")));
     toolIcon(mmZoomOut, "zoom-out");
     mmZoomRect =
-        NewAction(QStringLiteral("mmZoomRect"), QStringLiteral("Zoom Rectangle"), &V::tbZoomRectClick, true);
+        NewAction(QStringLiteral("mmZoomRect"), QStringLiteral("Zoom &Rectangle"), &V::tbZoomRectClick, true);
     mmZoomRect->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     toolIcon(mmZoomRect, "zoom-rect");
     mmUndoZoom = NewAction(QStringLiteral("mmUndoZoom"), QStringLiteral("&Undo Zoom"), &V::tbUndoZoomClick);

@@ -7,20 +7,24 @@
 # click) starts the second load and ends the test on "Tests done"; a live viewer, once clicked, takes
 # the keyboard, is zoomed and closed during the test; no "Load Configured Incorrectly" may appear. The
 # test is finished with a Device ID, saved, exported as PDF (whose first page must be the one
-# `zrqtool pdf` makes of the saved file), opened again from the main window (not on top of the first
-# viewer), and the report shown is compared with `zrqtool report` of the saved file.
+# `zrqtool pdf` makes of the saved file) and printed, each through the File menu's mnemonics, opened
+# again from the main window (not on top of the first viewer), and the report shown is compared with
+# `zrqtool report` of the saved file. In a waveform viewer of it, Escape and Enter leave the Set Chart
+# Axis dialog open, as designed; Tab and Space reach its buttons.
 # Run 2: the jumper is moved wrongly by hand in the Simulator mid-test; the step reports "Load
 # Configured Incorrectly"; the jumper is set right by hand and the load completes. The test is finished
 # past "Device ID Not Entered", after which the Device ID typed must reach the record.
-# Run 3: checked against a profile chosen with the keyboard. Then Ctrl+L opens the Test Library window
-# and it closes. Closing the main window with the unsaved tests of runs 2 and 3: each "Save Test
-# Report?" stands over its own viewer, brought to the front; Cancel, and Yes with the save dialog
-# cancelled, keep every window; No to both ends the program with status 0.
+# Run 3: by keys alone (File > New with Alt+F, N; Enter for every step), checked against a profile chosen
+# with the keyboard. Then the Test Library by keys: opened with Alt+F, L, searched, its lists reached with
+# Tab and showing which one has the focus, a test opened with Enter, the window closed with Alt+F, C.
+# F1 opens the help and Escape closes it. Closing the main window with the unsaved tests of runs 2 and
+# 3: each "Save Test Report?" stands over its own viewer, brought to the front; Cancel, and Yes with the
+# save dialog cancelled, keep every window; No to both ends the program with status 0.
 #
 # Usage: demo-e2e.sh CORVEXZR-DEMO ZRQTOOL SIMULATORMAP [--soak N]
 # With --soak N it runs N whole seven-load tests instead, every discharge fired by hand, and reports
 # how many load attempts met a false "Load Configured Incorrectly".
-# Needs Xvfb, openbox, dbus-daemon, xdotool, xprop, xclip, xwd and pdftotext (scripts/setup.sh installs them).
+# Needs Xvfb, openbox, dbus-daemon, xdotool, xprop, xclip, xwd, netpbm and pdftotext (scripts/setup.sh installs them).
 set -euo pipefail
 
 demo=$1
@@ -29,7 +33,7 @@ simulatormap=$3
 soak=""
 [ "${4:-}" = "--soak" ] && soak=${5:?--soak needs a number of tests}
 
-for tool in Xvfb openbox dbus-daemon xdotool xprop xclip xwd pdftotext; do
+for tool in Xvfb openbox dbus-daemon xdotool xprop xclip xwd xwdtopnm ppmhist pdftotext; do
   command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 
@@ -176,10 +180,10 @@ viewer_title="CorvexZR Waveform Viewer"
 wrong_title="Load Configured Incorrectly"
 
 # The start window, the load selection and the step window share one title; their sizes tell them apart.
-window_sized() { # window_sized TITLE WxH
+window_sized() { # window_sized TITLE WxH (a pattern: the load selection grows as wide as its profiles' names)
   local id
   for id in $(windows "$1"); do
-    [ "$(geometry "$id" | awk '{print $3 "x" $4}')" = "$2" ] && { echo "$id"; return 0; }
+    [[ "$(geometry "$id" | awk '{print $3 "x" $4}')" =~ ^$2$ ]] && { echo "$id"; return 0; }
   done
   return 1
 }
@@ -198,10 +202,12 @@ step_return() {
   xdotool key Return
 }
 
+new_keys=ctrl+n # what opens a new test in the main window
 start_test() { # start_test [KEY...]: the keys are pressed in the load selection before its OK
-  keys "$main" ctrl+n
+  # shellcheck disable=SC2086 # new_keys may be a sequence ("alt+f n")
+  keys "$main" $new_keys
   keys "$(the_window_sized "$step_title" 640x506)" Return # Start Test: status and accessory check
-  keys "$(the_window_sized "$step_title" 281x325)" "$@" Return # the remembered loads
+  keys "$(the_window_sized "$step_title" '[0-9]+x325')" "$@" Return # the remembered loads
   step_window >/dev/null
 }
 
@@ -323,19 +329,19 @@ v2=$(windows "$viewer_title" | tail -1)
 finish_test "E2E-0001" step_return
 report=$(the_window "$(report_of E2E-0001)")
 
-# Save, and open the saved file again from the main window.
+# Save (Alt+F, S), and open the saved file again from the main window.
 saved="$work/records/e2e.zrq"
-keys "$report" ctrl+s
+keys "$report" alt+f s
 wait_until 20 "the save dialog" bash -c "[ \"\$(xdotool getactivewindow)\" != $report ]"
 xdotool key ctrl+a
 type_text "$saved"
 xdotool key Return
 wait_until 20 "the saved record" bash -c "[ -f '$saved' ] && [ \$(stat -c %s '$saved') -eq 72424 ]"
 
-# Export PDF (Ctrl+E): the service report of the saved test, page 1 as zrqtool pdf makes it of the file,
+# Export PDF (Alt+F, E): the service report of the saved test, page 1 as zrqtool pdf makes it of the file,
 # marked as a test of the simulated analyzer.
 pdf_out="$work/records/e2e.pdf"
-keys "$report" ctrl+e
+keys "$report" alt+f e
 wait_until 20 "the Export PDF dialog" bash -c "[ \"\$(xdotool getactivewindow)\" != $report ]"
 xdotool key ctrl+a
 type_text "$pdf_out"
@@ -349,7 +355,18 @@ diff "$work/expected-page1.txt" "$work/exported-page1.txt" >"$work/pdf.diff" ||
 grep -q "SIMULATED ANALYZER: not a test of a real device" "$work/exported-page1.txt" ||
   fail "the exported PDF of a simulated test is not marked as such"
 
-keys "$main" ctrl+o
+# Print Summary Data (Alt+F, P), and Enter in the print dialog: with no printer set up, the dialog
+# prints to a PDF file in the home folder. It holds the report's header and results.
+keys "$report" alt+f p
+wait_until 20 "the print dialog" has_window "Print"
+keys "$(the_window "Print")" Return
+printed="$HOME/print.pdf"
+wait_until 20 "the printed summary" test -s "$printed"
+pdftotext -layout "$printed" "$work/printed.txt"
+grep -q "DEVICE I.D.: E2E-0001" "$work/printed.txt" && grep -q "DISCHARGE ENERGY (J)" "$work/printed.txt" ||
+  fail "the printed summary lacks the report's header or results"
+
+keys "$main" alt+f o
 wait_until 20 "the open dialog" bash -c "[ \"\$(xdotool getactivewindow)\" != $main ]"
 xdotool key ctrl+a
 type_text "$saved"
@@ -369,6 +386,24 @@ wait_until 20 "the report on the clipboard" bash -c \
   "xclip -o -selection clipboard 2>/dev/null >'$work/shown.txt'; [ -s '$work/shown.txt' ] && grep -q . '$work/shown.txt'"
 diff <(sed -e '$a\' "$work/expected.txt") <(sed -e '$a\' "$work/shown.txt") >"$work/report.diff" ||
   fail "the reopened report differs from zrqtool report: $(head -5 "$work/report.diff")"
+
+# The Set Chart Axis dialog keeps its designed keys: neither button is its default or cancel button, so
+# Escape and Enter press nothing; its buttons are reached with Tab and pressed with Space. The box about
+# an invalid number shows that the dialog was still open after Escape and Enter.
+keys "$reopened" alt+v w # View Waveform: the loads selected in the wave list
+wave=$(the_window "$viewer_title")
+keys "$wave" alt+e a # Edit > Set Chart Axis..., the focus in the time axis minimum
+axis=$(the_window "Set Chart Axis")
+keys "$axis" Escape Return ctrl+a
+type_text "abc"
+xdotool key Tab Tab Tab Tab space # OK
+keys "$(the_window "An invalid number was entered.")" Return
+wait_until 10 "the invalid number box to close" no_window "An invalid number was entered."
+has_window "Set Chart Axis" || fail "the Set Chart Axis dialog closed by Escape or Enter"
+keys "$axis" Tab space # from OK to Cancel
+wait_until 10 "the Set Chart Axis dialog to close with Cancel" no_window "Set Chart Axis"
+keys "$wave" alt+F4
+wait_until 10 "the waveform viewer to close" no_window "$viewer_title"
 
 # ================= run 2: a jumper moved wrongly by hand mid-test, then set right
 choose_loads 50
@@ -398,11 +433,15 @@ choose_in_list cboResistance 1
 run_load
 finish_test_after_the_device_id_box "E2E-0002"
 
-# ================= run 3: checked against the first profile of the list, chosen with the keyboard
+# ================= run 3: the whole test by keys alone, checked against a profile chosen with the keyboard
+# File > New from the main window's menu (Alt+F, N); Enter for Start Test, the loads, the step and
+# "Tests done". Only the discharge is fired in the Simulator, as the defibrillator's own button would.
 step_size=640x559
+new_keys="alt+f n"
 start_test Tab Down # from the loads to "Check against:", and from "No check" to the first profile
-run_load
-finish_test "E2E-0003"
+wait_until 10 "the step window to take the keyboard" step_is_active
+run_load step_return
+finish_test "E2E-0003" step_return
 grep -q '^PROFILE=CorvexZR Simulator' "$ini" || fail "the load selection did not remember the profile chosen"
 
 # Every finished test went into the demo's own library as it ended, the first one byte for byte as saved,
@@ -421,13 +460,40 @@ cmp -s "$work/exported.zrq" "$saved" || fail "the library's copy of the first te
 
 kill -0 "$demo_pid" 2>/dev/null || fail "the demo program ended by itself"
 
-# ================= the test library: Ctrl+L in the main window opens it, Alt+F4 closes it
+# ================= the test library by keys: File > Test Library (Alt+F, L) in the main window; the
+# search (Alt+S), Tab to the device list and on to its tests, each list showing that it has the focus;
+# Enter opens the test; File > Close (Alt+F, C) closes the window.
 library_title="CorvexZR Test Library"
-keys "$main" ctrl+l
+keys "$main" alt+f l
 library=$(the_window "$library_title")
 keys "$library" F5 # reads the library again
-keys "$library" alt+F4
+keys "$library" alt+s
+type_text "E2E-0001"
+# A list with the focus is framed and shows its selection in the highlight colour, the other list its
+# selection in grey: the window shows more of that colour while a list has the focus than while the
+# search box has it.
+highlight_pixels() { # in the window's picture, of Fusion's highlight colour (48, 140, 198)
+  xwd -silent -id "$1" | xwdtopnm 2>/dev/null | ppmhist -noheader | awk '$1 == 48 && $2 == 140 && $3 == 198 {n = $5} END {print n + 0}'
+}
+shows_focus_more_than() { [ "$(highlight_pixels "$library")" -gt $(($1 + 4000)) ]; }
+in_search=$(highlight_pixels "$library")
+xdotool key Tab Tab # past Refresh to the device list
+wait_until 10 "the device list to show that it has the focus" shows_focus_more_than "$in_search"
+xdotool key Tab # the device's tests
+wait_until 10 "the test list to show that it has the focus" shows_focus_more_than "$in_search"
+reports_before=$(window_count "$(report_of E2E-0001)")
+xdotool key Return
+wait_until 20 "the test opened from the library" count_is "$(report_of E2E-0001)" $((reports_before + 1))
+keys "$(windows "$(report_of E2E-0001)" | tail -1)" alt+F4 # a test of the library: closing asks nothing
+wait_until 10 "the library's report viewer to close" count_is "$(report_of E2E-0001)" "$reports_before"
+keys "$library" alt+f c
 wait_until 10 "the Test Library window to close" no_window "$library_title"
+
+# ================= the help: F1 in the main window opens it, Escape closes it
+keys "$main" F1
+help=$(the_window "CorvexZR Help - .*")
+keys "$help" Escape
+wait_until 10 "the help window to close with Escape" no_window "CorvexZR Help - .*"
 grep -q '^\[TestLibraryWindow\]' "$ini" || fail "the Test Library window did not remember its placement"
 
 # ================= the end: closing the main window with unsaved tests (runs 2 and 3)

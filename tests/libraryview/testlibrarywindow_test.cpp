@@ -274,10 +274,11 @@ TEST_F(LibraryWindow, OpensTheChosenTestInAReportViewerByteForByte) {
     list->setCurrentItem(list->topLevelItem(1));
     QTest::keyClick(list, Qt::Key_Return);
     list->setCurrentItem(list->topLevelItem(2));
+    // On the row's first column: the row may be wider than the list shows.
     const QRect row = list->visualItemRect(list->topLevelItem(2));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      row.center()); // a double-click starts with a press
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    const QPoint onRow(row.left() + 10, row.center().y());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onRow); // a double-click starts with a press
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, onRow);
     list->setCurrentItem(list->topLevelItem(0));
     Child<QPushButton>(window, "btnOpen")->click();
     ASSERT_EQ(viewers.size(), 3);

@@ -19,6 +19,11 @@
 
 namespace {
 
+// A label's text with the non-breaking spaces that keep numbers with their units read as spaces.
+QString ShownText(const QLabel* label) {
+    return label->text().replace(QChar::Nbsp, QLatin1Char(' '));
+}
+
 const QString Bte = QStringLiteral("CorvexZR Simulator, biphasic truncated exponential");
 const QString Rlb = QStringLiteral("CorvexZR Simulator, rectilinear biphasic");
 
@@ -64,8 +69,7 @@ protected:
             // The profile and energy stay in view from the first load on.
             EXPECT_TRUE(Child<QLabel>(step, "lblAgainst")->isVisibleTo(&step));
             if (marks.last() == QStringLiteral("PASS")) {
-                EXPECT_TRUE(Child<QLabel>(step, "lblVerdict")
-                                ->text()
+                EXPECT_TRUE(ShownText(Child<QLabel>(step, "lblVerdict"))
                                 .startsWith(LoadName(load) + QStringLiteral(": delivered")));
             }
         }
@@ -172,10 +176,10 @@ TEST_F(VerdictWindows, AnotherEnergyThanTheOneChosenIsAskedAbout) {
     TTestStep step(nullptr, one, rec.get(), link);
     step.CheckLoadsAgainst(ResolveVerdictChoice(LoadProfiles().profiles, choice));
     Child<QPushButton>(step, "btnOK")->click();
-    EXPECT_TRUE(Child<QLabel>(step, "lblVerdict")->text().startsWith(QStringLiteral("50 ohms: delivered ")) &&
-                Child<QLabel>(step, "lblVerdict")
-                    ->text()
-                    .endsWith(QStringLiteral("is the defibrillator set to 150 J?")))
+    EXPECT_TRUE(
+        ShownText(Child<QLabel>(step, "lblVerdict")).startsWith(QStringLiteral("50 ohms: delivered ")) &&
+        ShownText(Child<QLabel>(step, "lblVerdict"))
+            .endsWith(QStringLiteral("is the defibrillator set to 150 J?")))
         << Child<QLabel>(step, "lblVerdict")->text().toStdString();
 }
 
