@@ -142,7 +142,7 @@ QLayout* TTestLibraryWindow::CreateSearchRow(QWidget* central) {
     cboStatus->addItem(QStringLiteral("All devices"));
     for (int status = 0; status < FleetStatusCount; ++status)
         cboStatus->addItem(FleetStatusText(static_cast<TFleetStatus>(status)), status);
-    cboFacility = addFilter("cboFacility", QStringLiteral("&Facility:"));
+    cboFacility = addFilter("cboFacility", QStringLiteral("F&acility:"));
     cboLocation = addFilter("cboLocation", QStringLiteral("Locatio&n:"));
     searchRow->addWidget(btnRefresh);
     connect(edtSearch, &QLineEdit::textChanged, this, &TTestLibraryWindow::FiltersChanged);
