@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QLayout;
 class QLineEdit;
@@ -73,6 +74,7 @@ private:
     QTreeWidget* tblTests = nullptr;
     QPushButton* btnOpen = nullptr;
     TTrendChart* chartTrend = nullptr;
+    QComboBox* cboLoad = nullptr; // the trend of one load, or of all
     QLabel* lblLibrary = nullptr;
     QLabel* lblOutbox = nullptr; // how many tests wait in the outbox
     QSplitter* splitMain = nullptr;
