@@ -115,6 +115,8 @@ TTrend BuildTrend(const std::vector<TLibraryTest>& tests, const std::optional<TV
         series.load = l;
         for (size_t i = 0; i < oldestFirst.size(); ++i) {
             const TLibraryTest& test = *oldestFirst[i];
+            if (test.LoadsTested() == 0)
+                continue; // no test at all: it breaks no line
             const double key = keys[i];
             const bool other = OtherEnergy(test.choice, trend.selected);
             if (test.delivered[l]) {
