@@ -12,7 +12,7 @@
 namespace {
 
 constexpr double Day = 24.0 * 3600.0;
-constexpr int BandAlpha = 16;
+constexpr int BandsAlpha = 48;   // shared by the bands drawn, so that seven overlapping ones stay light
 constexpr double TipReach = 8.0; // pixels from a point that still show its tool tip
 const QColor Neutral(64, 64, 64);
 const QColor Marker(96, 96, 96); // the analyzer changes and the box of a point at another energy
@@ -37,8 +37,9 @@ QCPScatterStyle MarkStyle(TTrendMark mark, const QColor& colour) {
     return QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(colour, 1.5), QBrush(Qt::white), 8);
 }
 
-QCPScatterStyle OtherEnergyStyle() {
-    return QCPScatterStyle(QCPScatterStyle::ssSquare, QPen(Marker, 1.2), Qt::NoBrush, 14);
+// Around the point's own marker; smaller in the legend, whose icons are 12 pixels high.
+QCPScatterStyle OtherEnergyStyle(double size = 14) {
+    return QCPScatterStyle(QCPScatterStyle::ssSquare, QPen(Marker, 1.2), Qt::NoBrush, size);
 }
 
 // The kinds of marker, one legend entry each: the two not judged share one.
@@ -105,9 +106,9 @@ void TTrendChart::ShowTrend(const QString& deviceId, const QString& settingText,
     DrawBands(span); // first, so that every line is drawn over them
     DrawLoads();
     DrawLegendMarks();
-    DrawAnalyzerChanges();
     legend->setVisible(true);
     xAxis->setRange(span[0], span[1]);
+    DrawAnalyzerChanges();
     // Months alone repeat on a span of a few months (one test, or tests close together): show the days
     // then, and the hours within a few days.
     if (auto dates = xAxis->ticker().dynamicCast<QCPAxisTickerDateTime>()) {
@@ -118,17 +119,22 @@ void TTrendChart::ShowTrend(const QString& deviceId, const QString& settingText,
     yAxis->rescale();
     const QCPRange energies = yAxis->range();
     const double room = std::max(energies.size() * 0.08, 1.0);
-    yAxis->setRange(std::max(0.0, energies.lower - room), energies.upper + room);
+    // Below the points, room for the names of the analyzers along the date axis.
+    const double below = m_trend.analyzerChanges.empty() ? room : 3 * room;
+    yAxis->setRange(std::max(0.0, energies.lower - below), energies.upper + room);
     replot(rpQueuedReplot);
 }
 
 void TTrendChart::DrawBands(const QVector<double>& span) {
+    const auto bands = std::count_if(m_trend.loads.begin(), m_trend.loads.end(),
+                                     [](const TTrendLoad& series) { return series.declared.has_value(); });
+    const int alpha = std::max(6, BandsAlpha / static_cast<int>(std::max<std::ptrdiff_t>(bands, 1)));
     for (const TTrendLoad& series : m_trend.loads) {
         if (!series.declared)
             continue;
         const QColor colour = LoadColour(series.load);
         QColor fill = colour;
-        fill.setAlpha(BandAlpha);
+        fill.setAlpha(alpha);
         const double declared = *series.declared;
         const QString name = LoadName(series.load);
         // The band from declared - limit up to declared + limit.
@@ -191,7 +197,7 @@ void TTrendChart::DrawLegendMarks() {
         if (m_trend.Has(kind) || (kind == TTrendMark::NotChecked && m_trend.Has(TTrendMark::NoDeclaredValue)))
             entry(TrendMarkName(kind), MarkStyle(kind, Neutral));
     if (m_trend.HasOtherEnergy())
-        entry(QStringLiteral("At another energy"), OtherEnergyStyle());
+        entry(QStringLiteral("At another energy"), OtherEnergyStyle(10));
 }
 
 void TTrendChart::DrawAnalyzerChanges() {
@@ -200,15 +206,19 @@ void TTrendChart::DrawAnalyzerChanges() {
         line->setPen(QPen(Marker, 1, Qt::DashDotLine));
         line->point1->setCoords(change.key, 0);
         line->point2->setCoords(change.key, 1);
-        // Its name up the line from the date axis.
+        // Its name along the date axis below the points, on the side of the line with more room.
         auto* name = new QCPItemText(this);
         name->position->setTypeX(QCPItemPosition::ptPlotCoords);
         name->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
         name->position->setCoords(change.key, 1.0);
-        name->setRotation(-90);
-        name->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
-        name->setPadding(QMargins(4, 1, 4, 1));
-        name->setText(QStringLiteral("Analyzer %1").arg(change.analyzerId));
+        // Left of the line only where the right has too little room, with an arrow to the line then.
+        const QCPRange dates = xAxis->range();
+        const bool right = change.key < dates.lower + 0.6 * dates.size();
+        name->setPositionAlignment((right ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignBottom);
+        name->setPadding(QMargins(3, 0, 3, 1));
+        name->setText(QStringLiteral("Analyzer%1\n%2")
+                          .arg(right ? QString() : QStringLiteral(" \u2192"), change.analyzerId));
+        name->setTextAlignment(right ? Qt::AlignLeft : Qt::AlignRight);
         name->setColor(Marker);
         name->setFont(xAxis->tickLabelFont());
     }

@@ -2,7 +2,8 @@
 // The trend chart of the Test Library window, on QCustomPlot and styled like the waveform viewer's
 // chart: the delivered energy (J) of each load drawn (one, or all) across one device's tests against
 // the date of each test. Each load has a line in its own colour, named in the legend, broken where a
-// test lacks the load or was checked at another energy; each test's point shows the load's own
+// test lacks the load and leaving out the tests checked at another energy; each test's point shows the
+// load's own
 // verdict (a filled disc for a pass, a red cross for a failure, a hollow circle where nothing was
 // judged), a point at another energy than the chart's is boxed, and each kind of marker drawn has an
 // entry in the legend. A dash-dotted line at a test's date marks a change of analyzer. For each load

@@ -127,7 +127,8 @@ TTrend BuildTrend(const std::vector<TLibraryTest>& tests, const std::optional<TV
             if (test.delivered[l] && !other) {
                 series.lineKeys.push_back(key);
                 series.lineEnergies.push_back(*test.delivered[l]);
-            } else if (!series.lineEnergies.empty() && !std::isnan(series.lineEnergies.back())) {
+            } else if (!test.delivered[l] && !series.lineEnergies.empty() &&
+                       !std::isnan(series.lineEnergies.back())) {
                 series.lineKeys.push_back(key);
                 series.lineEnergies.push_back(Gap);
             }

@@ -3,8 +3,8 @@
 // by the test's date, each point marked with that load's verdict against the test's own stored
 // choice, and the declared energy with its tolerance at the chart's setting, so that a drift towards
 // the edge of the band shows long before a test fails. A test checked at another energy than the
-// chart's is marked as such and leaves the load's line, as does a test that lacks the load: the line
-// joins only neighbouring tests that can be compared. Qt Core only.
+// chart's is marked as such and stays off the load's line, which is the trend at the chart's energy;
+// the line breaks at a test that lacks the load. Qt Core only.
 
 #include "library/testlibrary.h"
 #include "verdict/verdictchoice.h"
@@ -32,8 +32,8 @@ struct TTrendPoint {
 struct TTrendLoad {
     int load = 0;                     // index 0..6
     std::vector<TTrendPoint> points;  // oldest first
-    std::vector<double> lineKeys;     // the load's line: NaN energies break it where a test lacks the
-    std::vector<double> lineEnergies; // load or was at another energy
+    std::vector<double> lineKeys;     // the load's line, without the tests at another energy: NaN
+    std::vector<double> lineEnergies; // energies break it where a test lacks the load
     std::optional<double> declared;   // J, at the chart's setting; none for no check or nothing declared
     double limit = 0.0;               // J, the largest deviation allowed from `declared`
 };

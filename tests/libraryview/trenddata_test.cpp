@@ -103,8 +103,8 @@ TEST(Trend, BandsFollowTheDeclaredEnergyAndItsTolerance) {
 }
 
 // Each point is judged against its own test's choice, whatever the chart is checked against; a test
-// checked at another energy than the chart's keeps its point, marked and off the line, and its tip
-// says so.
+// checked at another energy than the chart's keeps its point, marked, off the line (which goes on
+// past it), and its tip says so.
 TEST(Trend, MarksEachPointWithItsOwnVerdictAndATestAtAnotherEnergy) {
     std::vector<TProfile> profiles = {Profile("Generic", "", {150.0, 200.0})};
     profiles[0].settings[1].declared[1].reset();
@@ -133,7 +133,7 @@ TEST(Trend, MarksEachPointWithItsOwnVerdictAndATestAtAnotherEnergy) {
                                                                {TTrendMark::NotChecked, false},
                                                                {TTrendMark::NotChecked, false}}));
     EXPECT_EQ(trend.loads[1].points[0].mark, TTrendMark::NoDeclaredValue);
-    EXPECT_EQ(Line(trend.loads[0]), (std::vector<double>{201.0, -1.0, 240.0, 200.0, 200.0}));
+    EXPECT_EQ(Line(trend.loads[0]), (std::vector<double>{201.0, 240.0, 200.0, 200.0}));
     EXPECT_TRUE(trend.HasOtherEnergy() && trend.Has(TTrendMark::Fail));
     EXPECT_FALSE(BuildTrend(tests, std::nullopt, profiles).HasOtherEnergy()); // no energy to differ from
 
