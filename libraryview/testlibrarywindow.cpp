@@ -240,6 +240,16 @@ void TTestLibraryWindow::CreateTrendPanel() {
     settingRow->addWidget(m_chooser->ProfileBox(), 1);
     settingRow->addWidget(m_chooser->EnergyBox());
     connect(m_chooser, &TVerdictChooser::Changed, this, &TTestLibraryWindow::ShowTrend);
+    cboLoad = new QComboBox(trendPanel);
+    cboLoad->setObjectName(QStringLiteral("cboLoad"));
+    cboLoad->addItem(QStringLiteral("All loads"));
+    for (int load = 0; load < LOAD_COUNT; ++load)
+        cboLoad->addItem(LoadName(load), load);
+    auto* loadCaption = new QLabel(QStringLiteral("&Load:"), trendPanel);
+    loadCaption->setBuddy(cboLoad);
+    settingRow->addWidget(loadCaption);
+    settingRow->addWidget(cboLoad);
+    connect(cboLoad, &QComboBox::currentIndexChanged, this, &TTestLibraryWindow::ShowTrend);
     chartTrend = new TTrendChart(trendPanel);
     chartTrend->setObjectName(QStringLiteral("chartTrend"));
     chartTrend->setMinimumSize(300, 220);
@@ -476,7 +486,12 @@ void TTestLibraryWindow::ShowTrend() {
     }
     const std::optional<TVerdictBasis> basis = m_chooser->Basis();
     const QString setting = basis ? ChoiceText(m_chooser->Choice()) : QStringLiteral("No check");
-    chartTrend->ShowTrend(m_shownDevice, setting, BuildTrend(m_tests, basis));
+    const QVariant load = cboLoad->currentData();
+    chartTrend->ShowTrend(
+        m_shownDevice, setting,
+        BuildTrend(m_tests, basis, m_chooser->Profiles(),
+                   load.isValid() ? std::optional(load.toInt()) : std::nullopt),
+        QStringLiteral("No test of this device tested the %1 load").arg(cboLoad->currentText()));
 }
 
 void TTestLibraryWindow::btnOpenClick() {

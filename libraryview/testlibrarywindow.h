@@ -91,6 +91,7 @@ private:
     QTreeWidget* tblTests = nullptr;
     QPushButton* btnOpen = nullptr;
     TTrendChart* chartTrend = nullptr;
+    QComboBox* cboLoad = nullptr; // the trend of one load, or of all
     QLabel* lblLibrary = nullptr;
     QLabel* lblOutbox = nullptr; // how many tests wait in the outbox
     QLabel* lblCounts = nullptr; // how many devices of each status the search and filters find

@@ -103,9 +103,10 @@ private:
 };
 
 // A small library as a workshop would have it after some years: five devices of the simulator's make,
-// each tested once a year since 2021 and checked against the simulator's profile at 200 J. DEF-0042's
-// energy drifts down a little more each year until its last test fails; the others stay near their
-// nominal energy. Made from `record` with each device's identity, date and delivered energy.
+// each tested once a year since 2021 and checked against the simulator's profile at 200 J, on a new
+// analyzer from 2024. DEF-0042's energy drifts down a little more each year until its last test fails,
+// and in 2023 it was also checked at 150 J the same day; the others stay near their nominal energy.
+// Made from `record` with each device's identity, date, analyzer and delivered energy.
 bool FillLibrary(const TZRTestRec& record) {
     struct Device {
         const char* id;
@@ -124,47 +125,53 @@ bool FillLibrary(const TZRTestRec& record) {
     };
     QString why;
     TTestLibrary* library = ProgramLibrary(why);
-    const std::optional<TVerdictBasis> basis = ResolveVerdictChoice(
-        LoadProfiles().profiles, {QStringLiteral("CorvexZR Simulator, biphasic truncated exponential"), 200});
-    if (!library || !basis) {
+    const QString profile = QStringLiteral("CorvexZR Simulator, biphasic truncated exponential");
+    const std::optional<TVerdictBasis> basis = ResolveVerdictChoice(LoadProfiles().profiles, {profile, 200});
+    const std::optional<TVerdictBasis> lower = ResolveVerdictChoice(LoadProfiles().profiles, {profile, 150});
+    if (!library || !basis || !lower) {
         std::fprintf(stderr, "screenshots: no library to show: %s\n", qPrintable(why));
         return false;
     }
     auto test = std::make_unique<TZRTestRec>();
-    for (const Device& device : devices) {
-        for (int year = 2021; year <= 2026; ++year) {
-            test->CopyTest(record);
-            test->SetDeviceInfo(diDeviceID, QString::fromLatin1(device.id));
-            test->SetDeviceInfo(diSerialNo, QString::fromLatin1(device.serial));
-            test->SetDeviceInfo(diManufacturer, QStringLiteral("CorvexZR Simulator"));
-            test->SetDeviceInfo(diModel, QStringLiteral("Biphasic truncated exponential"));
-            test->SetDeviceInfo(diFacility, QString::fromLatin1(device.facility));
-            test->SetDeviceInfo(diLocation, QString::fromLatin1(device.location));
-            const DateStamp stamp{0,
-                                  static_cast<uint8_t>(10 + 7 * (year % 5)),
-                                  static_cast<uint8_t>(9 + year % 6),
-                                  static_cast<uint8_t>(4 + 3 * (year % 7)),
-                                  static_cast<uint8_t>(device.month),
-                                  static_cast<uint8_t>(year - 2000)};
-            std::memcpy(test->AnalyzerStatus + TEST_DATE_TIME_OFFSET, &stamp, sizeof stamp);
-            const int age = year - 2021;
-            for (int load = 0; load < LOAD_COUNT; ++load) {
-                // A drift that grows with age, and a little scatter from test to test.
-                const double scatter = 0.006 * (((year * 7 + load * 3 + device.month) % 5) - 2);
-                const double factor = 1.0 + device.drift * age * (1.0 + 0.1 * age) + scatter;
-                TMeasurementBlock& results = test->Loads[load].Results;
-                results.TotalEnergy = static_cast<uint16_t>(results.TotalEnergy * factor + 0.5);
-                results.Energy1 = static_cast<uint16_t>(results.Energy1 * factor + 0.5);
-            }
-            const TAddResult added = library->Add(EncodeTestRecord(*test), basis);
-            if (added.outcome != TAddOutcome::Added) {
-                std::fprintf(stderr, "screenshots: a test did not go into the library: %s\n",
-                             qPrintable(added.why));
-                return false;
-            }
+    // One test of `device` in `year`, `later` hours after the year's first, at `scale` of the energy.
+    const auto add = [&](const Device& device, int year, int later, double scale,
+                         const std::optional<TVerdictBasis>& checked) {
+        test->CopyTest(record);
+        test->SetDeviceInfo(diDeviceID, QString::fromLatin1(device.id));
+        test->SetDeviceInfo(diSerialNo, QString::fromLatin1(device.serial));
+        test->SetDeviceInfo(diManufacturer, QStringLiteral("CorvexZR Simulator"));
+        test->SetDeviceInfo(diModel, QStringLiteral("Biphasic truncated exponential"));
+        test->SetDeviceInfo(diFacility, QString::fromLatin1(device.facility));
+        test->SetDeviceInfo(diLocation, QString::fromLatin1(device.location));
+        if (year >= 2024) // the bench's new analyzer
+            test->AnalyzerStatus[ANALYZER_ID_OFFSET + std::strlen("CVX-SIM-000")] = '2';
+        const DateStamp stamp{0,
+                              static_cast<uint8_t>(10 + 7 * (year % 5)),
+                              static_cast<uint8_t>(9 + year % 6 + later),
+                              static_cast<uint8_t>(4 + 3 * (year % 7)),
+                              static_cast<uint8_t>(device.month),
+                              static_cast<uint8_t>(year - 2000)};
+        std::memcpy(test->AnalyzerStatus + TEST_DATE_TIME_OFFSET, &stamp, sizeof stamp);
+        const int age = year - 2021;
+        for (int load = 0; load < LOAD_COUNT; ++load) {
+            // A drift that grows with age, and a little scatter from test to test.
+            const double scatter = 0.006 * (((year * 7 + load * 3 + device.month) % 5) - 2);
+            const double factor = scale * (1.0 + device.drift * age * (1.0 + 0.1 * age) + scatter);
+            TMeasurementBlock& results = test->Loads[load].Results;
+            results.TotalEnergy = static_cast<uint16_t>(results.TotalEnergy * factor + 0.5);
+            results.Energy1 = static_cast<uint16_t>(results.Energy1 * factor + 0.5);
         }
-    }
-    return true;
+        const TAddResult added = library->Add(EncodeTestRecord(*test), checked);
+        if (added.outcome != TAddOutcome::Added)
+            std::fprintf(stderr, "screenshots: a test did not go into the library: %s\n",
+                         qPrintable(added.why));
+        return added.outcome == TAddOutcome::Added;
+    };
+    for (const Device& device : devices)
+        for (int year = 2021; year <= 2026; ++year)
+            if (!add(device, year, 0, 1.0, basis))
+                return false;
+    return add(devices[0], 2023, 2, 0.75, lower);
 }
 
 int Usage() {
