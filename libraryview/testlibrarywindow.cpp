@@ -247,13 +247,17 @@ void TTestLibraryWindow::CreateTrendPanel() {
         cboLoad->addItem(LoadName(load), load);
     auto* loadCaption = new QLabel(QStringLiteral("&Load:"), trendPanel);
     loadCaption->setBuddy(cboLoad);
-    settingRow->addWidget(loadCaption);
-    settingRow->addWidget(cboLoad);
+    // On a row of its own: beside the setting it would cut the longer profile names.
+    auto* loadRow = new QHBoxLayout;
+    loadRow->addWidget(loadCaption);
+    loadRow->addWidget(cboLoad);
+    loadRow->addStretch(1);
     connect(cboLoad, &QComboBox::currentIndexChanged, this, &TTestLibraryWindow::ShowTrend);
     chartTrend = new TTrendChart(trendPanel);
     chartTrend->setObjectName(QStringLiteral("chartTrend"));
     chartTrend->setMinimumSize(300, 220);
     trendLayout->addLayout(settingRow);
+    trendLayout->addLayout(loadRow);
     trendLayout->addWidget(chartTrend, 1);
 }
 
