@@ -6,16 +6,6 @@
 
 #include <QDateTime>
 
-bool DeviceMatches(const std::array<QString, 7>& deviceInfo, const QString& text) {
-    const QString wanted = text.trimmed();
-    if (wanted.isEmpty())
-        return true;
-    for (TDeviceInfoSlot slot : {diDeviceID, diSerialNo, diManufacturer, diModel, diFacility, diLocation})
-        if (deviceInfo[slot].contains(wanted, Qt::CaseInsensitive))
-            return true;
-    return false;
-}
-
 QString VerdictWord(TOverallVerdict verdict) {
     return verdict == TOverallVerdict::NoCheck ? QString() : OverallVerdictText(verdict);
 }

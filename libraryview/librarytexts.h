@@ -1,5 +1,5 @@
 #pragma once
-// What the Test Library window writes in its lists, and which devices its search finds. Qt Core only.
+// What the Test Library window writes in its lists. Qt Core only.
 
 #include "library/fleet.h"
 #include "library/testlibrary.h"
@@ -7,10 +7,6 @@
 #include <QLocale>
 #include <QString>
 #include <array>
-
-// True when `text` (surrounding spaces ignored) is found, ignoring case, in the device's ID, serial
-// number, make, model, facility or location; every device matches an empty text.
-bool DeviceMatches(const std::array<QString, 7>& deviceInfo, const QString& text);
 
 // "PASS", "FAIL", or nothing when nothing was checked.
 QString VerdictWord(TOverallVerdict verdict);

@@ -211,21 +211,6 @@ TEST(Trend, ChoiceIsTheNewestTestsWhileItStillResolves) {
     EXPECT_FALSE(TrendChoice(remembered, profiles, newest).Checks());
 }
 
-// The search looks into six of the seven fields (not the technician's ID), ignoring case and the
-// spaces around the text.
-TEST(DeviceSearch, FindsTextInTheDeviceFieldsButNotTheTechnician) {
-    std::array<QString, 7> info;
-    info[diDeviceID] = QStringLiteral("DEF-0042");
-    info[diLocation] = QStringLiteral("Ward 7 East");
-    info[diTechID] = QStringLiteral("JSMITH");
-    EXPECT_TRUE(DeviceMatches(info, QString()));
-    EXPECT_TRUE(DeviceMatches(info, QStringLiteral("   ")));
-    EXPECT_TRUE(DeviceMatches(info, QStringLiteral(" def-00 ")));
-    EXPECT_TRUE(DeviceMatches(info, QStringLiteral("7 EAST")));
-    EXPECT_FALSE(DeviceMatches(info, QStringLiteral("7  East")));
-    EXPECT_FALSE(DeviceMatches(info, QStringLiteral("jsmith")));
-}
-
 TEST(LibraryTexts, NoCheckLeavesTheColumnsEmpty) {
     EXPECT_EQ(VerdictWord(TOverallVerdict::NoCheck), QString());
     EXPECT_EQ(VerdictWord(TOverallVerdict::Fail), QStringLiteral("FAIL"));
