@@ -1,6 +1,8 @@
 #include "libraryview/librarytexts.h"
 
 #include "base/global.h"
+#include "library/librarybackend.h"
+#include "library/postgresaddress.h"
 #include "records/tzrtestrec.h"
 #include "verdict/profile.h"
 
@@ -50,4 +52,14 @@ QString AddedDetails(const TAddedBy& added, const QLocale& locale) {
     if (at.isValid())
         text += QStringLiteral(", %1").arg(FormatDateTime(at.toLocalTime(), locale));
     return text;
+}
+
+QString WaitingText(const QString& location) {
+    QString place = DisplayLocation(location);
+    QString why;
+    if (IsPostgresLocation(location))
+        if (const std::optional<PostgresAddress> address = ParsePostgresAddress(location, why))
+            if (!address->host.isEmpty())
+                place = address->host;
+    return QStringLiteral("Waiting for the library at %1...").arg(place);
 }

@@ -9,6 +9,7 @@
 #include "library/outbox.h"
 #include "library/postgresaddress.h"
 #include "library/programlibrary.h"
+#include "library/libraryreads.h"
 #include "libraryview/devicelist.h"
 #include "libraryview/librarytexts.h"
 #include "libraryview/trendchart.h"
@@ -55,6 +56,8 @@ TTestLibraryWindow::TTestLibraryWindow(QWidget* owner) : QMainWindow(owner, Qt::
     setWindowTitle(Caption);
     setWindowIcon(AppPicture("icons/corvexzr.svg"));
     setFont(WindowFont());
+    m_reads = new TLibraryReads(this);
+    connect(m_reads, &TLibraryReads::SlowChanged, this, &TTestLibraryWindow::ShowWaiting);
     CreateControls();
     CreateMenus();
     ApplyPlacement(*this, ReadPlacement(ProgramSettings(), Section), BuiltInSize);
@@ -223,15 +226,7 @@ void TTestLibraryWindow::ShowProblem(const QString& why) {
     lblProblem->setVisible(!why.isEmpty());
 }
 
-void TTestLibraryWindow::ShowOutbox() {
-    // Refresh is the technician's "try again": what waits goes first, through the window's library.
-    TOutboxSend sent;
-    if (const std::unique_ptr<TOutbox> outbox = TOutbox::Open(ProgramOutboxLocation(), sent.why)) {
-        sent.waiting = static_cast<int>(outbox->Waiting(ProgramLibraryLocation()).size());
-        if (sent.waiting > 0)
-            if (TTestLibrary* library = ProgramLibrary(sent.why))
-                sent = outbox->SendTo(*library);
-    }
+void TTestLibraryWindow::ShowOutbox(const TOutboxSend& sent) {
     lblOutbox->setText(
         sent.waiting == 0
             ? QString()
@@ -240,28 +235,44 @@ void TTestLibraryWindow::ShowOutbox() {
 }
 
 void TTestLibraryWindow::mmRefreshClick() {
-    ShowOutbox();
+    // Refresh is the technician's "try again": what waits goes first, through the window's library.
+    m_reads->Run(
+        QStringLiteral("outbox"),
+        [outbox = ProgramOutboxLocation()](TLibraryAccess& access) { return SendOutboxOn(access, outbox); },
+        [this](const TOutboxSend& sent) { ShowOutbox(sent); });
+    m_reads->Read(QStringLiteral("devices"), [](TTestLibrary& library) { return library.Devices(); }, this,
+                  &TTestLibraryWindow::ShowDevices);
+}
+
+void TTestLibraryWindow::ShowDevices(TLibraryAnswer<std::vector<TLibraryDevice>> answer) {
     const QString keep = m_shownDevice;
-    QString why;
-    std::vector<TLibraryDevice> devices;
-    if (TTestLibrary* library = ProgramLibrary(why)) {
-        devices = library->Devices();
-        why = library->LastError();
+    m_libraryText = answer.library;
+    if (answer.opened) {
         int tests = 0;
-        for (const TLibraryDevice& device : devices)
+        for (const TLibraryDevice& device : answer.value)
             tests += device.tests;
-        lblLibrary->setText(QStringLiteral("%1: %2 devices, %3")
-                                .arg(library->DisplayName())
-                                .arg(devices.size())
-                                .arg(TestCount(tests)));
-    } else {
-        lblLibrary->setText(DisplayLocation(ProgramLibraryLocation()));
+        m_libraryText = QStringLiteral("%1: %2 devices, %3")
+                            .arg(answer.library)
+                            .arg(answer.value.size())
+                            .arg(TestCount(tests));
     }
-    ShowProblem(why);
+    if (!m_reads->Slow())
+        lblLibrary->setText(m_libraryText);
+    ShowProblem(answer.why);
     m_shownDevice.clear();
     m_tests.clear(); // read again below, also for the device that stays selected
-    m_devices->SetDevices(std::move(devices));
+    m_devices->SetDevices(std::move(answer.value));
     SelectDevice(keep);
+}
+
+void TTestLibraryWindow::ShowWaiting(bool waiting) {
+    lblLibrary->setText(waiting ? WaitingText(ProgramLibraryLocation()) : m_libraryText);
+    for (QWidget* list : {static_cast<QWidget*>(tblDevices), static_cast<QWidget*>(tblTests)}) {
+        if (waiting)
+            list->setCursor(Qt::BusyCursor);
+        else
+            list->unsetCursor();
+    }
 }
 
 void TTestLibraryWindow::SelectDevice(const QString& deviceId) {
@@ -294,15 +305,17 @@ void TTestLibraryWindow::DeviceChanged() {
         return;
     m_shownDevice = deviceId;
     m_tests.clear();
-    if (any) {
-        QString why;
-        if (TTestLibrary* library = ProgramLibrary(why)) {
-            m_tests = library->List(deviceId); // a device without an ID: the tests with the empty ID
-            why = library->LastError();
-        }
-        ShowProblem(why);
-    }
     ShowTests();
+    if (any) // a device without an ID: the tests with the empty ID
+        m_reads->Read(
+            QStringLiteral("tests"), [deviceId](TTestLibrary& library) { return library.List(deviceId); },
+            [this, deviceId](TLibraryAnswer<std::vector<TLibraryTest>> answer) {
+                if (deviceId != m_shownDevice)
+                    return; // another device was chosen meanwhile
+                m_tests = std::move(answer.value);
+                ShowProblem(answer.why);
+                ShowTests();
+            });
 }
 
 void TTestLibraryWindow::ShowTests() {
@@ -354,14 +367,16 @@ void TTestLibraryWindow::btnOpenClick() {
     if (index >= m_tests.size())
         return;
     const TLibraryTest test = m_tests[index];
-    QString why;
-    std::optional<QByteArray> bytes;
-    if (TTestLibrary* library = ProgramLibrary(why)) {
-        bytes = library->RecordBytes(test.id);
-        if (!bytes)
-            why = library->LastError().isEmpty() ? QStringLiteral("The test is no longer in the library.")
-                                                 : library->LastError();
-    }
+    m_reads->Read(
+        QString(), [id = test.id](TTestLibrary& library) { return library.RecordBytes(id); },
+        [this, test](TLibraryAnswer<std::optional<QByteArray>> answer) { OpenTest(test, std::move(answer)); });
+}
+
+void TTestLibraryWindow::OpenTest(const TLibraryTest& test, TLibraryAnswer<std::optional<QByteArray>> answer) {
+    QString why = answer.why;
+    std::optional<QByteArray>& bytes = answer.value;
+    if (answer.opened && !bytes && why.isEmpty())
+        why = QStringLiteral("The test is no longer in the library.");
     auto record = std::make_unique<TZRTestRec>();
     if (bytes && !DecodeTestRecord(*bytes, *record, why))
         bytes.reset();

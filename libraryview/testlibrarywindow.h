@@ -5,7 +5,13 @@
 // the device's tests against the declared energy and tolerance of a chosen setting. A library that
 // cannot be used shows why in the window; Refresh (F5) reads the library again. The window remembers
 // its placement and deletes itself when closed.
+//
+// Every read goes through the program's library worker (m_reads, library/libraryreads.h): the window
+// stays usable while a server is waited for, says so in its status bar and shows a busy cursor over its
+// lists. A new query is one Read call with a Show member that takes its TLibraryAnswer.
 
+#include "library/libraryreads.h"
+#include "library/outbox.h"
 #include "library/testlibrary.h"
 
 #include <QMainWindow>
@@ -57,11 +63,16 @@ private:
     void CreateMenus();
     void SearchChanged(const QString& text);
     void DeviceChanged();
+    // The answers of the library's worker.
+    void ShowDevices(TLibraryAnswer<std::vector<TLibraryDevice>> answer);
+    void OpenTest(const TLibraryTest& test, TLibraryAnswer<std::optional<QByteArray>> answer);
+    // How many tests still wait in the outbox (Refresh sends them first).
+    void ShowOutbox(const TOutboxSend& sent);
+    // A read waits for the library (true) or every read is answered (false).
+    void ShowWaiting(bool waiting);
     void ShowTests();
     void ShowTrend();
     void ShowProblem(const QString& why);
-    // Sends what waits in the outbox and says how many tests still wait.
-    void ShowOutbox();
     QString SelectedDeviceId() const;
     void SelectDevice(const QString& deviceId);
 
@@ -83,6 +94,8 @@ private:
     QAction* mmHelp = nullptr;
     TVerdictChooser* m_chooser = nullptr; // the lists "cboProfile" and "cboEnergy"
 
+    TLibraryReads* m_reads = nullptr;
+    QString m_libraryText; // the status bar's text when nothing waits
     TDeviceListModel* m_devices = nullptr;
     TDeviceFilter* m_filter = nullptr;
     QString m_shownDevice;

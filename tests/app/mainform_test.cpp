@@ -8,6 +8,7 @@
 #include "base/loadundertest.h"
 #include "library/outbox.h"
 #include "library/programlibrary.h"
+#include "tests/support/libraryanswers.h"
 #include "libraryview/testlibrarywindow.h"
 #include "link/commprogressform.h"
 #include "link/usbcomm.h"
@@ -148,7 +149,9 @@ TEST_F(MainWindow, CtrlLOpensTheOneTestLibraryWindowWhoseTestsJoinTheViewers) {
     EXPECT_EQ(form.LibraryWindow(), library);
     EXPECT_FALSE(library->isMinimized());
 
+    ASSERT_TRUE(LibraryAnswered());
     Child<QPushButton>(*library, "btnOpen")->click();
+    ASSERT_TRUE(LibraryAnswered());
     ASSERT_EQ(form.ViewerList().size(), 1);
     EXPECT_EQ(ShownReportLines(*form.ViewerList()[0]), ReportLinesOf(bytes));
     library->close();
@@ -173,7 +176,9 @@ TEST_F(MainWindow, AViewerThatOutlivesTheMainWindowEndsTheProgramWhenItCloses) {
     form.btnLibraryClick();
     ASSERT_TRUE(form.close());
     EXPECT_EQ(ends, 1);
+    ASSERT_TRUE(LibraryAnswered());
     Child<QPushButton>(*form.LibraryWindow(), "btnOpen")->click();
+    ASSERT_TRUE(LibraryAnswered());
     ASSERT_EQ(form.ViewerList().size(), 1);
     EXPECT_EQ(ends, 1);
     form.ViewerList()[0]->close();
