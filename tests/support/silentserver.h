@@ -1,7 +1,7 @@
 #pragma once
 // A database server that does not answer: a TCP port on 127.0.0.1 that takes connections (the kernel's
 // backlog does) and never says a word, as a server behind a dead link or a hung one looks to libpq.
-// Address() names it with connect_timeout=2, libpq's shortest wait.
+// Address() names it with connect_timeout=2, libpq's shortest wait, unless told another.
 
 #include <QString>
 #include <arpa/inet.h>
@@ -31,8 +31,10 @@ public:
     SilentServer& operator=(const SilentServer&) = delete;
 
     bool Listening() const { return m_port != 0; }
-    QString Address() const {
-        return QStringLiteral("postgresql://bench@127.0.0.1:%1/corvexzr?connect_timeout=2").arg(m_port);
+    QString Address(int connectTimeout = 2) const {
+        return QStringLiteral("postgresql://bench@127.0.0.1:%1/corvexzr?connect_timeout=%2")
+            .arg(m_port)
+            .arg(connectTimeout);
     }
 
 private:
