@@ -260,6 +260,7 @@ void TTestLibraryWindow::ShowDevices(TLibraryAnswer<std::vector<TLibraryDevice>>
         lblLibrary->setText(m_libraryText);
     ShowProblem(answer.why);
     m_shownDevice.clear();
+    m_testsAsked = false;
     m_tests.clear(); // read again below, also for the device that stays selected
     m_devices->SetDevices(std::move(answer.value));
     SelectDevice(keep);
@@ -301,9 +302,10 @@ QString TTestLibraryWindow::SelectedDeviceId() const {
 void TTestLibraryWindow::DeviceChanged() {
     const bool any = !tblDevices->selectionModel()->selectedRows().isEmpty();
     const QString deviceId = SelectedDeviceId();
-    if (any && deviceId == m_shownDevice && !m_tests.empty())
+    if (any && deviceId == m_shownDevice && m_testsAsked)
         return;
     m_shownDevice = deviceId;
+    m_testsAsked = any;
     m_tests.clear();
     ShowTests();
     if (any) // a device without an ID: the tests with the empty ID

@@ -99,6 +99,7 @@ private:
     TDeviceListModel* m_devices = nullptr;
     TDeviceFilter* m_filter = nullptr;
     QString m_shownDevice;
+    bool m_testsAsked = false; // the shown device's tests have been asked for (and may be on their way)
     std::vector<TLibraryTest> m_tests; // of the shown device, newest first
     QPointer<QWidget> m_owner;
 };
