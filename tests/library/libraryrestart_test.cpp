@@ -31,7 +31,8 @@ protected:
         settings.Ini().WriteString(QStringLiteral("Library"), QStringLiteral("DATABASE"), location);
     }
     void TearDown() override {
-        Server("start"); // whatever happened, the next test finds it running
+        if (stopped)
+            Server("start"); // whatever happened, the next test finds it running
     }
 
     // A finished test of its own Device ID, kept as the end of a run keeps it; what was told.
@@ -56,6 +57,7 @@ protected:
     TempSettings settings;
     QString location = qEnvironmentVariable("CORVEX_TEST_POSTGRES");
     QObject viewer;
+    bool stopped = false;
 };
 
 } // namespace
@@ -67,7 +69,8 @@ TEST_F(ServerRestart, ATestFinishedWhileTheServerIsDownWaitsAndGoesInOnceItIsBac
     EXPECT_TRUE(Waiting().empty());
 
     // The worker's connection is open; the server goes away under it.
-    ASSERT_TRUE(Server("stop -m fast"));
+    stopped = true;
+    ASSERT_TRUE(Server("stop --mode fast"));
     qint64 took = 0;
     told = Finish("RST-2", &took);
     EXPECT_LT(took, 500);
@@ -85,6 +88,7 @@ TEST_F(ServerRestart, ATestFinishedWhileTheServerIsDownWaitsAndGoesInOnceItIsBac
 
     // Back: the next finished test takes those that waited with it; the periodic send finds nothing.
     ASSERT_TRUE(Server("start"));
+    stopped = false;
     told = Finish("RST-4");
     ASSERT_TRUE(told);
     EXPECT_EQ(told->outcome, TKeepOutcome::Kept) << told->why.toStdString();
