@@ -24,8 +24,7 @@
 
 class QTimer;
 
-template <class T>
-struct TLibraryAnswer {
+template <class T> struct TLibraryAnswer {
     T value{};       // what the query gave; nothing (value-initialised) when the library could not be used
     QString why;     // why the library could not be used or the query failed; empty when it was read
     QString library; // the library's name as messages show it
@@ -39,10 +38,10 @@ public:
     ~TLibraryReads() override;
 
     // Runs `query(library)` on the program's library, then `show(answer)` here.
-    template <class Query, class Show>
-    void Read(const QString& key, Query query, Show show) {
+    template <class Query, class Show> void Read(const QString& key, Query query, Show show) {
         using Value = std::invoke_result_t<Query&, TTestLibrary&>;
-        Run(key,
+        Run(
+            key,
             [query = std::move(query)](TLibraryAccess& access) mutable {
                 TLibraryAnswer<Value> answer;
                 TTestLibrary* library = access.Library(answer.why);
@@ -66,8 +65,7 @@ public:
 
     // Runs `job(access)` (for more than one query, or a file of its own beside the library), then
     // `show(result)` here.
-    template <class Job, class Show>
-    void Run(const QString& key, Job job, Show show) {
+    template <class Job, class Show> void Run(const QString& key, Job job, Show show) {
         const TLibraryJobCancel cancel = Begin(key);
         ProgramLibraryWorker().Post(
             ProgramLibraryLocation(), this, std::move(job),

@@ -57,12 +57,13 @@ public:
     void Post(const QString& location, QObject* context, Job job, Done done, TLibraryJobCancel cancel = {}) {
         using Result = std::invoke_result_t<Job&, TLibraryAccess&>;
         auto result = std::make_shared<std::optional<Result>>();
-        Enqueue(location, cancel, [job = std::move(job), result](TLibraryAccess& access) mutable {
-            result->emplace(job(access));
-        }, [context = QPointer<QObject>(context), done = std::move(done), result]() mutable {
-            if (context && result->has_value())
-                done(std::move(**result));
-        });
+        Enqueue(
+            location, cancel,
+            [job = std::move(job), result](TLibraryAccess& access) mutable { result->emplace(job(access)); },
+            [context = QPointer<QObject>(context), done = std::move(done), result]() mutable {
+                if (context && result->has_value())
+                    done(std::move(**result));
+            });
     }
 
     // Jobs posted whose result has not yet been delivered or dropped.

@@ -6,10 +6,10 @@
 #include "base/placement.h"
 #include "base/settings.h"
 #include "base/uifonts.h"
+#include "library/libraryreads.h"
 #include "library/outbox.h"
 #include "library/postgresaddress.h"
 #include "library/programlibrary.h"
-#include "library/libraryreads.h"
 #include "libraryview/devicelist.h"
 #include "libraryview/librarytexts.h"
 #include "libraryview/trendchart.h"
@@ -240,8 +240,9 @@ void TTestLibraryWindow::mmRefreshClick() {
         QStringLiteral("outbox"),
         [outbox = ProgramOutboxLocation()](TLibraryAccess& access) { return SendOutboxOn(access, outbox); },
         [this](const TOutboxSend& sent) { ShowOutbox(sent); });
-    m_reads->Read(QStringLiteral("devices"), [](TTestLibrary& library) { return library.Devices(); }, this,
-                  &TTestLibraryWindow::ShowDevices);
+    m_reads->Read(
+        QStringLiteral("devices"), [](TTestLibrary& library) { return library.Devices(); }, this,
+        &TTestLibraryWindow::ShowDevices);
 }
 
 void TTestLibraryWindow::ShowDevices(TLibraryAnswer<std::vector<TLibraryDevice>> answer) {
@@ -371,10 +372,13 @@ void TTestLibraryWindow::btnOpenClick() {
     const TLibraryTest test = m_tests[index];
     m_reads->Read(
         QString(), [id = test.id](TTestLibrary& library) { return library.RecordBytes(id); },
-        [this, test](TLibraryAnswer<std::optional<QByteArray>> answer) { OpenTest(test, std::move(answer)); });
+        [this, test](TLibraryAnswer<std::optional<QByteArray>> answer) {
+            OpenTest(test, std::move(answer));
+        });
 }
 
-void TTestLibraryWindow::OpenTest(const TLibraryTest& test, TLibraryAnswer<std::optional<QByteArray>> answer) {
+void TTestLibraryWindow::OpenTest(const TLibraryTest& test,
+                                  TLibraryAnswer<std::optional<QByteArray>> answer) {
     QString why = answer.why;
     std::optional<QByteArray>& bytes = answer.value;
     if (answer.opened && !bytes && why.isEmpty())

@@ -41,9 +41,11 @@ void Tell(const TKeepResult& kept, TKeepAnnounce announce) {
 
 void KeepFinishedTestAndTell(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis,
                              QObject* context) {
-    KeepFinishedTest(rec, basis, context, [](const TKeepResult& kept) { Tell(kept, TKeepAnnounce::OnlyFailures); });
+    KeepFinishedTest(rec, basis, context,
+                     [](const TKeepResult& kept) { Tell(kept, TKeepAnnounce::OnlyFailures); });
 }
 
 void KeepTestAndTell(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis, QObject* context) {
-    KeepTestOnCommand(rec, basis, context, [](const TKeepResult& kept) { Tell(kept, TKeepAnnounce::Always); });
+    KeepTestOnCommand(rec, basis, context,
+                      [](const TKeepResult& kept) { Tell(kept, TKeepAnnounce::Always); });
 }

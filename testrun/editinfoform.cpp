@@ -95,8 +95,9 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
     // The library's devices come when the library has answered; until then the editor is as it is for
     // a device never tested.
     auto* reads = new TLibraryReads(this);
-    reads->Read(QStringLiteral("devices"), [](TTestLibrary& library) { return library.Devices(); }, this,
-                &TEditInfo::KnowDevices);
+    reads->Read(
+        QStringLiteral("devices"), [](TTestLibrary& library) { return library.Devices(); }, this,
+        &TEditInfo::KnowDevices);
 
     // A record already identified shows its own texts, all of them as the technician entered them; a
     // new one is offered texts for its Device ID, which follow the Device ID until typed over.

@@ -56,7 +56,7 @@ private:
     TZRTestRec* m_testRec;
     bool m_deviceIDRequired;
     TKnownDevices m_known;
-    QStringListModel* m_knownIds = nullptr; // what the Device ID box offers
+    QStringListModel* m_knownIds = nullptr;  // what the Device ID box offers
     QString m_remembered[DEVICE_INFO_SLOTS]; // what the settings remember of each slot
     bool m_typedByHand[DEVICE_INFO_SLOTS] = {};
 };

@@ -5,9 +5,9 @@
 #include "library/outbox.h"
 #include "library/programlibrary.h"
 #include "tests/support/libraryanswers.h"
-#include "tests/support/silentserver.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/scriptedmessages.h"
+#include "tests/support/silentserver.h"
 #include "tests/support/tempsettings.h"
 
 #include <QElapsedTimer>
@@ -54,8 +54,10 @@ TEST_F(KeepTest, AFinishedTestNeverWaitsForASharedLibrarysServer) {
     auto viewer = std::make_unique<QObject>();
     QElapsedTimer clock;
     clock.start();
-    KeepFinishedTest(*first, std::nullopt, viewer.get(), [&](const TKeepResult& kept) { told.push_back(kept); });
-    KeepFinishedTest(*second, std::nullopt, viewer.get(), [&](const TKeepResult& kept) { told.push_back(kept); });
+    KeepFinishedTest(*first, std::nullopt, viewer.get(),
+                     [&](const TKeepResult& kept) { told.push_back(kept); });
+    KeepFinishedTest(*second, std::nullopt, viewer.get(),
+                     [&](const TKeepResult& kept) { told.push_back(kept); });
     EXPECT_LT(clock.elapsed(), 500);
     QString why;
     const std::unique_ptr<TOutbox> outbox = TOutbox::Open(ProgramOutboxLocation(), why);
@@ -72,7 +74,8 @@ TEST_F(KeepTest, AFinishedTestNeverWaitsForASharedLibrarysServer) {
     }
     // The viewer closed before the server answered: nothing is told, the test still waits.
     told.clear();
-    KeepFinishedTest(*first, std::nullopt, viewer.get(), [&](const TKeepResult& kept) { told.push_back(kept); });
+    KeepFinishedTest(*first, std::nullopt, viewer.get(),
+                     [&](const TKeepResult& kept) { told.push_back(kept); });
     viewer.reset();
     ASSERT_TRUE(LibraryAnswered());
     EXPECT_TRUE(told.empty());

@@ -11,8 +11,8 @@
 #include <QMutex>
 #include <QTemporaryDir>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <numeric>
 #include <vector>
 
@@ -93,7 +93,8 @@ TEST_F(Worker, AContextThatWentAndACancelledJobGetNothing) {
         [&](int) { ranCancelled = true; }, cancel);
     cancel->store(true);
     gone.reset();
-    worker.Post(location, &stays, [](TLibraryAccess&) { return 3; }, [&](int) { answeredLast = true; });
+    worker.Post(
+        location, &stays, [](TLibraryAccess&) { return 3; }, [&](int) { answeredLast = true; });
     gate.store(true);
     ASSERT_TRUE(Until([&] { return worker.Pending() == 0; }));
     EXPECT_FALSE(answeredGone);

@@ -23,14 +23,14 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QPointer>
-#include <QTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
