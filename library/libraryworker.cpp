@@ -1,10 +1,10 @@
 #include "library/libraryworker.h"
 
 #include <QCoreApplication>
-#include <QMutex>
 #include <QThread>
-#include <QWaitCondition>
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 
 namespace {
 
@@ -35,19 +35,21 @@ public:
     ~TLibraryWorkerThread() {
         std::deque<TLibraryJob> dropped; // destroyed here, on the thread that posted them
         {
-            QMutexLocker lock(&m_mutex);
+            const std::lock_guard lock(m_mutex);
             m_stopping = true;
             dropped.swap(m_queue);
-            m_wake.wakeAll();
         }
+        m_wake.notify_all();
         m_thread->wait();
     }
 
     void Enqueue(TLibraryJob job) {
-        QMutexLocker lock(&m_mutex);
-        job.postedAs = ++m_posted;
-        m_queue.push_back(std::move(job));
-        m_wake.wakeAll();
+        {
+            const std::lock_guard lock(m_mutex);
+            job.postedAs = ++m_posted;
+            m_queue.push_back(std::move(job));
+        }
+        m_wake.notify_all();
     }
 
     bool Stopping() const { return m_stopping.load(); }
@@ -58,7 +60,7 @@ public:
     quint64 failedBefore = 0; // jobs posted up to this one take failedWhy
 
     quint64 Posted() {
-        QMutexLocker lock(&m_mutex);
+        const std::lock_guard lock(m_mutex);
         return m_posted;
     }
 
@@ -68,9 +70,8 @@ private:
         for (;;) {
             TLibraryJob job;
             {
-                QMutexLocker lock(&m_mutex);
-                while (!m_stopping && m_queue.empty())
-                    m_wake.wait(&m_mutex);
+                std::unique_lock lock(m_mutex);
+                m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
                 if (m_stopping)
                     break;
                 job = std::move(m_queue.front());
@@ -97,8 +98,8 @@ private:
     QObject* m_relay;
     int* m_pending;
     std::unique_ptr<QThread> m_thread;
-    QMutex m_mutex;
-    QWaitCondition m_wake;
+    std::mutex m_mutex; // the standard ones, which the thread sanitizer sees through
+    std::condition_variable m_wake;
     std::deque<TLibraryJob> m_queue;
     quint64 m_posted = 0;
     std::atomic<bool> m_stopping{false};
