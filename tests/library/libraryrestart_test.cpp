@@ -1,6 +1,7 @@
 // A shared library whose server is stopped in the middle of a run and started again: a test finished
 // while it is down is back from keeping at once and waits in the outbox; once the server is up again
-// the outbox goes into the library, each test once. Run by tests/library/with-postgres.sh.
+// the outbox goes into the library, each test once; the report viewer's command, through the worker, is told
+// that a test is there already. Run by tests/library/with-postgres.sh.
 #include "library/keeptest.h"
 #include "library/libraryworker.h"
 #include "library/outbox.h"
@@ -102,6 +103,17 @@ TEST_F(ServerRestart, ATestFinishedWhileTheServerIsDownWaitsAndGoesInOnceItIsBac
     ASSERT_TRUE(sent);
     EXPECT_EQ(sent->sent, 0);
     EXPECT_EQ(sent->waiting, 0);
+
+    // The report viewer's command goes through the worker too, and tells what the library did.
+    auto again = MakeFullRecord();
+    again->SetDeviceInfo(diDeviceID, QStringLiteral("RST-1"));
+    std::optional<TKeepResult> commanded;
+    KeepTestOnCommand(*again, std::nullopt, &viewer, [&](const TKeepResult& kept) { commanded = kept; });
+    EXPECT_FALSE(commanded); // the worker has it
+    ASSERT_TRUE(LibraryAnswered());
+    ASSERT_TRUE(commanded);
+    EXPECT_EQ(commanded->outcome, TKeepOutcome::Kept);
+    EXPECT_TRUE(commanded->alreadyPresent);
 
     QString why;
     const std::unique_ptr<TTestLibrary> library = TTestLibrary::Open(location, why);
