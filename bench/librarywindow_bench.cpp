@@ -5,6 +5,7 @@
 // queries alone, and baselines that do the same with plain queries into a bare table and a bare plot. The
 // library is built once per run through the library's own Add (about 20 s).
 #include "bench/paintcounter.h"
+#include "library/libraryworker.h"
 #include "library/programlibrary.h"
 #include "libraryview/testlibrarywindow.h"
 #include "libraryview/trendchart.h"
@@ -24,6 +25,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <string>
+#include <functional>
 
 namespace {
 
@@ -125,20 +127,37 @@ bool UseLibrary(benchmark::State& state) {
     return library.why.isEmpty();
 }
 
-// Shows `window` and lets the application work until each of `painted` has been painted once.
+// Counts the paints once the library's worker has answered: the window is up before its data.
+class AnsweredPaintCounter : public PaintCounter {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (ProgramLibraryWorker().Pending() == 0)
+            PaintCounter::eventFilter(watched, event);
+        return false;
+    }
+};
+
+// Lets the application work until `done`, for up to ten seconds.
+bool WorkUntil(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 10000)
+        QApplication::processEvents();
+    return done();
+}
+
+// Shows `window` and lets the application work until each of `painted` has been painted once with
+// what the library answered.
 bool ShowUntilAllPainted(QWidget* window, std::initializer_list<QWidget*> painted) {
-    std::vector<std::unique_ptr<PaintCounter>> counters;
+    std::vector<std::unique_ptr<AnsweredPaintCounter>> counters;
     for (QWidget* widget : painted) {
-        counters.push_back(std::make_unique<PaintCounter>());
+        counters.push_back(std::make_unique<AnsweredPaintCounter>());
         widget->installEventFilter(counters.back().get());
     }
     window->show();
-    auto done = [&] {
+    return WorkUntil([&] {
         return std::all_of(counters.begin(), counters.end(), [](const auto& c) { return c->paints > 0; });
-    };
-    for (int i = 0; i < 100 && !done(); ++i)
-        QApplication::processEvents();
-    return done();
+    });
 }
 
 void BM_OpenTestLibraryWindowUntilPainted(benchmark::State& state) {
@@ -161,17 +180,16 @@ void BM_ChooseDeviceUntilTrendPainted(benchmark::State& state) {
         return;
     TTestLibraryWindow window;
     window.show();
-    QApplication::processEvents();
+    WorkUntil([] { return ProgramLibraryWorker().Pending() == 0; });
     auto* devices = Child<QTableView>(window, "tblDevices");
     auto* chart = Child<TTrendChart>(window, "chartTrend");
     int row = 0;
     for (auto _ : state) {
         row = (row + 379) % Devices; // all over the library
-        PaintCounter counter;
+        AnsweredPaintCounter counter;
         chart->installEventFilter(&counter);
         devices->selectRow(row);
-        for (int i = 0; i < 100 && counter.paints == 0; ++i)
-            QApplication::processEvents();
+        WorkUntil([&] { return counter.paints > 0; });
         chart->removeEventFilter(&counter);
         if (counter.paints == 0 || chart->graphCount() == 0)
             state.SkipWithError("the trend was never painted");

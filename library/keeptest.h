@@ -4,12 +4,21 @@
 // cannot take goes into the outbox (library/outbox.h), to be sent when the library can be reached. A record
 // in which no load has data is no test and is never added. What happened is returned; the windows tell it
 // (report/keepmessages.h).
+//
+// A library on this computer (SQLite) keeps the test at once. A shared library's server is never waited
+// for on the user-interface thread: the program's library worker talks to it, and what happened is told
+// when it is known.
 
 #include "records/tzrtestrec.h"
 #include "verdict/verdictchoice.h"
 
+#include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
+
+class QObject;
+class TTestLibrary;
 
 enum class TKeepAnnounce { OnlyFailures, Always };
 
@@ -27,4 +36,26 @@ struct TKeepResult {
     QString handOffWhy;          // Kept: why its hand-off to the maintenance system (library/handoff.h) failed
 };
 
+// Keeps the test in the program's library, waiting for it whatever it is.
 TKeepResult KeepTestInLibrary(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis);
+
+// Adds the record to `library` (nullptr: it could not be opened, for `why`), or puts it into the outbox
+// at `outboxPath` for `location` when the library cannot take it. On any thread.
+TKeepResult KeepRecordIn(TTestLibrary* library, const QString& why, const QByteArray& record,
+                         const std::optional<TVerdictBasis>& basis, const QString& location,
+                         const QString& outboxPath);
+
+// How the test went in, on the thread that asked; not at all when `context` has gone by then (the test
+// is in the library or waits in the outbox all the same).
+using TKeepTold = std::function<void(const TKeepResult&)>;
+
+// At the end of a new test, before its report viewer opens. For a shared library the test goes into the
+// outbox first, so that nothing is lost whatever happens next, and the worker sends it (with whatever
+// else waits there) at once; `told` hears whether it went in or still waits, and why.
+void KeepFinishedTest(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis, QObject* context,
+                      TKeepTold told);
+
+// On the report viewer's command: for a shared library, the worker adds the test (into the outbox when
+// the library cannot take it), and `told` hears what happened, also whether it was there before.
+void KeepTestOnCommand(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis, QObject* context,
+                       TKeepTold told);

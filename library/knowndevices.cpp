@@ -1,16 +1,8 @@
 #include "library/knowndevices.h"
 
-#include "library/programlibrary.h"
-
 TKnownDevices::TKnownDevices(std::vector<TLibraryDevice> devices) : m_devices(std::move(devices)) {
     for (qsizetype i = 0; i < qsizetype(m_devices.size()); ++i)
         m_byId.insert(m_devices[size_t(i)].deviceInfo[diDeviceID], i);
-}
-
-TKnownDevices TKnownDevices::OfProgramLibrary() {
-    QString why;
-    TTestLibrary* library = ProgramLibrary(why);
-    return library ? TKnownDevices(library->Devices()) : TKnownDevices();
 }
 
 QStringList TKnownDevices::DeviceIds() const {

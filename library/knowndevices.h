@@ -12,10 +12,9 @@
 class TKnownDevices {
 public:
     TKnownDevices() = default;
-    explicit TKnownDevices(std::vector<TLibraryDevice> devices);
-    // The devices of the program's library; none when it cannot be opened or read, so that a library
+    // The library's devices (TTestLibrary::Devices()); none when it could not be read, so that a library
     // out of reach leaves the editor as it is for a device never tested.
-    static TKnownDevices OfProgramLibrary();
+    explicit TKnownDevices(std::vector<TLibraryDevice> devices);
 
     QStringList DeviceIds() const;
     // The device of exactly this Device ID, or nullptr.

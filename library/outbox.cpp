@@ -2,6 +2,7 @@
 
 #include "base/global.h"
 #include "library/handoff.h"
+#include "library/libraryworker.h"
 #include "records/recordimage.h"
 #include "verdict/profilefolder.h"
 
@@ -89,13 +90,17 @@ std::vector<TOutboxEntry> TOutbox::Waiting(const std::optional<QString>& library
     return entries;
 }
 
-TOutboxSend TOutbox::SendTo(TTestLibrary& library) {
+TOutboxSend TOutbox::SendTo(TTestLibrary& library, const std::function<bool()>& goOn) {
     TOutboxSend result;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     const std::vector<TOutboxEntry> waiting = Waiting(library.Location());
     const std::vector<TProfile> profiles =
         waiting.empty() ? std::vector<TProfile>{} : LoadProfiles().profiles;
     for (const TOutboxEntry& entry : waiting) {
+        if (goOn && !goOn()) {
+            ++result.waiting;
+            continue;
+        }
         q.prepare(QStringLiteral("SELECT record, profile, selected_energy FROM waiting WHERE sha256 = ?"));
         q.addBindValue(entry.sha256);
         if (!q.exec() || !q.next()) {
@@ -143,4 +148,18 @@ TOutboxSend SendOutbox(const QString& outboxPath, const QString& location) {
     if (!library)
         return result;
     return outbox->SendTo(*library);
+}
+
+TOutboxSend SendOutboxOn(TLibraryAccess& access, const QString& outboxPath) {
+    TOutboxSend result;
+    const std::unique_ptr<TOutbox> outbox = TOutbox::Open(outboxPath, result.why);
+    if (!outbox)
+        return result;
+    result.waiting = static_cast<int>(outbox->Waiting(access.Location()).size());
+    if (result.waiting == 0)
+        return result;
+    TTestLibrary* library = access.Library(result.why);
+    if (!library)
+        return result;
+    return outbox->SendTo(*library, [&access] { return !access.Stopping(); });
 }

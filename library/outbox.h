@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -46,7 +47,8 @@ public:
     // What waits, oldest first; for one library only when one is given.
     std::vector<TOutboxEntry> Waiting(const std::optional<QString>& library = std::nullopt);
     // Sends what waits for `library` into it: each test stored (or found there) leaves the outbox.
-    TOutboxSend SendTo(TTestLibrary& library);
+    // `goOn`, when given, is asked before each test: false leaves the rest waiting.
+    TOutboxSend SendTo(TTestLibrary& library, const std::function<bool()>& goOn = {});
 
 private:
     explicit TOutbox(const QString& connection);
@@ -59,3 +61,9 @@ QString ProgramOutboxLocation();
 // Opens the outbox at `outboxPath` and, when anything waits for it, the library at `location`, and sends
 // what waits. Uses connections of its own, so any thread may call it.
 TOutboxSend SendOutbox(const QString& outboxPath, const QString& location);
+
+class TLibraryAccess;
+
+// The same as a job of the library worker (library/libraryworker.h): through the worker's library, at
+// the location the job was posted for; a worker that is ending stops between two tests.
+TOutboxSend SendOutboxOn(TLibraryAccess& access, const QString& outboxPath);

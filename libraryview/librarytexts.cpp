@@ -1,6 +1,8 @@
 #include "libraryview/librarytexts.h"
 
 #include "base/global.h"
+#include "library/librarybackend.h"
+#include "library/postgresaddress.h"
 #include "records/tzrtestrec.h"
 #include "verdict/profile.h"
 
@@ -69,4 +71,14 @@ QString FleetStatusDetails(const TFleetDevice& device, const QLocale& locale) {
         break;
     }
     return QStringLiteral("Passed its newest test, on %1; next test due on %2").arg(tested, due);
+}
+
+QString WaitingText(const QString& location) {
+    QString place = DisplayLocation(location);
+    QString why;
+    if (IsPostgresLocation(location))
+        if (const std::optional<PostgresAddress> address = ParsePostgresAddress(location, why))
+            if (!address->host.isEmpty())
+                place = address->host;
+    return QStringLiteral("Waiting for the library at %1...").arg(place);
 }

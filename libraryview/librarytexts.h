@@ -30,3 +30,7 @@ QString FleetStatusDetails(const TFleetDevice& device, const QLocale& locale = Q
 // nothing for a test added before the library recorded it.
 QString AddedText(const TAddedBy& added);
 QString AddedDetails(const TAddedBy& added, const QLocale& locale = QLocale());
+
+// What the window says while it waits for the library at `location`: "Waiting for the library at
+// workshop-db...", naming a shared library's server, else the library as messages show it.
+QString WaitingText(const QString& location);

@@ -7,6 +7,7 @@
 #include "base/placement.h"
 #include "base/settings.h"
 #include "base/uifonts.h"
+#include "library/libraryreads.h"
 #include "library/outbox.h"
 #include "library/postgresaddress.h"
 #include "library/programlibrary.h"
@@ -59,6 +60,8 @@ TTestLibraryWindow::TTestLibraryWindow(QWidget* owner) : QMainWindow(owner, Qt::
     setWindowTitle(Caption);
     setWindowIcon(AppPicture("icons/corvexzr.svg"));
     setFont(WindowFont());
+    m_reads = new TLibraryReads(this);
+    connect(m_reads, &TLibraryReads::SlowChanged, this, &TTestLibraryWindow::ShowWaiting);
     CreateControls();
     CreateMenus();
     ApplyPlacement(*this, ReadPlacement(ProgramSettings(), Section), BuiltInSize);
@@ -282,15 +285,7 @@ void TTestLibraryWindow::ShowProblem(const QString& why) {
     lblProblem->setVisible(!why.isEmpty());
 }
 
-void TTestLibraryWindow::ShowOutbox() {
-    // Refresh is the technician's "try again": what waits goes first, through the window's library.
-    TOutboxSend sent;
-    if (const std::unique_ptr<TOutbox> outbox = TOutbox::Open(ProgramOutboxLocation(), sent.why)) {
-        sent.waiting = static_cast<int>(outbox->Waiting(ProgramLibraryLocation()).size());
-        if (sent.waiting > 0)
-            if (TTestLibrary* library = ProgramLibrary(sent.why))
-                sent = outbox->SendTo(*library);
-    }
+void TTestLibraryWindow::ShowOutbox(const TOutboxSend& sent) {
     lblOutbox->setText(
         sent.waiting == 0
             ? QString()
@@ -299,36 +294,52 @@ void TTestLibraryWindow::ShowOutbox() {
 }
 
 void TTestLibraryWindow::mmRefreshClick() {
-    ShowOutbox();
-    QString why;
-    if (TTestLibrary* library = ProgramLibrary(why)) {
-        lblLibrary->setText(library->DisplayName());
-        FillFilter(cboFacility, diFacility, QStringLiteral("All facilities"));
-        FillFilter(cboLocation, diLocation, QStringLiteral("All locations"));
-        why = library->LastError();
-    } else {
-        lblLibrary->setText(DisplayLocation(ProgramLibraryLocation()));
-    }
-    ShowProblem(why);
+    // Refresh is the technician's "try again": what waits goes first, through the window's library.
+    m_reads->Run(
+        QStringLiteral("outbox"),
+        [outbox = ProgramOutboxLocation()](TLibraryAccess& access) { return SendOutboxOn(access, outbox); },
+        [this](const TOutboxSend& sent) { ShowOutbox(sent); });
+    m_reads->Read(
+        QStringLiteral("places"),
+        [](TTestLibrary& library) {
+            return std::array<QStringList, 2>{library.DeviceValues(diFacility), library.DeviceValues(diLocation)};
+        },
+        this, &TTestLibraryWindow::ShowPlaces);
     const QString keep = m_shownDevice;
     m_shownDevice.clear();
+    m_testsAsked = false;
     m_tests.clear(); // read again below, also for the device that stays selected
     ListFleet(keep);
 }
 
-void TTestLibraryWindow::FillFilter(QComboBox* box, TDeviceInfoSlot slot, const QString& all) {
-    const QString chosen = box->currentIndex() > 0 ? box->currentText() : QString();
-    QString why;
-    TTestLibrary* library = ProgramLibrary(why);
-    const QStringList values = library ? library->DeviceValues(slot) : QStringList();
+void TTestLibraryWindow::ShowPlaces(TLibraryAnswer<std::array<QStringList, 2>> answer) {
+    m_libraryText = answer.library;
+    if (!m_reads->Slow())
+        lblLibrary->setText(m_libraryText);
+    ShowProblem(answer.why);
+    FillFilter(cboFacility, answer.value[0], QStringLiteral("All facilities"));
+    FillFilter(cboLocation, answer.value[1], QStringLiteral("All locations"));
+}
+
+void TTestLibraryWindow::FillFilter(QComboBox* box, const QStringList& values, const QString& all) {
+    const QString chosen = box->currentIndex() > 0 ? box->currentData().toString() : QString();
     const QSignalBlocker quiet(box);
     box->clear();
     box->addItem(all);
     for (const QString& value : values)
         box->addItem(value.isEmpty() ? QStringLiteral("(none)") : value, value);
-    box->setCurrentIndex(std::max(0, box->findData(chosen)));
-    if (!chosen.isEmpty() && box->currentIndex() == 0)
-        box->setCurrentIndex(std::max(0, box->findText(chosen)));
+    if (box->currentIndex() >= 0 && !chosen.isNull())
+        box->setCurrentIndex(std::max(0, box->findData(chosen)));
+}
+
+void TTestLibraryWindow::ShowWaiting(bool waiting) {
+    lblLibrary->setText(waiting ? WaitingText(ProgramLibraryLocation()) : m_libraryText);
+    for (QWidget* list : {static_cast<QWidget*>(tblDevices), static_cast<QWidget*>(tblTests)}) {
+        if (waiting)
+            list->setCursor(Qt::BusyCursor);
+        else
+            list->unsetCursor();
+    }
 }
 
 TFleetQuery TTestLibraryWindow::FleetQuery() const {
@@ -352,17 +363,19 @@ void TTestLibraryWindow::FiltersChanged() {
 void TTestLibraryWindow::ListFleet(const QString& keepDevice, int seekPages) {
     m_keepDevice = keepDevice;
     m_pagesToSeek = seekPages;
-    ShowCounts();
-    m_fleet->SetQuery(FleetQuery(), [this](const TFleetQuery& query, const TFleetListModel::Done& done) {
-        QString why;
-        std::vector<TFleetDevice> devices;
-        if (TTestLibrary* library = ProgramLibrary(why)) {
-            devices = library->Fleet(query);
-            why = library->LastError();
-        }
-        if (!why.isEmpty())
-            ShowProblem(why);
-        done(std::move(devices));
+    TFleetQuery counted = FleetQuery();
+    counted.status.reset(); // the count of each status, whichever is shown
+    m_reads->Read(
+        QStringLiteral("counts"), [counted](TTestLibrary& library) { return library.FleetCounts(counted); }, this,
+        &TTestLibraryWindow::ShowCounts);
+    m_fleet->SetQuery(FleetQuery(), [this](const TFleetQuery& query, TFleetListModel::Done done) {
+        m_reads->Read(
+            QStringLiteral("fleet"), [query](TTestLibrary& library) { return library.Fleet(query); },
+            [this, done = std::move(done)](TLibraryAnswer<std::vector<TFleetDevice>> answer) {
+                if (!answer.why.isEmpty())
+                    ShowProblem(answer.why);
+                done(std::move(answer.value));
+            });
     });
 }
 
@@ -386,23 +399,22 @@ void TTestLibraryWindow::FleetPageArrived(bool first) {
     DeviceChanged();
 }
 
-void TTestLibraryWindow::ShowCounts() {
-    TFleetQuery query = FleetQuery();
-    query.status.reset(); // the count of each status, whichever is shown
-    QString why;
-    TTestLibrary* library = ProgramLibrary(why);
-    const auto counts = library ? library->FleetCounts(query) : std::nullopt;
+void TTestLibraryWindow::ShowCounts(TLibraryAnswer<std::optional<std::array<int, FleetStatusCount>>> answer) {
+    const std::optional<std::array<int, FleetStatusCount>>& counts = answer.value;
     QStringList parts;
     int devices = 0;
     for (int status = 0; counts && status < FleetStatusCount; ++status) {
         devices += (*counts)[status];
         if ((*counts)[status] > 0)
-            parts << QStringLiteral("%1: %2").arg(FleetStatusText(static_cast<TFleetStatus>(status))).arg((*counts)[status]);
+            parts << QStringLiteral("%1: %2")
+                         .arg(FleetStatusText(static_cast<TFleetStatus>(status)))
+                         .arg((*counts)[status]);
     }
+    const QString list = parts.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(parts.join(QStringLiteral(", ")));
     lblCounts->setText(counts ? QStringLiteral("%1 %2%3")
                                     .arg(devices)
                                     .arg(devices == 1 ? QStringLiteral("device") : QStringLiteral("devices"))
-                                    .arg(parts.isEmpty() ? QString() : QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + QLatin1Char(')'))
+                                    .arg(list)
                               : QString());
 }
 
@@ -415,23 +427,24 @@ QString TTestLibraryWindow::SelectedDeviceId() const {
 
 void TTestLibraryWindow::IntervalChanged(int months) {
     const QString deviceId = SelectedDeviceId();
-    if (deviceId != m_shownDevice || m_tests.empty())
+    if (deviceId != m_shownDevice || !m_testsAsked)
         return;
-    QString why;
-    if (TTestLibrary* library = ProgramLibrary(why)) {
-        if (!library->SetInterval(deviceId, months == 0 ? std::nullopt : std::optional<int>(months)))
-            why = library->LastError();
-    }
-    ShowProblem(why);
-    ListFleet(deviceId); // its due date, and maybe its status and place, change
+    const std::optional<int> own = months == 0 ? std::nullopt : std::optional<int>(months);
+    m_reads->Read(
+        QString(), [deviceId, own](TTestLibrary& library) { return library.SetInterval(deviceId, own); },
+        [this, deviceId](TLibraryAnswer<bool> answer) {
+            ShowProblem(answer.why);
+            ListFleet(deviceId); // its due date, and maybe its status and place, change
+        });
 }
 
 void TTestLibraryWindow::DeviceChanged() {
     const bool any = !tblDevices->selectionModel()->selectedRows().isEmpty();
     const QString deviceId = SelectedDeviceId();
-    if (any && deviceId == m_shownDevice && !m_tests.empty())
+    if (any && deviceId == m_shownDevice && m_testsAsked)
         return;
     m_shownDevice = deviceId;
+    m_testsAsked = any;
     m_tests.clear();
     {
         const QSignalBlocker quiet(spnInterval);
@@ -441,15 +454,17 @@ void TTestLibraryWindow::DeviceChanged() {
             QStringLiteral("Default (%1)").arg(IntervalText(ConfiguredIntervalMonths(ProgramSettings()), true)));
         spnInterval->setValue(any && row >= 0 ? m_fleet->Device(row).ownInterval.value_or(0) : 0);
     }
-    if (any) {
-        QString why;
-        if (TTestLibrary* library = ProgramLibrary(why)) {
-            m_tests = library->List(deviceId); // a device without an ID: the tests with the empty ID
-            why = library->LastError();
-        }
-        ShowProblem(why);
-    }
     ShowTests();
+    if (any) // a device without an ID: the tests with the empty ID
+        m_reads->Read(
+            QStringLiteral("tests"), [deviceId](TTestLibrary& library) { return library.List(deviceId); },
+            [this, deviceId](TLibraryAnswer<std::vector<TLibraryTest>> answer) {
+                if (deviceId != m_shownDevice)
+                    return; // another device was chosen meanwhile
+                m_tests = std::move(answer.value);
+                ShowProblem(answer.why);
+                ShowTests();
+            });
 }
 
 void TTestLibraryWindow::ShowTests() {
@@ -506,14 +521,19 @@ void TTestLibraryWindow::btnOpenClick() {
     if (index >= m_tests.size())
         return;
     const TLibraryTest test = m_tests[index];
-    QString why;
-    std::optional<QByteArray> bytes;
-    if (TTestLibrary* library = ProgramLibrary(why)) {
-        bytes = library->RecordBytes(test.id);
-        if (!bytes)
-            why = library->LastError().isEmpty() ? QStringLiteral("The test is no longer in the library.")
-                                                 : library->LastError();
-    }
+    m_reads->Read(
+        QString(), [id = test.id](TTestLibrary& library) { return library.RecordBytes(id); },
+        [this, test](TLibraryAnswer<std::optional<QByteArray>> answer) {
+            OpenTest(test, std::move(answer));
+        });
+}
+
+void TTestLibraryWindow::OpenTest(const TLibraryTest& test,
+                                  TLibraryAnswer<std::optional<QByteArray>> answer) {
+    QString why = answer.why;
+    std::optional<QByteArray>& bytes = answer.value;
+    if (answer.opened && !bytes && why.isEmpty())
+        why = QStringLiteral("The test is no longer in the library.");
     auto record = std::make_unique<TZRTestRec>();
     if (bytes && !DecodeTestRecord(*bytes, *record, why))
         bytes.reset();

@@ -7,7 +7,13 @@
 // declared energy and tolerance of a chosen setting. A library that cannot be used shows why in the
 // window; Refresh (F5) reads the library again. The window remembers its placement and deletes itself
 // when closed.
+//
+// Every read goes through the program's library worker (m_reads, library/libraryreads.h): the window
+// stays usable while a server is waited for, says so in its status bar and shows a busy cursor over its
+// lists. A new query is one Read call with a Show member that takes its TLibraryAnswer.
 
+#include "library/libraryreads.h"
+#include "library/outbox.h"
 #include "library/testlibrary.h"
 
 #include <QMainWindow>
@@ -64,16 +70,23 @@ private:
     // `seekPages`: how many pages beyond the first the device to keep is looked for in.
     void ListFleet(const QString& keepDevice, int seekPages = 10);
     TFleetQuery FleetQuery() const;
-    void ShowCounts();
-    // Fills a filter list with the library's values of `slot`, keeping the choice where it still exists.
-    void FillFilter(QComboBox* box, TDeviceInfoSlot slot, const QString& all);
     void IntervalChanged(int months);
     void DeviceChanged();
+    // The answers of the library's worker.
+    // The library's name, and the facilities and locations of its devices for the filters.
+    void ShowPlaces(TLibraryAnswer<std::array<QStringList, 2>> answer);
+    // Fills a filter list with `values`, keeping the choice where it still exists.
+    void FillFilter(QComboBox* box, const QStringList& values, const QString& all);
+    // How many devices of each status the search and filters find.
+    void ShowCounts(TLibraryAnswer<std::optional<std::array<int, FleetStatusCount>>> answer);
+    void OpenTest(const TLibraryTest& test, TLibraryAnswer<std::optional<QByteArray>> answer);
+    // How many tests still wait in the outbox (Refresh sends them first).
+    void ShowOutbox(const TOutboxSend& sent);
+    // A read waits for the library (true) or every read is answered (false).
+    void ShowWaiting(bool waiting);
     void ShowTests();
     void ShowTrend();
     void ShowProblem(const QString& why);
-    // Sends what waits in the outbox and says how many tests still wait.
-    void ShowOutbox();
     QString SelectedDeviceId() const;
     // A page of the fleet has arrived: the device to keep selected is looked for a few pages on, else the
     // first device is selected.
@@ -103,9 +116,12 @@ private:
     QAction* mmHelp = nullptr;
     TVerdictChooser* m_chooser = nullptr; // the lists "cboProfile" and "cboEnergy"
 
+    TLibraryReads* m_reads = nullptr;
+    QString m_libraryText; // the status bar's text when nothing waits
     TFleetListModel* m_fleet = nullptr;
     QString m_shownDevice;
-    QString m_keepDevice; // to select again once the fleet's pages arrive
+    bool m_testsAsked = false; // the shown device's tests have been asked for (and may be on their way)
+    QString m_keepDevice;      // to select again once the fleet's pages arrive
     int m_pagesToSeek = 0;
     std::vector<TLibraryTest> m_tests; // of the shown device, newest first
     QPointer<QWidget> m_owner;

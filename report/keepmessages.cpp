@@ -41,9 +41,13 @@ void Tell(const TKeepResult& kept, TKeepAnnounce announce) {
 
 } // namespace
 
-TKeepOutcome KeepTestAndTell(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis,
-                             TKeepAnnounce announce) {
-    const TKeepResult kept = KeepTestInLibrary(rec, basis);
-    Tell(kept, announce);
-    return kept.outcome;
+void KeepFinishedTestAndTell(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis,
+                             QObject* context) {
+    KeepFinishedTest(rec, basis, context,
+                     [](const TKeepResult& kept) { Tell(kept, TKeepAnnounce::OnlyFailures); });
+}
+
+void KeepTestAndTell(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis, QObject* context) {
+    KeepTestOnCommand(rec, basis, context,
+                      [](const TKeepResult& kept) { Tell(kept, TKeepAnnounce::Always); });
 }

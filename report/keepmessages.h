@@ -1,10 +1,14 @@
 #pragma once
 // What the windows say after keeping a test in the library: the report viewer's Add to Library and
-// the end of a new test share these boxes.
+// the end of a new test share these boxes. For a shared library each is told when the library's worker
+// has an answer, over the window that asked (`context`), and not at all when that window has gone: the
+// test is then in the library or waits in the outbox, whose count the Test Library window shows.
 
 #include "library/keeptest.h"
 
-// Keeps the test and tells what happened: a failure and a record of no load data always, a test kept
-// only when `announce` is Always.
-TKeepOutcome KeepTestAndTell(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis,
-                             TKeepAnnounce announce);
+// At the end of a new test: tells a failure and a record of no load data, never a test kept.
+void KeepFinishedTestAndTell(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis,
+                             QObject* context);
+
+// On the report viewer's command: tells what happened, a test kept too.
+void KeepTestAndTell(const TZRTestRec& rec, const std::optional<TVerdictBasis>& basis, QObject* context);

@@ -274,7 +274,7 @@ void TTestReportViewer::lstWavesDblClick() {
 void TTestReportViewer::mmAddToLibraryClick() {
     if (!HoldsTest())
         return;
-    KeepTestAndTell(*m_test, pnlVerdict->Basis(), TKeepAnnounce::Always);
+    KeepTestAndTell(*m_test, pnlVerdict->Basis(), this);
 }
 
 void TTestReportViewer::tbSaveClick() {

@@ -7,6 +7,7 @@
 #include "base/placement.h"
 #include "base/settings.h"
 #include "base/uifonts.h"
+#include "library/libraryreads.h"
 #include "testrun/testrunsettings.h"
 
 #include <QCompleter>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringListModel>
 
 namespace {
 
@@ -39,8 +41,7 @@ const TEditInfo::Field TEditInfo::Fields[DEVICE_INFO_SLOTS] = {
 };
 
 TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
-    : TModalForm(owner), m_testRec(testRec), m_deviceIDRequired(deviceIDRequired),
-      m_known(TKnownDevices::OfProgramLibrary()) {
+    : TModalForm(owner), m_testRec(testRec), m_deviceIDRequired(deviceIDRequired) {
     setWindowTitle(QStringLiteral("Edit Device Information"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -87,9 +88,16 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
     setTabOrder(txtTech, btnOK);
     setTabOrder(btnOK, btnCancel);
 
-    auto* completer = new QCompleter(m_known.DeviceIds(), txtDeviceID);
+    m_knownIds = new QStringListModel(this);
+    auto* completer = new QCompleter(m_knownIds, txtDeviceID);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     txtDeviceID->setCompleter(completer);
+    // The library's devices come when the library has answered; until then the editor is as it is for
+    // a device never tested.
+    auto* reads = new TLibraryReads(this);
+    reads->Read(
+        QStringLiteral("devices"), [](TTestLibrary& library) { return library.Devices(); }, this,
+        &TEditInfo::KnowDevices);
 
     // A record already identified shows its own texts, all of them as the technician entered them; a
     // new one is offered texts for its Device ID, which follow the Device ID until typed over.
@@ -110,6 +118,12 @@ TEditInfo::TEditInfo(QWidget* owner, bool deviceIDRequired, TZRTestRec* testRec)
                     [this, slot = f.slot] { m_typedByHand[slot] = true; });
     connect(txtDeviceID, &QLineEdit::textChanged, this, &TEditInfo::OfferDetails);
     connect(txtSerial, &QLineEdit::textChanged, this, &TEditInfo::ShowSerialWarning);
+}
+
+void TEditInfo::KnowDevices(TLibraryAnswer<std::vector<TLibraryDevice>> answer) {
+    m_known = TKnownDevices(std::move(answer.value));
+    m_knownIds->setStringList(m_known.DeviceIds());
+    OfferDetails();
 }
 
 void TEditInfo::OfferDetails() {

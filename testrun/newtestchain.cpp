@@ -42,9 +42,11 @@ TTestReportViewer* RunNewTestChain(QWidget* owner) {
     // next test of this make and model.
     TVerdictSettings(ProgramSettings())
         .RememberFor(verdictChoice, testRec->GetDeviceInfo(diManufacturer), testRec->GetDeviceInfo(diModel));
-    // Kept before anything else can happen to it; Save still writes the record file.
-    KeepTestAndTell(*testRec, verdictBasis, TKeepAnnounce::OnlyFailures);
+    // Kept before anything else can happen to it (for a shared library: in the outbox, on its way to
+    // the server); Save still writes the record file. What a shared library answers is told over the
+    // viewer.
     auto* viewer = new TTestReportViewer(owner, *testRec);
+    KeepFinishedTestAndTell(*testRec, verdictBasis, viewer);
     viewer->ChooseVerdict(verdictChoice);
     return viewer;
 }

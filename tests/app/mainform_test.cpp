@@ -20,6 +20,7 @@
 #include "testrun/teststartform.h"
 #include "testrun/teststepform.h"
 #include "tests/support/findchild.h"
+#include "tests/support/libraryanswers.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/recordinghelp.h"
 #include "tests/support/reportviewerprobe.h"
@@ -148,7 +149,9 @@ TEST_F(MainWindow, CtrlLOpensTheOneTestLibraryWindowWhoseTestsJoinTheViewers) {
     EXPECT_EQ(form.LibraryWindow(), library);
     EXPECT_FALSE(library->isMinimized());
 
+    ASSERT_TRUE(LibraryAnswered());
     Child<QPushButton>(*library, "btnOpen")->click();
+    ASSERT_TRUE(LibraryAnswered());
     ASSERT_EQ(form.ViewerList().size(), 1);
     EXPECT_EQ(ShownReportLines(*form.ViewerList()[0]), ReportLinesOf(bytes));
     library->close();
@@ -173,7 +176,9 @@ TEST_F(MainWindow, AViewerThatOutlivesTheMainWindowEndsTheProgramWhenItCloses) {
     form.btnLibraryClick();
     ASSERT_TRUE(form.close());
     EXPECT_EQ(ends, 1);
+    ASSERT_TRUE(LibraryAnswered());
     Child<QPushButton>(*form.LibraryWindow(), "btnOpen")->click();
+    ASSERT_TRUE(LibraryAnswered());
     ASSERT_EQ(form.ViewerList().size(), 1);
     EXPECT_EQ(ends, 1);
     form.ViewerList()[0]->close();

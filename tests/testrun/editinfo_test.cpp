@@ -4,6 +4,7 @@
 #include "records/recordimage.h"
 #include "testrun/editinfoform.h"
 #include "tests/support/findchild.h"
+#include "tests/support/libraryanswers.h"
 #include "tests/support/recordbuilder.h"
 #include "tests/support/scriptedmessages.h"
 #include "tests/support/tempsettings.h"
@@ -59,6 +60,7 @@ TEST_F(DeviceEditor, NewRecordTakesTheSiteDetailsFromSettingsButNoSerialNumber) 
     Remember("MAKE", "Acme");
     Remember("TECH", "JD");
     TEditInfo editor(nullptr, false, rec.get());
+    ASSERT_TRUE(LibraryAnswered());
     EXPECT_EQ(editor.windowTitle(), QStringLiteral("Edit Device Information"));
     EXPECT_TRUE(Child<QLineEdit>(editor, "txtDeviceID")->text().isEmpty());
     EXPECT_TRUE(Child<QLineEdit>(editor, "txtSerial")->text().isEmpty());
@@ -74,6 +76,7 @@ TEST_F(DeviceEditor, IdentifiedRecordShowsItsOwnTextsEvenWhenEmpty) {
     rec->SetDeviceInfo(diDeviceID, QStringLiteral("BME-7"));
     rec->SetDeviceInfo(diModel, QStringLiteral("M2"));
     TEditInfo editor(nullptr, false, rec.get());
+    ASSERT_TRUE(LibraryAnswered());
     EXPECT_EQ(Child<QLineEdit>(editor, "txtDeviceID")->text(), QStringLiteral("BME-7"));
     EXPECT_TRUE(Child<QLineEdit>(editor, "txtSerial")->text().isEmpty());
     EXPECT_EQ(Child<QLineEdit>(editor, "txtModel")->text(), QStringLiteral("M2"));
@@ -81,6 +84,7 @@ TEST_F(DeviceEditor, IdentifiedRecordShowsItsOwnTextsEvenWhenEmpty) {
 
 TEST_F(DeviceEditor, OkWritesRecordAndRemembersAllButTheDeviceIdAndSerialNumber) {
     TEditInfo editor(nullptr, false, rec.get());
+    ASSERT_TRUE(LibraryAnswered());
     Child<QLineEdit>(editor, "txtDeviceID")->setText(QStringLiteral("BME-9"));
     Child<QLineEdit>(editor, "txtSerial")->setText(QStringLiteral("SN1"));
     Child<QLineEdit>(editor, "txtFacility")->setText(QStringLiteral("General"));
@@ -97,11 +101,14 @@ TEST_F(DeviceEditor, OkWritesRecordAndRemembersAllButTheDeviceIdAndSerialNumber)
               QStringLiteral("<none>"));
 
     TEditInfo again(nullptr, false, rec.get());
+
+    ASSERT_TRUE(LibraryAnswered());
     EXPECT_EQ(Child<QLineEdit>(again, "txtSerial")->text(), QStringLiteral("SN1"));
 }
 
 TEST_F(DeviceEditor, EmptyDeviceIdIsAcceptedWhenNotRequired) {
     TEditInfo editor(nullptr, false, rec.get());
+    ASSERT_TRUE(LibraryAnswered());
     Child<QLineEdit>(editor, "txtMake")->setText(QStringLiteral("Acme"));
     Child<QPushButton>(editor, "btnOK")->click();
     EXPECT_EQ(editor.result(), 1);
@@ -112,6 +119,7 @@ TEST_F(DeviceEditor, EmptyDeviceIdIsAcceptedWhenNotRequired) {
 
 TEST_F(DeviceEditor, RequiredDeviceIdStopsOkAndCancelButNotTheCloseBox) {
     TEditInfo editor(nullptr, true, rec.get());
+    ASSERT_TRUE(LibraryAnswered());
     editor.show();
     Child<QLineEdit>(editor, "txtSerial")->setText(QStringLiteral("typed"));
     for (const char* button : {"btnOK", "btnCancel"}) {
@@ -138,6 +146,7 @@ TEST_F(DeviceEditor, RequiredDeviceIdStopsOkAndCancelButNotTheCloseBox) {
 
 TEST_F(DeviceEditor, SpacesCountAsADeviceId) {
     TEditInfo editor(nullptr, true, rec.get());
+    ASSERT_TRUE(LibraryAnswered());
     Child<QLineEdit>(editor, "txtDeviceID")->setText(QStringLiteral("  "));
     Child<QPushButton>(editor, "btnOK")->click();
     EXPECT_TRUE(boxes.Shown().isEmpty());
@@ -147,6 +156,7 @@ TEST_F(DeviceEditor, SpacesCountAsADeviceId) {
 TEST_F(DeviceEditor, CancelWritesNothing) {
     Remember("MAKE", "Old");
     TEditInfo editor(nullptr, false, rec.get());
+    ASSERT_TRUE(LibraryAnswered());
     Child<QLineEdit>(editor, "txtDeviceID")->setText(QStringLiteral("X"));
     Child<QLineEdit>(editor, "txtMake")->setText(QStringLiteral("New"));
     Child<QPushButton>(editor, "btnCancel")->click();
@@ -163,6 +173,7 @@ TEST_F(DeviceEditor, KnownDeviceIdBringsItsNewestTestAndAnUnknownOneNoSerialNumb
     Remember("MODEL", "Site model");
     Remember("TECH", "JD");
     TEditInfo editor(nullptr, false, rec.get());
+    ASSERT_TRUE(LibraryAnswered());
     QCompleter* completer = Child<QLineEdit>(editor, "txtDeviceID")->completer();
     ASSERT_TRUE(completer);
     completer->setCompletionPrefix(QStringLiteral("def"));
@@ -195,6 +206,7 @@ TEST_F(DeviceEditor, SerialNumberOtherThanTheLibrarysIsPointedOutWithoutStopping
     rec->SetDeviceInfo(diDeviceID, QStringLiteral("DEF-0042"));
     rec->SetDeviceInfo(diSerialNo, QStringLiteral("SN-2"));
     TEditInfo editor(nullptr, false, rec.get());
+    ASSERT_TRUE(LibraryAnswered());
     const QLabel* warning = Child<QLabel>(editor, "lblSerialWarning");
     EXPECT_TRUE(warning->isVisibleTo(&editor));
     EXPECT_EQ(warning->text(), QStringLiteral("The library holds serial number SN-1 for DEF-0042."));
@@ -218,6 +230,7 @@ TEST_F(DeviceEditor, LibraryThatCannotBeOpenedLeavesTheEditorAsForAnUnknownDevic
     settings.Ini().WriteString(QStringLiteral("Library"), QStringLiteral("DATABASE"), notALibrary);
     Remember("MAKE", "Site make");
     TEditInfo editor(nullptr, false, rec.get());
+    ASSERT_TRUE(LibraryAnswered());
     Child<QLineEdit>(editor, "txtDeviceID")->setText(QStringLiteral("DEF-0042"));
     EXPECT_TRUE(Text(editor, "txtSerial").isEmpty());
     EXPECT_EQ(Text(editor, "txtMake"), QStringLiteral("Site make"));
@@ -225,4 +238,14 @@ TEST_F(DeviceEditor, LibraryThatCannotBeOpenedLeavesTheEditorAsForAnUnknownDevic
     EXPECT_EQ(editor.result(), 1);
     EXPECT_TRUE(boxes.Shown().isEmpty());
     EXPECT_EQ(ReadBytes(notALibrary), QByteArray("these bytes are no database"));
+}
+
+TEST_F(DeviceEditor, ADeviceIdTypedBeforeTheLibraryAnswersIsFilledInWhenItDoes) {
+    AddTest("DEF-0042", "SN-NEW", 8);
+    TEditInfo editor(nullptr, false, rec.get());
+    Child<QLineEdit>(editor, "txtDeviceID")->setText(QStringLiteral("DEF-0042"));
+    EXPECT_TRUE(Text(editor, "txtSerial").isEmpty()); // the editor did not wait for the library
+    ASSERT_TRUE(LibraryAnswered());
+    EXPECT_EQ(Text(editor, "txtSerial"), QStringLiteral("SN-NEW"));
+    EXPECT_EQ(Text(editor, "txtModel"), QStringLiteral("Model of 8"));
 }

@@ -10,6 +10,7 @@
 #include "app/zrqmainform.h"
 #include "base/global.h"
 #include "base/messages.h"
+#include "library/libraryworker.h"
 #include "library/programlibrary.h"
 #include "libraryview/testlibrarywindow.h"
 #include "link/analyzerlink.h"
@@ -60,6 +61,14 @@ void Settle(int milliseconds) {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// Until the library's worker has answered every read the windows posted.
+void WaitForLibrary() {
+    QElapsedTimer timer;
+    timer.start();
+    while (ProgramLibraryWorker().Pending() > 0 && timer.elapsed() < 10000)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
@@ -245,7 +254,9 @@ int main(int argc, char** argv) {
         return 1;
     {
         auto* library = new TTestLibraryWindow(nullptr);
+        WaitForLibrary();
         library->findChild<QTableView*>(QStringLiteral("tblDevices"))->selectRow(1); // DEF-0042, drifting
+        WaitForLibrary();
         camera.Shoot(*library, QStringLiteral("test-library"));
         delete library;
     }
