@@ -64,6 +64,10 @@ TTestLibraryWindow::TTestLibraryWindow(QWidget* owner) : QMainWindow(owner, Qt::
     connect(m_reads, &TLibraryReads::SlowChanged, this, &TTestLibraryWindow::ShowWaiting);
     CreateControls();
     CreateMenus();
+    // From the search straight to the devices found, then to their tests; the filters and Refresh
+    // have their own keys (Alt+T, Alt+A, Alt+N, F5).
+    setTabOrder(edtSearch, tblDevices);
+    setTabOrder(tblDevices, tblTests);
     ApplyPlacement(*this, ReadPlacement(ProgramSettings(), Section), BuiltInSize);
     mmRefreshClick();
     // Once the window is up, and once in a run of the program.
@@ -220,6 +224,9 @@ QLayout* TTestLibraryWindow::CreateIntervalRow(QWidget* panel) {
     spnInterval->setObjectName(QStringLiteral("spnInterval"));
     spnInterval->setRange(0, LongestIntervalMonths);
     spnInterval->setSuffix(QStringLiteral(" months"));
+    const QString longest =
+        QStringLiteral("Default (%1)").arg(IntervalText(LongestIntervalMonths, true));
+    spnInterval->setMinimumWidth(spnInterval->fontMetrics().horizontalAdvance(longest) + 40);
     spnInterval->setToolTip(QStringLiteral("How often the selected device is tested: its own interval, or the "
                                            "default one of the settings ([Library] INTERVAL_MONTHS)"));
     auto* caption = new QLabel(QStringLiteral("Test &interval:"), panel);

@@ -377,7 +377,7 @@ highlight_pixels() { # in the window's picture, of Fusion's highlight colour (48
 }
 shows_focus_more_than() { [ "$(highlight_pixels "$library")" -gt $(($1 + 4000)) ]; }
 in_search=$(highlight_pixels "$library")
-xdotool key Tab Tab # past Refresh to the device list
+xdotool key Tab # from the search to the devices it found
 wait_until 10 "the device list to show that it has the focus" shows_focus_more_than "$in_search"
 xdotool key Tab # the device's tests
 wait_until 10 "the test list to show that it has the focus" shows_focus_more_than "$in_search"
