@@ -10,9 +10,13 @@ namespace {
 
 // The order a column sorts by.
 constexpr TFleetOrder ColumnOrder[TFleetListModel::ColumnCount] = {
-    TFleetOrder::Urgency,  TFleetOrder::DeviceId, TFleetOrder::Serial,  TFleetOrder::Make,
-    TFleetOrder::Model,    TFleetOrder::Facility, TFleetOrder::Location, TFleetOrder::LastTest,
-    TFleetOrder::Verdict,  TFleetOrder::NextDue,  TFleetOrder::NextDue,  TFleetOrder::Tests};
+    TFleetOrder::Urgency, TFleetOrder::DeviceId, TFleetOrder::NextDue,  TFleetOrder::LastTest,
+    TFleetOrder::Verdict, TFleetOrder::Serial,   TFleetOrder::Make,     TFleetOrder::Model,
+    TFleetOrder::Facility, TFleetOrder::Location, TFleetOrder::NextDue, TFleetOrder::Tests};
+
+// The device information a column shows, for the columns that show one.
+constexpr int ColumnSlot[TFleetListModel::ColumnCount] = {
+    -1, diDeviceID, -1, -1, -1, diSerialNo, diManufacturer, diModel, diFacility, diLocation, -1, -1};
 
 QColor FleetStatusColour(TFleetStatus status) {
     switch (status) {
@@ -138,7 +142,7 @@ QVariant TFleetListModel::data(const QModelIndex& index, int role) const {
         case colTests:
             return device.tests;
         default:
-            return device.deviceInfo[static_cast<size_t>(column - colDeviceId)];
+            return ColumnSlot[column] >= 0 ? device.deviceInfo[static_cast<size_t>(ColumnSlot[column])] : QString();
         }
     }
     if (role == Qt::ToolTipRole && column == colStatus)
@@ -155,8 +159,8 @@ QVariant TFleetListModel::data(const QModelIndex& index, int role) const {
 QVariant TFleetListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const Titles[ColumnCount] = {"Status",    "Device ID", "Serial No.", "Make",
-                                                    "Model",     "Facility",  "Location",   "Last Test",
-                                                    "Verdict",   "Next Due",  "Interval",   "Tests"};
+    static const char* const Titles[ColumnCount] = {"Status", "Device ID", "Next Due", "Last Test",
+                                                    "Verdict", "Serial No.", "Make",   "Model",
+                                                    "Facility", "Location", "Interval", "Tests"};
     return section >= 0 && section < ColumnCount ? QString::fromLatin1(Titles[section]) : QVariant();
 }

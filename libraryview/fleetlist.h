@@ -14,17 +14,18 @@
 class TFleetListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // What a fleet's questions need first (which device, how urgent, when due), then its identity.
     enum Column {
         colStatus,
         colDeviceId,
+        colNextDue,
+        colLastTest,
+        colVerdict,
         colSerial,
         colMake,
         colModel,
         colFacility,
         colLocation,
-        colLastTest,
-        colVerdict,
-        colNextDue,
         colInterval,
         colTests,
         ColumnCount

@@ -177,7 +177,7 @@ void TTestLibraryWindow::CreateDeviceTable() {
     tblDevices->horizontalHeader()->setSortIndicatorShown(true);
     tblDevices->setSortingEnabled(true);
     tblDevices->sortByColumn(TFleetListModel::colStatus, Qt::AscendingOrder); // most urgent first
-    const int widths[TFleetListModel::ColumnCount] = {18, 14, 14, 14, 14, 14, 14, 13, 11, 13, 17, 6};
+    const int widths[TFleetListModel::ColumnCount] = {15, 12, 12, 12, 10, 12, 14, 14, 15, 13, 17, 6};
     for (int column = 0; column < TFleetListModel::ColumnCount; ++column)
         tblDevices->setColumnWidth(column, widths[column] * charWidth + 12);
     connect(tblDevices->selectionModel(), &QItemSelectionModel::selectionChanged, this,
