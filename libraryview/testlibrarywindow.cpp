@@ -368,8 +368,19 @@ void TTestLibraryWindow::ShowCounts() {
 }
 
 void TTestLibraryWindow::SelectDevice(const QString& deviceId) {
-    // A device further down than the pages read so far is looked for a few pages on.
+    // A device further down than the pages read so far is looked for a few pages on, if the list holds it
+    // at all (asked first: each page is a query of the whole fleet).
     int row = m_fleet->Row(deviceId);
+    const auto listed = [&] {
+        TFleetQuery query = m_fleet->Query();
+        query.deviceId = deviceId;
+        query.limit = 1;
+        QString why;
+        TTestLibrary* library = ProgramLibrary(why);
+        return library && !library->Fleet(query).empty();
+    };
+    if (row < 0 && !deviceId.isEmpty() && m_fleet->canFetchMore(QModelIndex()) && !listed())
+        return SelectDevice(QString());
     for (int page = 0; row < 0 && !deviceId.isEmpty() && page < 10 && m_fleet->canFetchMore(QModelIndex()); ++page) {
         m_fleet->fetchMore(QModelIndex());
         row = m_fleet->Row(deviceId);
