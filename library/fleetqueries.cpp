@@ -69,7 +69,7 @@ QString TTestLibrary::FleetSelect(const TFleetQuery& query, QVariantList& values
     if (!query.search.trimmed().isEmpty()) {
         QStringList any;
         for (const char* column : SearchedColumns) {
-            any << QStringLiteral("LOWER(%1) LIKE ? ESCAPE '!'").arg(QLatin1String(column));
+            any << QStringLiteral("%1 LIKE ? ESCAPE '!'").arg(m_backend->LowerCase(QLatin1String(column)));
             values << ContainsPattern(query.search.trimmed());
         }
         where << QLatin1Char('(') + any.join(QStringLiteral(" OR ")) + QLatin1Char(')');
