@@ -109,7 +109,8 @@ public:
     PaintWait& operator=(const PaintWait&) = delete;
     bool Done() {
         auto painted = [&] {
-            return std::all_of(m_counters.begin(), m_counters.end(), [](const auto& c) { return c->paints > 0; });
+            return std::all_of(m_counters.begin(), m_counters.end(),
+                               [](const auto& c) { return c->paints > 0; });
         };
         for (int i = 0; i < 100 && !painted(); ++i)
             QApplication::processEvents();
@@ -181,7 +182,8 @@ void BM_FleetChooseDeviceUntilTrendPainted(benchmark::State& state, Db db) {
     }
 }
 BENCHMARK_CAPTURE(BM_FleetChooseDeviceUntilTrendPainted, sqlite, Db::SQLite)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_FleetChooseDeviceUntilTrendPainted, postgres, Db::Postgres)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FleetChooseDeviceUntilTrendPainted, postgres, Db::Postgres)
+    ->Unit(benchmark::kMillisecond);
 
 // Swallows what is written to it.
 class NullDevice : public QIODevice {
@@ -324,13 +326,14 @@ void BM_FleetPlainSearchBaseline(benchmark::State& state, Db db) {
         PlainConnection plain(library->location);
         size_t term = 0;
         for (auto _ : state) {
-            const QString like =
-                QStringLiteral("LIKE '%%1%'").arg(QString::fromLatin1(FleetSearchTerms[term++ % 4]).toLower());
-            ShowInBareTable(state, plain.Db(),
-                            QStringLiteral("SELECT %1 FROM devices WHERE LOWER(device_id) %2 OR LOWER(serial_no) %2 "
-                                           "OR LOWER(make) %2 OR LOWER(model) %2 OR LOWER(facility) %2 OR "
-                                           "LOWER(location) %2 ORDER BY last_tested_at LIMIT 200")
-                                .arg(QLatin1String(PlainColumns), like));
+            const QString like = QStringLiteral("LIKE '%%1%'")
+                                     .arg(QString::fromLatin1(FleetSearchTerms[term++ % 4]).toLower());
+            ShowInBareTable(
+                state, plain.Db(),
+                QStringLiteral("SELECT %1 FROM devices WHERE LOWER(device_id) %2 OR LOWER(serial_no) %2 "
+                               "OR LOWER(make) %2 OR LOWER(model) %2 OR LOWER(facility) %2 OR "
+                               "LOWER(location) %2 ORDER BY last_tested_at LIMIT 200")
+                    .arg(QLatin1String(PlainColumns), like));
         }
     }
 }
@@ -387,8 +390,9 @@ void BM_FleetPlainDueBaseline(benchmark::State& state, Db db) {
         for (auto _ : state) {
             QSqlQuery q(plain.Db());
             q.setForwardOnly(true);
-            q.exec(QStringLiteral("SELECT %1 FROM devices WHERE last_tested_at < '%2' ORDER BY last_tested_at")
-                       .arg(QLatin1String(PlainColumns), before));
+            q.exec(
+                QStringLiteral("SELECT %1 FROM devices WHERE last_tested_at < '%2' ORDER BY last_tested_at")
+                    .arg(QLatin1String(PlainColumns), before));
             qint64 rows = 0;
             while (q.next()) {
                 for (int column = 0; column < 9; ++column)

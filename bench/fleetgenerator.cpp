@@ -16,22 +16,23 @@ const char* const FleetSearchTerms[4] = {"leeds", "def-00042", "pro 3", "ward 1"
 
 namespace {
 
-const char* const Makes[] = {"Acme Medical", "Borealis",  "Cardiotek", "Helix Cardio",
-                             "Meridian",     "Nordlys",   "Pulsewave", "Vitalis"};
+const char* const Makes[] = {"Acme Medical", "Borealis", "Cardiotek", "Helix Cardio",
+                             "Meridian",     "Nordlys",  "Pulsewave", "Vitalis"};
 const char* const ModelNames[] = {"AED %1", "Monitor %1", "Pro %1"};
-const char* const Cities[] = {"Leeds",  "York",    "Bath",   "Derby",  "Hull",   "Ely",   "Wells",
-                              "Exeter", "Truro",   "Durham", "Carlisle", "Lincoln", "Oxford", "Bristol",
-                              "Leicester", "Preston", "Salford", "Reading", "Dover", "Chester"};
-const char* const Kinds[] = {"General Hospital", "Clinic",     "Medical Centre", "Care Home",
-                             "Ambulance Station", "Health Centre", "Rehab Centre", "Surgery Centre",
-                             "Fire Station",     "Sports Centre"};
+const char* const Cities[] = {"Leeds",     "York",    "Bath",    "Derby",    "Hull",    "Ely",    "Wells",
+                              "Exeter",    "Truro",   "Durham",  "Carlisle", "Lincoln", "Oxford", "Bristol",
+                              "Leicester", "Preston", "Salford", "Reading",  "Dover",   "Chester"};
+const char* const Kinds[] = {"General Hospital",  "Clinic",        "Medical Centre", "Care Home",
+                             "Ambulance Station", "Health Centre", "Rehab Centre",   "Surgery Centre",
+                             "Fire Station",      "Sports Centre"};
 constexpr int FacilityCount = std::size(Cities) * std::size(Kinds); // 200
 
 QString Location(int n) {
-    static const char* const Places[] = {"ER", "ICU", "Ward %1", "OR %1", "Cardiology", "Radiology",
-                                         "Lobby", "Ambulance %1"};
+    static const char* const Places[] = {"ER",         "ICU",       "Ward %1", "OR %1",
+                                         "Cardiology", "Radiology", "Lobby",   "Ambulance %1"};
     const QString place = QLatin1String(Places[n % std::size(Places)]);
-    return place.contains(QLatin1String("%1")) ? place.arg(1 + n / static_cast<int>(std::size(Places)) % 20) : place;
+    return place.contains(QLatin1String("%1")) ? place.arg(1 + n / static_cast<int>(std::size(Places)) % 20)
+                                               : place;
 }
 
 bool Is(const char* verdict, const char* value) {
@@ -61,7 +62,7 @@ Device MakeDevice(int d, std::mt19937& random) {
     device.info[3] = QString::fromLatin1(ModelNames[any(random) % 3]).arg(100 * (1 + make) + 50 * (d % 2));
     const int facility = any(random) % FacilityCount;
     device.info[4] = QStringLiteral("%1 %2").arg(QLatin1String(Cities[facility % std::size(Cities)]),
-                                                  QLatin1String(Kinds[facility / std::size(Cities)]));
+                                                 QLatin1String(Kinds[facility / std::size(Cities)]));
     device.info[5] = Location(any(random) % 160);
     device.info[6] = QStringLiteral("T%1").arg(any(random) % 150, 3, 10, QLatin1Char('0'));
     return device;
@@ -149,10 +150,10 @@ public:
                 return false;
             // The loads are written each time their tests are (test_loads refers to tests).
             BatchInsert tests(m_db, QStringLiteral("tests"), TestColumns(), 200);
-            BatchInsert loads(m_db, QStringLiteral("test_loads"),
-                              {QStringLiteral("test_id"), QStringLiteral("load_index"),
-                               QStringLiteral("delivered_energy")},
-                              0); // written with its tests
+            BatchInsert loads(
+                m_db, QStringLiteral("test_loads"),
+                {QStringLiteral("test_id"), QStringLiteral("load_index"), QStringLiteral("delivered_energy")},
+                0); // written with its tests
             const int ago = (m_size.testsPerDevice - 1 - round) * days;
             for (size_t d = 0; d < m_devices.size(); ++d) {
                 const QDateTime at = QDateTime(m_today.addDays(-ago - phase[d]), QTime(8, 0))
@@ -241,7 +242,9 @@ private:
             devices.Add(device.newest.verdict ? QVariant(device.newest.limitShare)
                                               : QVariant(QMetaType(QMetaType::Double)));
             devices.Add(m_size.testsPerDevice);
-            devices.Add(d % 40 == 7 ? QVariant(6) : d % 97 == 3 ? QVariant(24) : QVariant(QMetaType(QMetaType::Int)));
+            devices.Add(d % 40 == 7   ? QVariant(6)
+                        : d % 97 == 3 ? QVariant(24)
+                                      : QVariant(QMetaType(QMetaType::Int)));
             if (!devices.RowDone(why))
                 return false;
         }
@@ -254,7 +257,8 @@ private:
         if (!m_postgres)
             return true;
         QSqlQuery q(m_db);
-        return Exec(q, QStringLiteral("SELECT setval(pg_get_serial_sequence('tests', 'id'), %1)").arg(lastId), why) &&
+        return Exec(q, QStringLiteral("SELECT setval(pg_get_serial_sequence('tests', 'id'), %1)").arg(lastId),
+                    why) &&
                Exec(q, QStringLiteral("VACUUM ANALYZE"), why);
     }
 
