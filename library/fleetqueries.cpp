@@ -25,8 +25,8 @@ QDate FirstTestDayDueBy(QDate day, int months) {
 }
 
 // True for a device whose next test falls due before `day`. A device without an interval of its own
-// is told by its newest test's date alone, without working out its due date, which makes counting and
-// sorting a fleet of many thousand devices several times faster.
+// is told by its newest test's date alone, without working out its due date: counting the statuses of
+// a fleet of many thousand devices, and finding those due, several times faster.
 QString DueBefore(QDate day, int defaultMonths) {
     return QStringLiteral("(interval_months IS NULL AND last_tested_at < %1 OR "
                           "interval_months IS NOT NULL AND next_due < %2)")
