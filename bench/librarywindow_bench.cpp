@@ -185,7 +185,7 @@ void BM_ChooseDeviceUntilTrendPainted(benchmark::State& state) {
     auto* chart = Child<TTrendChart>(window, "chartTrend");
     int row = 0;
     for (auto _ : state) {
-        row = (row + 379) % Devices; // all over the library
+        row = (row + 379) % devices->model()->rowCount(); // all over the pages read (200 devices a page)
         AnsweredPaintCounter counter;
         chart->installEventFilter(&counter);
         devices->selectRow(row);

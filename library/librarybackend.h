@@ -35,6 +35,8 @@ public:
     // The date (ISO 8601, "2027-02-28") `months` calendar months after the date and time `testedAt`,
     // a day past the end of the month falling on its last day: both are SQL expressions.
     virtual QString NextDueExpression(const QString& testedAt, const QString& months) const = 0;
+    // `column` folded to lower case for a LIKE against a lower-case pattern.
+    virtual QString LowerCase(const QString& column) const { return QStringLiteral("LOWER(%1)").arg(column); }
     // The driver's reason for a failed connection, with its cause named where it is one a technician or
     // the IT department can act on (a refused certificate, a wrong password, ...).
     virtual QString Explain(const QString& driverText) const { return driverText; }

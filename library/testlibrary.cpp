@@ -26,6 +26,13 @@ const QString DevicesTable = QStringLiteral(
     "location VARCHAR(31) NOT NULL, tech_id VARCHAR(31) NOT NULL, last_test_id BIGINT NOT NULL, "
     "last_tested_at CHAR(19) NOT NULL, last_verdict VARCHAR(16), last_limit_share DOUBLE PRECISION, "
     "tests INTEGER NOT NULL, interval_months INTEGER)");
+// Its indexes: the facilities and locations the fleet view offers are read from them, and a library of
+// many thousand devices lists them at once.
+const QStringList DeviceIndexes = {
+    QStringLiteral("CREATE INDEX devices_by_last_test ON devices (last_tested_at)"),
+    QStringLiteral("CREATE INDEX devices_by_facility ON devices (facility)"),
+    QStringLiteral("CREATE INDEX devices_by_location ON devices (location)"),
+};
 
 } // namespace
 
@@ -360,9 +367,11 @@ bool TTestLibrary::MigrateToDevices(QSqlQuery& q, const std::function<bool(const
             return failed(QStringLiteral("writing a limit share"));
     }
     const bool present = Db().tables(QSql::Tables).contains(QStringLiteral("devices"), Qt::CaseInsensitive);
-    if (!q.exec(present ? QStringLiteral("DELETE FROM devices") : DevicesTable) ||
-        (!present && !q.exec(QStringLiteral("CREATE INDEX devices_by_last_test ON devices (last_tested_at)"))))
+    if (!q.exec(present ? QStringLiteral("DELETE FROM devices") : DevicesTable))
         return failed(QStringLiteral("making the devices table"));
+    for (const QString& statement : DeviceIndexes)
+        if (!present && !q.exec(statement))
+            return failed(QStringLiteral("making the devices table"));
     // Each device's newest test; of two in the same second, the one stored last.
     if (!q.exec(QStringLiteral(
             "INSERT INTO devices (%1, last_test_id, last_tested_at, last_verdict, last_limit_share, tests) "
@@ -394,7 +403,7 @@ bool TTestLibrary::CreateSchema(QString& why) {
             why = QStringLiteral("it is a database but not a test library. It was left as it was.");
         return created;
     }
-    const QStringList schema = {
+    QStringList schema = {
         QStringLiteral("CREATE TABLE library_info (schema_version INTEGER NOT NULL)"),
         QStringLiteral("INSERT INTO library_info (schema_version) VALUES (%1)").arg(LIBRARY_SCHEMA_VERSION),
         QStringLiteral("CREATE TABLE tests ("
@@ -417,8 +426,8 @@ bool TTestLibrary::CreateSchema(QString& why) {
                        "test_id BIGINT NOT NULL REFERENCES tests (id), load_index INTEGER NOT NULL, "
                        "delivered_energy DOUBLE PRECISION NOT NULL, PRIMARY KEY (test_id, load_index))"),
         DevicesTable,
-        QStringLiteral("CREATE INDEX devices_by_last_test ON devices (last_tested_at)"),
     };
+    schema << DeviceIndexes;
     for (const QString& statement : schema) {
         if (!q.exec(statement)) {
             why = QStringLiteral("its tables cannot be created (%1)").arg(SqlErrorText(q.lastError()));

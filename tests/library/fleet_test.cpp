@@ -175,3 +175,32 @@ TEST_F(FleetTest, ALibraryMadeBeforeTheFleetGetsItsDevices) {
     Add({QStringLiteral("B"), {2026, 7, 8}});
     EXPECT_EQ(Fleet()[1].tests, 2);
 }
+
+TEST_F(FleetTest, OverdueAndDueAtTheProgramsIntervalAgreeWithTheDueDateAroundMonthEnds) {
+    // Without an interval of its own a device is told overdue or due by its test's date against a
+    // cut-off: on either side of month ends, a leap day, and a due date that is today or in 30 days.
+    QStringList tested;
+    for (QDate day(2026, 1, 26); day <= QDate(2026, 2, 3); day = day.addDays(1))
+        tested << day.toString(Qt::ISODate);
+    tested << QStringLiteral("2024-02-28") << QStringLiteral("2024-02-29") << QStringLiteral("2024-03-01");
+    for (const QString& day : tested)
+        Add({day, QDate::fromString(day, Qt::ISODate)});
+    for (const auto& [months, day] : {std::pair{1, QDate(2026, 2, 28)}, std::pair{1, QDate(2026, 3, 1)},
+                                      std::pair{1, QDate(2026, 1, 29)}, std::pair{12, QDate(2025, 2, 28)},
+                                      std::pair{12, QDate(2025, 3, 1)}, std::pair{24, QDate(2026, 1, 30)}}) {
+        TFleetQuery query;
+        query.today = day;
+        query.defaultMonths = months;
+        const std::vector<TFleetDevice> devices = Fleet(query);
+        ASSERT_EQ(devices.size(), static_cast<size_t>(tested.size()));
+        for (const TFleetDevice& d : devices)
+            EXPECT_EQ(d.status, FleetStatus(d.nextDue, day, d.lastVerdict, d.lastLimitShare))
+                << d.deviceInfo[diDeviceID].toStdString() << " at " << months << " months on "
+                << day.toString(Qt::ISODate).toStdString();
+        query.dueWithinDays = 0;
+        const auto due =
+            std::count_if(devices.begin(), devices.end(), [&](const auto& d) { return d.nextDue <= day; });
+        EXPECT_EQ(static_cast<long>(Fleet(query).size()), due)
+            << months << " months on " << day.toString(Qt::ISODate).toStdString();
+    }
+}
