@@ -9,8 +9,9 @@ namespace {
 const QString DesignedWindowFamily = QStringLiteral("Tahoma");
 
 // The windows are laid out for Tahoma. Where it is not installed, Wine's Tahoma stands in: it has the
-// same character widths and line height (Debian's fonts-wine), so every text takes the room it was laid
-// out for. Fontconfig does not list Wine's font folder, so the program adds the two files itself.
+// same character widths (Debian's fonts-wine; its line is two pixels lower at 8 points), so every text
+// takes the width it was laid out for. Fontconfig does not list Wine's font folder, so the program adds
+// the two files itself.
 void AddDesignedWindowFont() {
     static const bool added = [] {
         if (QFontDatabase::hasFamily(DesignedWindowFamily))

@@ -11,6 +11,7 @@
 // hold the same generated fleet. Without it the PostgreSQL benchmarks are skipped.
 #include "bench/fleetgenerator.h"
 #include "bench/paintcounter.h"
+#include "bench/plaintrend.h"
 #include "cli/command.h"
 #include "library/fleet.h"
 #include "library/librarybackend.h"
@@ -356,22 +357,7 @@ void BM_FleetPlainTrendBaseline(benchmark::State& state, Db db) {
         int device = 0;
         for (auto _ : state) {
             device = (device + 3797) % devices;
-            QSqlQuery q(plain.Db());
-            q.prepare(QStringLiteral("SELECT t.tested_at, l.load_index, l.delivered_energy FROM tests t "
-                                     "JOIN test_loads l ON l.test_id = t.id WHERE t.device_id = ? "
-                                     "ORDER BY t.tested_at"));
-            q.addBindValue(FleetDeviceId(device));
-            q.exec();
-            QVector<double> keys[LOAD_COUNT], values[LOAD_COUNT];
-            while (q.next()) {
-                const int load = q.value(1).toInt();
-                keys[load] << QDateTime::fromString(q.value(0).toString(), Qt::ISODate).toSecsSinceEpoch();
-                values[load] << q.value(2).toDouble();
-            }
-            for (int load = 0; load < LOAD_COUNT; ++load)
-                plot.graph(load)->setData(keys[load], values[load]);
-            plot.rescaleAxes();
-            plot.replot(QCustomPlot::rpImmediateRefresh);
+            PlotPlainTrend(plain.Db(), FleetDeviceId(device), plot);
         }
     }
 }

@@ -5,6 +5,7 @@
 // queries alone, and baselines that do the same with plain queries into a bare table and a bare plot. The
 // library is built once per run through the library's own Add (about 20 s).
 #include "bench/paintcounter.h"
+#include "bench/plaintrend.h"
 #include "library/libraryworker.h"
 #include "library/programlibrary.h"
 #include "libraryview/testlibrarywindow.h"
@@ -303,22 +304,7 @@ void BM_PlainTrendQueryAndPlotBaseline(benchmark::State& state) {
         int device = 0;
         for (auto _ : state) {
             device = (device + 379) % Devices;
-            QSqlQuery q(db);
-            q.prepare(QStringLiteral("SELECT t.tested_at, l.load_index, l.delivered_energy FROM tests t "
-                                     "JOIN test_loads l ON l.test_id = t.id WHERE t.device_id = ? "
-                                     "ORDER BY t.tested_at"));
-            q.addBindValue(DeviceId(device));
-            q.exec();
-            QVector<double> keys[LOAD_COUNT], values[LOAD_COUNT];
-            while (q.next()) {
-                const int load = q.value(1).toInt();
-                keys[load] << QDateTime::fromString(q.value(0).toString(), Qt::ISODate).toSecsSinceEpoch();
-                values[load] << q.value(2).toDouble();
-            }
-            for (int load = 0; load < LOAD_COUNT; ++load)
-                plot.graph(load)->setData(keys[load], values[load]);
-            plot.rescaleAxes();
-            plot.replot(QCustomPlot::rpImmediateRefresh);
+            PlotPlainTrend(db, DeviceId(device), plot);
         }
     }
     QSqlDatabase::removeDatabase(QStringLiteral("plain"));

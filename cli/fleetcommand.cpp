@@ -2,6 +2,7 @@
 // test interval.
 #include "base/settings.h"
 #include "cli/command.h"
+#include "library/testfields.h"
 #include "library/testlibrary.h"
 
 #include <QJsonArray>
@@ -17,11 +18,6 @@ QString DueStatus(const TFleetDevice& device, QDate today, int withinDays) {
     if (device.nextDue < today)
         return QStringLiteral("overdue");
     return device.nextDue <= today.addDays(withinDays) ? QStringLiteral("due") : QStringLiteral("ok");
-}
-
-QJsonValue KnownVerdict(TOverallVerdict verdict) {
-    const char* value = VerdictValue(verdict);
-    return value ? QJsonValue(QString::fromLatin1(value)) : QJsonValue();
 }
 
 } // namespace
@@ -69,7 +65,7 @@ int RunDueAction(TTestLibrary& library, const QStringList& args, QTextStream& ou
                 {QStringLiteral("last_tested"), d.lastTestedAt},
                 {QStringLiteral("next_due"), d.nextDue.toString(Qt::ISODate)},
                 {QStringLiteral("interval_months"), d.intervalMonths},
-                {QStringLiteral("last_verdict"), KnownVerdict(d.lastVerdict)},
+                {QStringLiteral("last_verdict"), VerdictJson(d.lastVerdict)},
                 {QStringLiteral("status"), DueStatus(d, query.today, within)},
             });
         out << QJsonDocument(array).toJson(QJsonDocument::Indented);

@@ -137,7 +137,13 @@ QString WriteHandOff(const QString& folder, const QByteArray& record, const TLib
 
 TAddResult AddAndHandOff(TTestLibrary& library, QByteArrayView bytes, const std::optional<TVerdictBasis>& basis) {
     TAddResult result = library.Add(bytes, basis);
-    if (result.outcome != TAddOutcome::Added)
+    if (result.outcome != TAddOutcome::Added || !g_handOff)
+        return result;
+    QCoreApplication* app = QCoreApplication::instance();
+    const bool mainThread = app == nullptr || QThread::currentThread() == app->thread();
+    // On the main thread the settings tell at once whether there is a folder: an import of many records
+    // without one reads nothing back. Away from it they are read where the files are written.
+    if (mainThread && ConfiguredExportFolder(ProgramSettings()).isEmpty())
         return result;
     QString why;
     const std::optional<Pending> pending = ReadPending(library, result.id, why);
@@ -147,8 +153,7 @@ TAddResult AddAndHandOff(TTestLibrary& library, QByteArrayView bytes, const std:
                                 .arg(why);
         return result;
     }
-    QCoreApplication* app = QCoreApplication::instance();
-    if (app == nullptr || QThread::currentThread() == app->thread()) {
+    if (mainThread) {
         result.handOffWhy = Finish(*pending, bytes.toByteArray(), basis);
         return result;
     }

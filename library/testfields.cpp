@@ -22,8 +22,12 @@ QString CsvText(const QJsonValue& value) {
 
 } // namespace
 
+QJsonValue VerdictJson(TOverallVerdict verdict) {
+    const char* value = VerdictValue(verdict);
+    return value ? QJsonValue(QString::fromLatin1(value)) : QJsonValue();
+}
+
 TTestFields LibraryTestFields(const TLibraryTest& t) {
-    const char* verdict = VerdictValue(t.verdict);
     return {
         {QStringLiteral("id"), t.id},
         {QStringLiteral("sha256"), t.sha256},
@@ -37,7 +41,7 @@ TTestFields LibraryTestFields(const TLibraryTest& t) {
         {QStringLiteral("analyzer_id"), t.analyzerId},
         {QStringLiteral("date"), t.testedAt},
         {QStringLiteral("loads_tested"), t.LoadsTested()},
-        {QStringLiteral("verdict"), verdict ? QJsonValue(QString::fromLatin1(verdict)) : QJsonValue()},
+        {QStringLiteral("verdict"), VerdictJson(t.verdict)},
         {QStringLiteral("added_by"), Known(t.added.by)},
         {QStringLiteral("added_on"), Known(t.added.on)},
         {QStringLiteral("added_with"), Known(t.added.with)},
