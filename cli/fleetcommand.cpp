@@ -71,17 +71,20 @@ int RunDueAction(TTestLibrary& library, const QStringList& args, QTextStream& ou
         out << QJsonDocument(array).toJson(QJsonDocument::Indented);
         return ExitSuccess;
     }
-    out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+    // The newest test's verdict beside the date: a device that failed is "ok" by the calendar alone.
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
                .arg(QStringLiteral("STATUS"), -8)
                .arg(QStringLiteral("NEXT DUE"), -10)
+               .arg(QStringLiteral("VERDICT"), -10)
                .arg(QStringLiteral("DEVICE ID"), -16)
                .arg(QStringLiteral("SERIAL"), -16)
                .arg(QStringLiteral("LAST TESTED"), -19)
                .arg(QStringLiteral("FACILITY / LOCATION"));
     for (const TFleetDevice& d : devices)
-        out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
                    .arg(DueStatus(d, query.today, within).toUpper(), -8)
                    .arg(d.nextDue.toString(Qt::ISODate), -10)
+                   .arg(VerdictColumn(d.lastVerdict), -10)
                    .arg(d.deviceInfo[diDeviceID], -16)
                    .arg(d.deviceInfo[diSerialNo], -16)
                    .arg(d.lastTestedAt, -19)

@@ -116,8 +116,7 @@ int List(TTestLibrary& library, const QStringList& args, QTextStream& out, QText
                .arg(QStringLiteral("MAKE / MODEL"), -32)
                .arg(QStringLiteral("LOADS"), 5)
                .arg(QStringLiteral("VERDICT"));
-    for (const TLibraryTest& t : tests) {
-        const char* verdict = VerdictValue(t.verdict);
+    for (const TLibraryTest& t : tests)
         out << QStringLiteral("%1  %2  %3 %4 %5 %6 %7\n")
                    .arg(t.id, 6)
                    .arg(t.testedAt, -19)
@@ -126,8 +125,7 @@ int List(TTestLibrary& library, const QStringList& args, QTextStream& out, QText
                    .arg((t.deviceInfo[diManufacturer] + QLatin1Char(' ') + t.deviceInfo[diModel]).trimmed(),
                         -32)
                    .arg(t.LoadsTested(), 5)
-                   .arg(verdict ? QString::fromLatin1(verdict).toUpper() : QStringLiteral("-"));
-    }
+                   .arg(VerdictColumn(t.verdict));
     return ExitSuccess;
 }
 

@@ -27,6 +27,11 @@ QJsonValue VerdictJson(TOverallVerdict verdict) {
     return value ? QJsonValue(QString::fromLatin1(value)) : QJsonValue();
 }
 
+QString VerdictColumn(TOverallVerdict verdict) {
+    const char* value = VerdictValue(verdict);
+    return value ? QString::fromLatin1(value).toUpper() : QStringLiteral("-");
+}
+
 TTestFields LibraryTestFields(const TLibraryTest& t) {
     return {
         {QStringLiteral("id"), t.id},

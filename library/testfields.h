@@ -20,6 +20,8 @@ QJsonObject FieldsObject(const TTestFields& fields);
 
 // A verdict as these fields give it: "pass", "fail", "incomplete", or null when nothing was checked.
 QJsonValue VerdictJson(TOverallVerdict verdict);
+// The same in zrqtool's tables: "PASS", "FAIL", "INCOMPLETE", or "-".
+QString VerdictColumn(TOverallVerdict verdict);
 
 // A CSV line (RFC 4180 quoting, no line end) of the fields' names, or of their values (null: empty).
 QString CsvHeaderLine(const TTestFields& fields);

@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -229,6 +230,25 @@ TEST_F(ZrqLibrary, DueIntervalCsvAndTheHandOff) {
     EXPECT_EQ(Library({QStringLiteral("list"), QStringLiteral("--device"), QStringLiteral("DEF-3")})
                   .out.count(QLatin1Char('\n')),
               2);
+
+    // A device whose newest test failed is "ok" by the calendar alone: the table says it failed.
+    {
+        QString why;
+        const auto library = TTestLibrary::Open(location, why);
+        ASSERT_TRUE(library) << why.toStdString();
+        auto failed = MakeFullRecord();
+        SetStatus(*failed, "ZR-1234", DateStamp{7, 5, 14, 15, 12, 26});
+        failed->SetDeviceInfo(diDeviceID, QStringLiteral("DEF-7"));
+        TVerdictBasis failing;
+        failing.profile.name = QStringLiteral("Maker X200");
+        failing.profile.tolerance = TTolerance{0.0, 10.0};
+        failing.setting.selected = 150.0;
+        failing.setting.declared.fill(1.0); // every load delivered far more than declared
+        ASSERT_EQ(library->Add(RecordBytes(*failed), failing).outcome, TAddOutcome::Added);
+    }
+    const QString table = Library({QStringLiteral("due"), QStringLiteral("--all")}).out;
+    EXPECT_TRUE(table.contains(QRegularExpression(QStringLiteral("\nOK +\\S+ +FAIL +DEF-7 ")))) << table.toStdString();
+    EXPECT_TRUE(table.contains(QRegularExpression(QStringLiteral("\nOK +\\S+ +- +DEF-2 ")))) << table.toStdString();
     InstallServiceReportDrawer(nullptr);
 
     // The real drawing, in zrqtool of its own.
