@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 namespace {
 
@@ -88,7 +89,9 @@ int RunDueAction(TTestLibrary& library, const QStringList& args, QTextStream& ou
                    .arg(d.deviceInfo[diDeviceID], -16)
                    .arg(d.deviceInfo[diSerialNo], -16)
                    .arg(d.lastTestedAt, -19)
-                   .arg((d.deviceInfo[diFacility] + QStringLiteral(" / ") + d.deviceInfo[diLocation]).trimmed());
+                   .arg(QStringList{d.deviceInfo[diFacility], d.deviceInfo[diLocation]}
+                            .filter(QRegularExpression(QStringLiteral("\\S")))
+                            .join(QStringLiteral(" / ")));
     return ExitSuccess;
 }
 

@@ -249,6 +249,7 @@ TEST_F(ZrqLibrary, DueIntervalCsvAndTheHandOff) {
     const QString table = Library({QStringLiteral("due"), QStringLiteral("--all")}).out;
     EXPECT_TRUE(table.contains(QRegularExpression(QStringLiteral("\nOK +\\S+ +FAIL +DEF-7 ")))) << table.toStdString();
     EXPECT_TRUE(table.contains(QRegularExpression(QStringLiteral("\nOK +\\S+ +- +DEF-2 ")))) << table.toStdString();
+    EXPECT_FALSE(table.contains(QStringLiteral("/\n"))) << table.toStdString(); // none has a facility or location
     InstallServiceReportDrawer(nullptr);
 
     // The real drawing, in zrqtool of its own.
