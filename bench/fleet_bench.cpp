@@ -11,11 +11,13 @@
 // hold the same generated fleet. Without it the PostgreSQL benchmarks are skipped.
 #include "bench/fleetgenerator.h"
 #include "bench/paintcounter.h"
-#include "bench/plaintrend.h"
+#include "bench/plainwork.h"
 #include "cli/command.h"
 #include "library/fleet.h"
 #include "library/librarybackend.h"
+#include "library/libraryworker.h"
 #include "library/programlibrary.h"
+#include "libraryview/fleetlist.h"
 #include "libraryview/testlibrarywindow.h"
 #include "libraryview/trendchart.h"
 #include "tests/support/findchild.h"
@@ -31,6 +33,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
@@ -92,37 +95,6 @@ const FleetLibrary* UseLibrary(benchmark::State& state, Db db) {
     return &library;
 }
 
-// Lets the application work until each of `painted` has been painted since the counters were set.
-class PaintWait {
-public:
-    explicit PaintWait(std::initializer_list<QWidget*> painted) {
-        for (QWidget* widget : painted) {
-            m_counters.push_back(std::make_unique<PaintCounter>());
-            m_widgets.push_back(widget);
-            widget->installEventFilter(m_counters.back().get());
-        }
-    }
-    ~PaintWait() {
-        for (size_t i = 0; i < m_widgets.size(); ++i)
-            m_widgets[i]->removeEventFilter(m_counters[i].get());
-    }
-    PaintWait(const PaintWait&) = delete;
-    PaintWait& operator=(const PaintWait&) = delete;
-    bool Done() {
-        auto painted = [&] {
-            return std::all_of(m_counters.begin(), m_counters.end(),
-                               [](const auto& c) { return c->paints > 0; });
-        };
-        for (int i = 0; i < 100 && !painted(); ++i)
-            QApplication::processEvents();
-        return painted();
-    }
-
-private:
-    std::vector<std::unique_ptr<PaintCounter>> m_counters;
-    std::vector<QWidget*> m_widgets;
-};
-
 QTableView* DeviceTable(const QWidget& window) {
     return Child<QTableView>(window, "tblDevices");
 }
@@ -132,14 +104,22 @@ void BM_FleetOpenWindowUntilPainted(benchmark::State& state, Db db) {
         return;
     for (auto _ : state) {
         auto* window = new TTestLibraryWindow(nullptr);
+        bool painted = false;
         {
-            PaintWait wait({DeviceTable(*window)->viewport(), Child<TTrendChart>(*window, "chartTrend")});
+            QTableView* devices = DeviceTable(*window);
+            auto* chart = Child<TTrendChart>(*window, "chartTrend");
+            // The first page of devices listed and the first device's trend drawn.
+            PaintWait wait({{devices->viewport(), [devices] { return devices->model()->rowCount() > 0; }},
+                            {chart, [chart] { return chart->graphCount() > 0; }}});
             window->show();
-            if (!wait.Done())
-                state.SkipWithError("the window was never painted");
+            painted = wait.Done();
         }
         state.PauseTiming(); // closing writes the placement to the settings file
         delete window;
+        if (!painted) {
+            state.SkipWithError("the window never showed its first devices and trend");
+            break;
+        }
         state.ResumeTiming();
     }
 }
@@ -154,12 +134,18 @@ void BM_FleetSearchUntilPainted(benchmark::State& state, Db db) {
     window.show();
     QApplication::processEvents();
     auto* search = Child<QLineEdit>(window, "edtSearch");
+    auto* fleet = qobject_cast<TFleetListModel*>(DeviceTable(window)->model());
+    bool listed = false; // the first page of what the search found has arrived
+    QObject::connect(fleet, &TFleetListModel::PageArrived, [&listed](bool first) { listed = listed || first; });
     size_t term = 0;
     for (auto _ : state) {
-        PaintWait wait({DeviceTable(window)->viewport()});
+        listed = false;
+        PaintWait wait({{DeviceTable(window)->viewport(), [&listed] { return listed; }}});
         search->setText(QLatin1String(FleetSearchTerms[term++ % std::size(FleetSearchTerms)]));
-        if (!wait.Done() || DeviceTable(window)->model()->rowCount() == 0)
+        if (!wait.Done() || fleet->rowCount() == 0) {
             state.SkipWithError("the search found nothing or was never painted");
+            break;
+        }
     }
 }
 BENCHMARK_CAPTURE(BM_FleetSearchUntilPainted, sqlite, Db::SQLite)->Unit(benchmark::kMillisecond);
@@ -170,16 +156,19 @@ void BM_FleetChooseDeviceUntilTrendPainted(benchmark::State& state, Db db) {
         return;
     TTestLibraryWindow window;
     window.show();
-    QApplication::processEvents();
     QTableView* devices = DeviceTable(window);
     auto* chart = Child<TTrendChart>(window, "chartTrend");
+    WorkUntil([devices] { return devices->model()->rowCount() > 0 && ProgramLibraryWorker().Pending() == 0; });
     int row = 0;
     for (auto _ : state) {
-        row = (row + 37) % devices->model()->rowCount(); // all over the first page
-        PaintWait wait({chart});
+        row = (row + 37) % std::max(devices->model()->rowCount(), 1); // all over the first page
+        // The chosen device's tests are read on the library's worker: a paint before they came is not it.
+        PaintWait wait({{chart, [] { return ProgramLibraryWorker().Pending() == 0; }}});
         devices->selectRow(row);
-        if (!wait.Done() || chart->graphCount() == 0)
+        if (!wait.Done() || chart->graphCount() == 0) {
             state.SkipWithError("the trend was never painted");
+            break;
+        }
     }
 }
 BENCHMARK_CAPTURE(BM_FleetChooseDeviceUntilTrendPainted, sqlite, Db::SQLite)->Unit(benchmark::kMillisecond);
@@ -289,16 +278,11 @@ void ShowInBareTable(benchmark::State& state, const QSqlDatabase& db, const QStr
         return;
     }
     QStandardItemModel model(0, 9);
-    while (q.next()) {
-        QList<QStandardItem*> row;
-        for (int column = 0; column < 9; ++column)
-            row << new QStandardItem(q.value(column).toString());
-        model.appendRow(row);
-    }
+    AppendPlainRows(q, model);
     QTableView view;
     view.resize(960, 230);
     view.setModel(&model);
-    PaintWait wait({view.viewport()});
+    PaintWait wait({{view.viewport()}});
     view.show();
     if (!wait.Done())
         state.SkipWithError("the table was never painted");

@@ -5,8 +5,9 @@
 // queries alone, and baselines that do the same with plain queries into a bare table and a bare plot. The
 // library is built once per run through the library's own Add (about 20 s).
 #include "bench/paintcounter.h"
-#include "bench/plaintrend.h"
+#include "bench/plainwork.h"
 #include "library/libraryworker.h"
+#include "libraryview/fleetlist.h"
 #include "library/programlibrary.h"
 #include "libraryview/testlibrarywindow.h"
 #include "libraryview/trendchart.h"
@@ -23,17 +24,17 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <string>
-#include <functional>
 
 namespace {
 
 constexpr int Devices = 1000;
 constexpr int TestsPerDevice = 10;
 constexpr int BusyTests = 300;
-const QString BusyDevice = QStringLiteral("DEF-BUSY"); // listed after every other device
+const QString BusyDevice = QStringLiteral("DEF-BUSY");
 
 QString DeviceId(int device) {
     return QStringLiteral("DEF-%1").arg(device, 4, 10, QLatin1Char('0'));
@@ -128,37 +129,9 @@ bool UseLibrary(benchmark::State& state) {
     return library.why.isEmpty();
 }
 
-// Counts the paints once the library's worker has answered: the window is up before its data.
-class AnsweredPaintCounter : public PaintCounter {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (ProgramLibraryWorker().Pending() == 0)
-            PaintCounter::eventFilter(watched, event);
-        return false;
-    }
-};
-
-// Lets the application work until `done`, for up to ten seconds.
-bool WorkUntil(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 10000)
-        QApplication::processEvents();
-    return done();
-}
-
-// Shows `window` and lets the application work until each of `painted` has been painted once with
-// what the library answered.
-bool ShowUntilAllPainted(QWidget* window, std::initializer_list<QWidget*> painted) {
-    std::vector<std::unique_ptr<AnsweredPaintCounter>> counters;
-    for (QWidget* widget : painted) {
-        counters.push_back(std::make_unique<AnsweredPaintCounter>());
-        widget->installEventFilter(counters.back().get());
-    }
-    window->show();
-    return WorkUntil([&] {
-        return std::all_of(counters.begin(), counters.end(), [](const auto& c) { return c->paints > 0; });
-    });
+// True once the library's worker has answered every read: the window is up before its data.
+bool Answered() {
+    return ProgramLibraryWorker().Pending() == 0;
 }
 
 void BM_OpenTestLibraryWindowUntilPainted(benchmark::State& state) {
@@ -166,11 +139,22 @@ void BM_OpenTestLibraryWindowUntilPainted(benchmark::State& state) {
         return;
     for (auto _ : state) {
         auto* window = new TTestLibraryWindow(nullptr);
-        if (!ShowUntilAllPainted(window, {Child<QTableView>(*window, "tblDevices")->viewport(),
-                                          Child<TTrendChart>(*window, "chartTrend")}))
-            state.SkipWithError("the window was never painted");
+        bool painted = false;
+        {
+            auto* devices = Child<QTableView>(*window, "tblDevices");
+            auto* chart = Child<TTrendChart>(*window, "chartTrend");
+            // The devices listed and the first device's trend drawn.
+            PaintWait wait({{devices->viewport(), [devices] { return devices->model()->rowCount() > 0; }},
+                            {chart, [chart] { return chart->graphCount() > 0; }}});
+            window->show();
+            painted = wait.Done();
+        }
         state.PauseTiming(); // closing writes the placement to the settings file
         delete window;
+        if (!painted) {
+            state.SkipWithError("the window never showed its devices and trend");
+            break;
+        }
         state.ResumeTiming();
     }
 }
@@ -181,19 +165,18 @@ void BM_ChooseDeviceUntilTrendPainted(benchmark::State& state) {
         return;
     TTestLibraryWindow window;
     window.show();
-    WorkUntil([] { return ProgramLibraryWorker().Pending() == 0; });
+    WorkUntil(Answered);
     auto* devices = Child<QTableView>(window, "tblDevices");
     auto* chart = Child<TTrendChart>(window, "chartTrend");
     int row = 0;
     for (auto _ : state) {
-        row = (row + 379) % devices->model()->rowCount(); // all over the pages read (200 devices a page)
-        AnsweredPaintCounter counter;
-        chart->installEventFilter(&counter);
+        row = (row + 379) % std::max(devices->model()->rowCount(), 1); // all over the pages read (200 a page)
+        PaintWait wait({{chart, Answered}});
         devices->selectRow(row);
-        WorkUntil([&] { return counter.paints > 0; });
-        chart->removeEventFilter(&counter);
-        if (counter.paints == 0 || chart->graphCount() == 0)
+        if (!wait.Done() || chart->graphCount() == 0) {
             state.SkipWithError("the trend was never painted");
+            break;
+        }
     }
 }
 BENCHMARK(BM_ChooseDeviceUntilTrendPainted)->Unit(benchmark::kMillisecond);
@@ -203,22 +186,30 @@ void BM_ChooseBusyDeviceUntilTrendPainted(benchmark::State& state) {
         return;
     TTestLibraryWindow window;
     window.show();
-    QApplication::processEvents();
+    WorkUntil(Answered);
     auto* devices = Child<QTableView>(window, "tblDevices");
     auto* chart = Child<TTrendChart>(window, "chartTrend");
+    auto* fleet = qobject_cast<TFleetListModel*>(devices->model());
+    while (fleet->Row(BusyDevice) < 0 && fleet->canFetchMore(QModelIndex())) { // the pages down to it
+        fleet->fetchMore(QModelIndex());
+        WorkUntil(Answered);
+    }
+    const int busy = fleet->Row(BusyDevice);
+    if (busy < 0) {
+        state.SkipWithError("the busy device is not listed");
+        return;
+    }
     for (auto _ : state) {
         state.PauseTiming(); // away from it first, so that choosing it draws it again
-        devices->selectRow(0);
-        QApplication::processEvents();
+        devices->selectRow(busy == 0 ? 1 : 0);
+        WorkUntil(Answered);
         state.ResumeTiming();
-        PaintCounter counter;
-        chart->installEventFilter(&counter);
-        devices->selectRow(Devices); // the busy device
-        for (int i = 0; i < 100 && counter.paints == 0; ++i)
-            QApplication::processEvents();
-        chart->removeEventFilter(&counter);
-        if (counter.paints == 0 || chart->graphCount() == 0)
+        PaintWait wait({{chart, Answered}});
+        devices->selectRow(busy);
+        if (!wait.Done() || chart->graphCount() == 0) {
             state.SkipWithError("the trend was never painted");
+            break;
+        }
     }
 }
 BENCHMARK(BM_ChooseBusyDeviceUntilTrendPainted)->Unit(benchmark::kMillisecond);
@@ -245,12 +236,7 @@ void BM_PlainDeviceTableBaseline(benchmark::State& state) {
                 "MAX(tested_at) AS last_at, COUNT(*) AS n FROM tests GROUP BY device_id) d "
                 "ON t.device_id = d.device_id AND t.tested_at = d.last_at ORDER BY t.device_id"));
             QStandardItemModel model(0, 9);
-            while (q.next()) {
-                QList<QStandardItem*> row;
-                for (int column = 0; column < 9; ++column)
-                    row << new QStandardItem(q.value(column).toString());
-                model.appendRow(row);
-            }
+            AppendPlainRows(q, model);
             QWidget window;
             window.resize(980, 680);
             auto* view = new QTableView(&window);
@@ -260,8 +246,12 @@ void BM_PlainDeviceTableBaseline(benchmark::State& state) {
             plot->setGeometry(0, 240, 500, 330);
             plot->addGraph()->setData({1, 2, 3}, {200, 201, 199});
             plot->rescaleAxes();
-            if (!ShowUntilAllPainted(&window, {view->viewport(), plot}))
+            PaintWait wait({{view->viewport()}, {plot}});
+            window.show();
+            if (!wait.Done()) {
                 state.SkipWithError("the table was never painted");
+                break;
+            }
         }
     }
     QSqlDatabase::removeDatabase(QStringLiteral("plain"));

@@ -1,14 +1,25 @@
 #pragma once
-// The trend baselines' plain work: one device's delivered energies by a bare query, drawn as one graph per
-// load into a bare plot (which has a graph for each load).
+// The baselines' plain work: a bare query's rows put into a bare table model, and one device's delivered
+// energies by a bare query, drawn as one graph per load into a bare plot (which has a graph for each load).
 
 #include "records/tzrtestrec.h"
 
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardItemModel>
 #include <QVariant>
 #include <qcustomplot.h>
+
+// Every row of `q`, already run, as texts in `model` (which has a column for each of the row's values).
+inline void AppendPlainRows(QSqlQuery& q, QStandardItemModel& model) {
+    while (q.next()) {
+        QList<QStandardItem*> row;
+        for (int column = 0; column < model.columnCount(); ++column)
+            row << new QStandardItem(q.value(column).toString());
+        model.appendRow(row);
+    }
+}
 
 inline void PlotPlainTrend(const QSqlDatabase& db, const QString& deviceId, QCustomPlot& plot) {
     QSqlQuery q(db);
