@@ -15,14 +15,6 @@
 
 #include <optional>
 
-namespace {
-
-QByteArray DrawServiceReport(const TZRTestRec& rec, const std::optional<TVerdictBasis>& verdict) {
-    return BuildServiceReportPdf(rec, verdict);
-}
-
-} // namespace
-
 int RunProgram(int argc, char** argv, const AnalyzerBackendFactory& makeBackend) {
     TZRQApplication app(argc, argv);
     QtMessageBoxes boxes;

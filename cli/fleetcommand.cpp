@@ -55,20 +55,17 @@ int RunDueAction(TTestLibrary& library, const QStringList& args, QTextStream& ou
     }
     if (json) {
         QJsonArray array;
-        for (const TFleetDevice& d : devices)
-            array.append(QJsonObject{
-                {QStringLiteral("device_id"), d.deviceInfo[diDeviceID]},
-                {QStringLiteral("serial"), d.deviceInfo[diSerialNo]},
-                {QStringLiteral("make"), d.deviceInfo[diManufacturer]},
-                {QStringLiteral("model"), d.deviceInfo[diModel]},
-                {QStringLiteral("facility"), d.deviceInfo[diFacility]},
-                {QStringLiteral("location"), d.deviceInfo[diLocation]},
+        for (const TFleetDevice& d : devices) {
+            TTestFields fields = DeviceFields(d.deviceInfo);
+            fields.insert(fields.end(), {
                 {QStringLiteral("last_tested"), d.lastTestedAt},
                 {QStringLiteral("next_due"), d.nextDue.toString(Qt::ISODate)},
                 {QStringLiteral("interval_months"), d.intervalMonths},
                 {QStringLiteral("last_verdict"), VerdictJson(d.lastVerdict)},
                 {QStringLiteral("status"), DueStatus(d, query.today, within)},
             });
+            array.append(FieldsObject(fields));
+        }
         out << QJsonDocument(array).toJson(QJsonDocument::Indented);
         return ExitSuccess;
     }

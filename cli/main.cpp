@@ -9,14 +9,6 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
-
-QByteArray DrawServiceReport(const TZRTestRec& rec, const std::optional<TVerdictBasis>& verdict) {
-    return BuildServiceReportPdf(rec, verdict);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)

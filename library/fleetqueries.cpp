@@ -66,11 +66,12 @@ const char* const SearchedColumns[] = {"device_id", "serial_no", "make", "model"
 
 QString TTestLibrary::FleetSelect(const TFleetQuery& query, QVariantList& values) const {
     QStringList where;
-    if (!query.search.trimmed().isEmpty()) {
+    if (const QString search = query.search.trimmed(); !search.isEmpty()) {
+        const QString pattern = ContainsPattern(search);
         QStringList any;
         for (const char* column : SearchedColumns) {
             any << QStringLiteral("%1 LIKE ? ESCAPE '!'").arg(m_backend->LowerCase(QLatin1String(column)));
-            values << ContainsPattern(query.search.trimmed());
+            values << pattern;
         }
         where << QLatin1Char('(') + any.join(QStringLiteral(" OR ")) + QLatin1Char(')');
     }

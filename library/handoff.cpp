@@ -124,8 +124,9 @@ QString WriteHandOff(const QString& folder, const QByteArray& record, const TLib
     QString why;
     if (!DecodeTestRecord(record, *rec, why))
         return problem.arg(why);
-    const QString base = QDir(folder).filePath(HandOffBaseName(test));
-    const QString pdfName = HandOffBaseName(test) + QStringLiteral(".pdf");
+    const QString name = HandOffBaseName(test);
+    const QString base = QDir(folder).filePath(name);
+    const QString pdfName = name + QStringLiteral(".pdf");
     // The PDF first: a JSON file that names its PDF never appears before it.
     if (QString failed = WriteWhole(base + QStringLiteral(".pdf"), g_drawer(*rec, basis)); !failed.isEmpty())
         return problem.arg(failed);

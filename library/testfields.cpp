@@ -33,15 +33,13 @@ QString VerdictColumn(TOverallVerdict verdict) {
 }
 
 TTestFields LibraryTestFields(const TLibraryTest& t) {
-    return {
+    TTestFields fields = {
         {QStringLiteral("id"), t.id},
         {QStringLiteral("sha256"), t.sha256},
-        {QStringLiteral("device_id"), t.deviceInfo[diDeviceID]},
-        {QStringLiteral("serial"), t.deviceInfo[diSerialNo]},
-        {QStringLiteral("make"), t.deviceInfo[diManufacturer]},
-        {QStringLiteral("model"), t.deviceInfo[diModel]},
-        {QStringLiteral("facility"), t.deviceInfo[diFacility]},
-        {QStringLiteral("location"), t.deviceInfo[diLocation]},
+    };
+    const TTestFields device = DeviceFields(t.deviceInfo);
+    fields.insert(fields.end(), device.begin(), device.end());
+    fields.insert(fields.end(), {
         {QStringLiteral("tech"), t.deviceInfo[diTechID]},
         {QStringLiteral("analyzer_id"), t.analyzerId},
         {QStringLiteral("date"), t.testedAt},
@@ -51,6 +49,18 @@ TTestFields LibraryTestFields(const TLibraryTest& t) {
         {QStringLiteral("added_on"), Known(t.added.on)},
         {QStringLiteral("added_with"), Known(t.added.with)},
         {QStringLiteral("added_at"), Known(t.added.at)},
+    });
+    return fields;
+}
+
+TTestFields DeviceFields(const std::array<QString, DEVICE_INFO_SLOTS>& deviceInfo) {
+    return {
+        {QStringLiteral("device_id"), deviceInfo[diDeviceID]},
+        {QStringLiteral("serial"), deviceInfo[diSerialNo]},
+        {QStringLiteral("make"), deviceInfo[diManufacturer]},
+        {QStringLiteral("model"), deviceInfo[diModel]},
+        {QStringLiteral("facility"), deviceInfo[diFacility]},
+        {QStringLiteral("location"), deviceInfo[diLocation]},
     };
 }
 

@@ -16,6 +16,9 @@ using TTestFields = std::vector<std::pair<QString, QJsonValue>>;
 // verdict, added_by, added_on, added_with, added_at; a text the library does not know is null.
 TTestFields LibraryTestFields(const TLibraryTest& test);
 
+// device_id, serial, make, model, facility, location: the device as every list names it.
+TTestFields DeviceFields(const std::array<QString, DEVICE_INFO_SLOTS>& deviceInfo);
+
 QJsonObject FieldsObject(const TTestFields& fields);
 
 // A verdict as these fields give it: "pass", "fail", "incomplete", or null when nothing was checked.

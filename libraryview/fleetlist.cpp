@@ -1,5 +1,6 @@
 #include "libraryview/fleetlist.h"
 
+#include "base/global.h"
 #include "libraryview/librarytexts.h"
 #include "report/verdictchooser.h"
 
@@ -91,7 +92,7 @@ void TFleetListModel::Insert(std::vector<TFleetDevice> page, bool first) {
         const QLocale locale;
         for (TFleetDevice& device : page) {
             m_lastTests << LibraryDateText(device.lastTestedAt, locale);
-            m_nextDue << locale.toString(device.nextDue, QStringLiteral("MMM dd, yyyy"));
+            m_nextDue << FormatDate(device.nextDue, locale);
             m_devices.push_back(std::move(device));
         }
         endInsertRows();

@@ -50,7 +50,7 @@ QString IntervalText(int months, bool own) {
 }
 
 QString FleetStatusDetails(const TFleetDevice& device, const QLocale& locale) {
-    const QString due = locale.toString(device.nextDue, QStringLiteral("MMM dd, yyyy"));
+    const QString due = FormatDate(device.nextDue, locale);
     const QString tested = LibraryDateText(device.lastTestedAt, locale);
     switch (device.status) {
     case TFleetStatus::Overdue:

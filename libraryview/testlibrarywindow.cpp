@@ -370,12 +370,13 @@ void TTestLibraryWindow::FiltersChanged() {
 void TTestLibraryWindow::ListFleet(const QString& keepDevice, int seekPages) {
     m_keepDevice = keepDevice;
     m_pagesToSeek = seekPages;
-    TFleetQuery counted = FleetQuery();
+    const TFleetQuery listed = FleetQuery();
+    TFleetQuery counted = listed;
     counted.status.reset(); // the count of each status, whichever is shown
     m_reads->Read(
         QStringLiteral("counts"), [counted](TTestLibrary& library) { return library.FleetCounts(counted); }, this,
         &TTestLibraryWindow::ShowCounts);
-    m_fleet->SetQuery(FleetQuery(), [this](const TFleetQuery& query, TFleetListModel::Done done) {
+    m_fleet->SetQuery(listed, [this](const TFleetQuery& query, TFleetListModel::Done done) {
         m_reads->Read(
             QStringLiteral("fleet"), [query](TTestLibrary& library) { return library.Fleet(query); },
             [this, done = std::move(done)](TLibraryAnswer<std::vector<TFleetDevice>> answer) {

@@ -50,22 +50,21 @@ bool OtherEnergy(const std::optional<TVerdictChoice>& own, const std::optional<d
     return selected && own && own->Checks() && own->selected != *selected;
 }
 
-} // namespace
-
-bool TTrend::Has(TTrendMark mark) const {
+template <class Test> bool AnyPoint(const std::vector<TTrendLoad>& loads, Test test) {
     for (const TTrendLoad& series : loads)
-        for (const TTrendPoint& point : series.points)
-            if (point.mark == mark)
-                return true;
+        if (std::any_of(series.points.begin(), series.points.end(), test))
+            return true;
     return false;
 }
 
+} // namespace
+
+bool TTrend::Has(TTrendMark mark) const {
+    return AnyPoint(loads, [mark](const TTrendPoint& point) { return point.mark == mark; });
+}
+
 bool TTrend::HasOtherEnergy() const {
-    for (const TTrendLoad& series : loads)
-        for (const TTrendPoint& point : series.points)
-            if (point.otherEnergy)
-                return true;
-    return false;
+    return AnyPoint(loads, [](const TTrendPoint& point) { return point.otherEnergy; });
 }
 
 TTrend BuildTrend(const std::vector<TLibraryTest>& tests, const std::optional<TVerdictBasis>& basis,

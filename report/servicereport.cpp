@@ -121,3 +121,7 @@ void SaveServiceReportPdf(const QString& fileName, const TZRTestRec& rec,
                           const std::optional<TVerdictBasis>& verdict, const QLocale& locale) {
     WriteWholeFile(fileName, BuildServiceReportPdf(rec, verdict, locale));
 }
+
+QByteArray DrawServiceReport(const TZRTestRec& rec, const std::optional<TVerdictBasis>& verdict) {
+    return BuildServiceReportPdf(rec, verdict);
+}

@@ -28,6 +28,9 @@ extern const QString SimulatedAnalyzerMark; // "SIMULATED ANALYZER: not a test o
 // own texts (BuildReportLines in the same locale).
 QByteArray BuildServiceReportPdf(const TZRTestRec& rec, const std::optional<TVerdictBasis>& verdict,
                                  const QLocale& locale = QLocale());
+// The same in the program's locale, as the maintenance system's hand-off draws it
+// (InstallServiceReportDrawer, library/handoff.h).
+QByteArray DrawServiceReport(const TZRTestRec& rec, const std::optional<TVerdictBasis>& verdict);
 
 // Writes the document with WriteWholeFile: any earlier file stays as it was unless the whole document
 // is on disk. Throws EFileError naming the file.
