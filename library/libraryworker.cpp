@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -15,7 +16,9 @@ bool Cancelled(const TLibraryJobCancel& cancel) {
 } // namespace
 
 // The queue and the thread that works it. The library and what was learnt of a failed opening belong to
-// the thread: only jobs touch them.
+// the thread: only jobs touch them. A standard thread, joined at the end: QThread::wait() returns before
+// the thread has gone, while what libraries keep for it (OpenSSL's, through the PostgreSQL client) is
+// still to be freed; a program that ended then left that behind.
 class TLibraryWorkerThread {
 public:
     struct TLibraryJob {
@@ -27,9 +30,10 @@ public:
     };
 
     TLibraryWorkerThread(QObject* relay, int* pending) : m_relay(relay), m_pending(pending) {
-        m_thread.reset(QThread::create([this] { Work(); }));
-        m_thread->setObjectName(QStringLiteral("corvex-library"));
-        m_thread->start();
+        m_thread = std::thread([this] {
+            QThread::currentThread()->setObjectName(QStringLiteral("corvex-library"));
+            Work();
+        });
     }
 
     ~TLibraryWorkerThread() {
@@ -40,7 +44,7 @@ public:
             dropped.swap(m_queue);
         }
         m_wake.notify_all();
-        m_thread->wait();
+        m_thread.join();
     }
 
     void Enqueue(TLibraryJob job) {
@@ -97,7 +101,7 @@ private:
 
     QObject* m_relay;
     int* m_pending;
-    std::unique_ptr<QThread> m_thread;
+    std::thread m_thread;
     std::mutex m_mutex; // the standard ones, which the thread sanitizer sees through
     std::condition_variable m_wake;
     std::deque<TLibraryJob> m_queue;

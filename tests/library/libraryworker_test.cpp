@@ -11,6 +11,7 @@
 #include <QMutex>
 #include <QTemporaryDir>
 #include <QThread>
+#include <atomic>
 #include <functional>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -155,4 +156,34 @@ TEST_F(Worker, AServerThatDoesNotAnswerCostsOneConnectTimeOutAlsoAtTheEnd) {
     EXPECT_FALSE(ranAfter);
     QCoreApplication::processEvents();
     EXPECT_FALSE(answered);
+}
+
+// What a library keeps for the worker's thread (OpenSSL does, through the PostgreSQL client) is freed when
+// that thread ends; a worker that has ended has let it: a program that exits right after cleans up
+// nothing twice and leaves nothing behind.
+TEST_F(Worker, AWorkerThatEndedHasLetWhatItsThreadKeptGo) {
+    struct TKeptForTheThread {
+        std::atomic<bool>* freed = nullptr;
+        ~TKeptForTheThread() {
+            QThread::msleep(50); // a library that takes its time to clean up
+            if (freed)
+                freed->store(true);
+        }
+    };
+    std::atomic<bool> freed{false};
+    {
+        TLibraryWorker worker;
+        QObject context;
+        bool ran = false;
+        worker.Post(
+            location, &context,
+            [&](TLibraryAccess&) {
+                static thread_local TKeptForTheThread kept;
+                kept.freed = &freed;
+                return 0;
+            },
+            [&](int) { ran = true; });
+        ASSERT_TRUE(Until([&] { return ran; }));
+    }
+    EXPECT_TRUE(freed.load());
 }
