@@ -10,6 +10,7 @@
 // the PostgreSQL server (its password from PGPASSWORD or ~/.pgpass), whose database must be empty or
 // hold the same generated fleet. Without it the PostgreSQL benchmarks are skipped.
 #include "bench/fleetgenerator.h"
+#include "bench/librarywindowtiming.h"
 #include "bench/paintcounter.h"
 #include "bench/plainwork.h"
 #include "cli/command.h"
@@ -95,33 +96,9 @@ const FleetLibrary* UseLibrary(benchmark::State& state, Db db) {
     return &library;
 }
 
-QTableView* DeviceTable(const QWidget& window) {
-    return Child<QTableView>(window, "tblDevices");
-}
-
 void BM_FleetOpenWindowUntilPainted(benchmark::State& state, Db db) {
-    if (!UseLibrary(state, db))
-        return;
-    for (auto _ : state) {
-        auto* window = new TTestLibraryWindow(nullptr);
-        bool painted = false;
-        {
-            QTableView* devices = DeviceTable(*window);
-            auto* chart = Child<TTrendChart>(*window, "chartTrend");
-            // The first page of devices listed and the first device's trend drawn.
-            PaintWait wait({{devices->viewport(), [devices] { return devices->model()->rowCount() > 0; }},
-                            {chart, [chart] { return chart->graphCount() > 0; }}});
-            window->show();
-            painted = wait.Done();
-        }
-        state.PauseTiming(); // closing writes the placement to the settings file
-        delete window;
-        if (!painted) {
-            state.SkipWithError("the window never showed its first devices and trend");
-            break;
-        }
-        state.ResumeTiming();
-    }
+    if (UseLibrary(state, db))
+        TimeOpeningUntilPainted(state);
 }
 BENCHMARK_CAPTURE(BM_FleetOpenWindowUntilPainted, sqlite, Db::SQLite)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FleetOpenWindowUntilPainted, postgres, Db::Postgres)->Unit(benchmark::kMillisecond);
@@ -157,15 +134,12 @@ void BM_FleetChooseDeviceUntilTrendPainted(benchmark::State& state, Db db) {
     TTestLibraryWindow window;
     window.show();
     QTableView* devices = DeviceTable(window);
-    auto* chart = Child<TTrendChart>(window, "chartTrend");
-    WorkUntil([devices] { return devices->model()->rowCount() > 0 && ProgramLibraryWorker().Pending() == 0; });
+    TTrendChart* chart = TrendChart(window);
+    WorkUntil([devices] { return devices->model()->rowCount() > 0 && WorkerAnswered(); });
     int row = 0;
     for (auto _ : state) {
         row = (row + 37) % std::max(devices->model()->rowCount(), 1); // all over the first page
-        // The chosen device's tests are read on the library's worker: a paint before they came is not it.
-        PaintWait wait({{chart, [] { return ProgramLibraryWorker().Pending() == 0; }}});
-        devices->selectRow(row);
-        if (!wait.Done() || chart->graphCount() == 0) {
+        if (!ChooseUntilTrendPainted(devices, chart, row)) {
             state.SkipWithError("the trend was never painted");
             break;
         }

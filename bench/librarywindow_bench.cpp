@@ -4,6 +4,7 @@
 // device (or the busy one) until its tests are listed and its trend is drawn; beside them the store's two
 // queries alone, and baselines that do the same with plain queries into a bare table and a bare plot. The
 // library is built once per run through the library's own Add (about 20 s).
+#include "bench/librarywindowtiming.h"
 #include "bench/paintcounter.h"
 #include "bench/plainwork.h"
 #include "library/libraryworker.h"
@@ -129,34 +130,9 @@ bool UseLibrary(benchmark::State& state) {
     return library.why.isEmpty();
 }
 
-// True once the library's worker has answered every read: the window is up before its data.
-bool Answered() {
-    return ProgramLibraryWorker().Pending() == 0;
-}
-
 void BM_OpenTestLibraryWindowUntilPainted(benchmark::State& state) {
-    if (!UseLibrary(state))
-        return;
-    for (auto _ : state) {
-        auto* window = new TTestLibraryWindow(nullptr);
-        bool painted = false;
-        {
-            auto* devices = Child<QTableView>(*window, "tblDevices");
-            auto* chart = Child<TTrendChart>(*window, "chartTrend");
-            // The devices listed and the first device's trend drawn.
-            PaintWait wait({{devices->viewport(), [devices] { return devices->model()->rowCount() > 0; }},
-                            {chart, [chart] { return chart->graphCount() > 0; }}});
-            window->show();
-            painted = wait.Done();
-        }
-        state.PauseTiming(); // closing writes the placement to the settings file
-        delete window;
-        if (!painted) {
-            state.SkipWithError("the window never showed its devices and trend");
-            break;
-        }
-        state.ResumeTiming();
-    }
+    if (UseLibrary(state))
+        TimeOpeningUntilPainted(state);
 }
 BENCHMARK(BM_OpenTestLibraryWindowUntilPainted)->Unit(benchmark::kMillisecond);
 
@@ -165,15 +141,13 @@ void BM_ChooseDeviceUntilTrendPainted(benchmark::State& state) {
         return;
     TTestLibraryWindow window;
     window.show();
-    WorkUntil(Answered);
-    auto* devices = Child<QTableView>(window, "tblDevices");
-    auto* chart = Child<TTrendChart>(window, "chartTrend");
+    WorkUntil(WorkerAnswered);
+    QTableView* devices = DeviceTable(window);
+    TTrendChart* chart = TrendChart(window);
     int row = 0;
     for (auto _ : state) {
         row = (row + 379) % std::max(devices->model()->rowCount(), 1); // all over the pages read (200 a page)
-        PaintWait wait({{chart, Answered}});
-        devices->selectRow(row);
-        if (!wait.Done() || chart->graphCount() == 0) {
+        if (!ChooseUntilTrendPainted(devices, chart, row)) {
             state.SkipWithError("the trend was never painted");
             break;
         }
@@ -186,13 +160,13 @@ void BM_ChooseBusyDeviceUntilTrendPainted(benchmark::State& state) {
         return;
     TTestLibraryWindow window;
     window.show();
-    WorkUntil(Answered);
-    auto* devices = Child<QTableView>(window, "tblDevices");
-    auto* chart = Child<TTrendChart>(window, "chartTrend");
+    WorkUntil(WorkerAnswered);
+    QTableView* devices = DeviceTable(window);
+    TTrendChart* chart = TrendChart(window);
     auto* fleet = qobject_cast<TFleetListModel*>(devices->model());
     while (fleet->Row(BusyDevice) < 0 && fleet->canFetchMore(QModelIndex())) { // the pages down to it
         fleet->fetchMore(QModelIndex());
-        WorkUntil(Answered);
+        WorkUntil(WorkerAnswered);
     }
     const int busy = fleet->Row(BusyDevice);
     if (busy < 0) {
@@ -202,11 +176,9 @@ void BM_ChooseBusyDeviceUntilTrendPainted(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming(); // away from it first, so that choosing it draws it again
         devices->selectRow(busy == 0 ? 1 : 0);
-        WorkUntil(Answered);
+        WorkUntil(WorkerAnswered);
         state.ResumeTiming();
-        PaintWait wait({{chart, Answered}});
-        devices->selectRow(busy);
-        if (!wait.Done() || chart->graphCount() == 0) {
+        if (!ChooseUntilTrendPainted(devices, chart, busy)) {
             state.SkipWithError("the trend was never painted");
             break;
         }
